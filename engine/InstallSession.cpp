@@ -1,0 +1,6 @@
+#include "engine/InstallSession.h"
+
+InstallSession& TheInstallSession() {
+  static InstallSession session;
+  return session;
+}

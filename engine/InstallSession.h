@@ -1,0 +1,37 @@
+#pragma once
+// The process-wide record of the user's choices and of the installation's outcome.
+// It is the only channel between the wizard pages and the install worker.
+
+#include <atomic>
+#include <cstdint>
+
+enum InstallMode : int32_t {
+  Complete = 0,
+  Custom = 1,
+};
+
+enum InstallResult : int32_t {
+  Succeeded = 0,
+  DownloadFailed = 1,
+  SetupFailed = 2,
+  OldSoftwareBlocks = 3,
+};
+
+// Default language identifier of a Japanese system.
+constexpr uint16_t kLangJapanese = 0x0411;
+
+struct InstallSession {
+  bool installCorvane = true;
+  bool installPelmora = false;
+  bool installTessaline = false;
+  InstallMode installMode = Complete;
+  // Written on the worker thread, read by the completion page on the user-interface
+  // thread: atomic so that the write is visible there before the page changes.
+  std::atomic<int32_t> installResult{Succeeded};
+
+  void RecordResult(InstallResult result) { installResult.store(result, std::memory_order_release); }
+  int32_t Result() const { return installResult.load(std::memory_order_acquire); }
+};
+
+// The one record of this process.
+InstallSession& TheInstallSession();
