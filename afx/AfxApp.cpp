@@ -1,0 +1,27 @@
+#include "afx/AfxApp.h"
+
+
+namespace {
+CWinApp* g_app = nullptr;
+DWORD g_mainThreadId = 0;
+}  // namespace
+
+CWinApp::CWinApp() { g_app = this; }
+
+CWinApp* AfxGetApp() { return g_app; }
+CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+bool AfxIsMainThread() { return ::GetCurrentThreadId() == g_mainThreadId; }
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  g_mainThreadId = ::GetCurrentThreadId();
+  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
+  ::InitCommonControlsEx(&icc);
+  try {
+    if (g_app != nullptr) g_app->InitInstance();
+  } catch (...) {
+    // Nothing escapes into Windows; the program simply ends.
+  }
+  // End the process here, together with any worker thread still running: the program's
+  // life is the wizard's modal run.
+  ::ExitProcess(0);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The application object and the program's entry point.
+
+#include "afx/AfxCore.h"
+
+class CWinApp {
+ public:
+  CWinApp();
+  virtual ~CWinApp() = default;
+  CWinApp(const CWinApp&) = delete;
+  CWinApp& operator=(const CWinApp&) = delete;
+
+  // Start-up; FALSE ends the program without a message loop of its own.
+  virtual BOOL InitInstance() { return TRUE; }
+
+  // The wizard while it runs; message boxes on the main thread are modal to it.
+  CWnd* m_pMainWnd = nullptr;
+};
+
+// The extended application class; `smartUpdate` is accepted for the resource smart update.
+class CWinAppEx : public CWinApp {
+ public:
+  explicit CWinAppEx(BOOL smartUpdate = FALSE) : m_bResourceSmartUpdate(smartUpdate) {}
+  BOOL m_bResourceSmartUpdate;
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+// The thread that runs start-up and the wizard.
+bool AfxIsMainThread();

@@ -1,0 +1,39 @@
+#include "afx/AfxCore.h"
+
+const CRuntimeClass CWnd::classCWnd = {"CWnd", nullptr};
+
+const AFX_MSGMAP* CWnd::GetThisMessageMap() {
+  static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, nullptr}};
+  static const AFX_MSGMAP map = {nullptr, &entries[0]};
+  return &map;
+}
+
+bool CWnd::DispatchCommand(UINT id, UINT code) {
+  for (const AFX_MSGMAP* map = GetMessageMap(); map != nullptr;
+       map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn != nullptr; ++e) {
+      if (e->nID == id && e->nCode == code) {
+        (this->*(e->pfn))();
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
+  if (control.m_hWnd == nullptr) control.m_hWnd = pDX->m_pDlgWnd->GetDlgItem(id);
+}
+
+void DDX_Text(CDataExchange* pDX, int id, CString& value) {
+  HWND item = pDX->m_pDlgWnd->GetDlgItem(id);
+  if (pDX->m_bSaveAndValidate) {
+    int length = ::GetWindowTextLengthW(item);
+    CString text(static_cast<size_t>(length) + 1, L'\0');
+    int got = ::GetWindowTextW(item, &text[0], length + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    value = text;
+  } else {
+    ::SetWindowTextW(item, value.c_str());
+  }
+}

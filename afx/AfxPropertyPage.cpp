@@ -1,0 +1,82 @@
+#include "afx/AfxPropertyPage.h"
+
+const CRuntimeClass CPropertyPage::classCPropertyPage = {"CPropertyPage", &CWnd::classCWnd};
+const CRuntimeClass* CPropertyPage::GetRuntimeClass() const { return &classCPropertyPage; }
+
+CPropertyPage::CPropertyPage(UINT templateId, UINT captionId) : m_psp() {
+  m_psp.dwSize = sizeof(m_psp);
+  m_psp.dwFlags = PSP_DEFAULT;
+  m_psp.hInstance = ::GetModuleHandleW(nullptr);
+  m_psp.pszTemplate = MAKEINTRESOURCEW(templateId);
+  if (captionId != 0) {
+    m_psp.dwFlags |= PSP_USETITLE;
+    m_psp.pszTitle = MAKEINTRESOURCEW(captionId);
+  }
+  m_psp.pfnDlgProc = &CPropertyPage::DialogProc;
+  m_psp.lParam = reinterpret_cast<LPARAM>(this);
+}
+
+BOOL CPropertyPage::OnInitDialog() { return UpdateData(FALSE); }
+
+BOOL CPropertyPage::UpdateData(BOOL saveAndValidate) {
+  CDataExchange dx(this, saveAndValidate != FALSE);
+  DoDataExchange(&dx);
+  return TRUE;
+}
+
+INT_PTR CPropertyPage::OnNotify(HWND hwnd, const NMHDR* header) {
+  // The one place that turns a page operation's answer into the notification's result.
+  LRESULT result = 0;
+  switch (header->code) {
+    case PSN_SETACTIVE:
+      result = OnSetActive() ? 0 : -1;
+      break;
+    case PSN_WIZNEXT:
+      result = OnWizardNext();
+      break;
+    case PSN_WIZBACK:
+      result = OnWizardBack();
+      break;
+    case PSN_WIZFINISH:
+      result = OnWizardFinish() ? FALSE : TRUE;
+      break;
+    case PSN_QUERYCANCEL:
+      // The page answers "may cancel"; the notification wants "prevent the cancel".
+      result = OnQueryCancel() ? FALSE : TRUE;
+      break;
+    default:
+      return FALSE;
+  }
+  ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
+INT_PTR CALLBACK CPropertyPage::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  try {
+    if (msg == WM_INITDIALOG) {
+      auto* psp = reinterpret_cast<PROPSHEETPAGEW*>(lp);
+      auto* page = reinterpret_cast<CPropertyPage*>(psp->lParam);
+      ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(page));
+      page->m_hWnd = hwnd;
+      return page->OnInitDialog();
+    }
+    auto* page = reinterpret_cast<CPropertyPage*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (page == nullptr) return FALSE;
+    switch (msg) {
+      case WM_NOTIFY:
+        return page->OnNotify(hwnd, reinterpret_cast<const NMHDR*>(lp));
+      case WM_COMMAND:
+        return page->DispatchCommand(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
+      case WM_NCDESTROY:
+        // The sheet destroys a removed page's window; the page object lives on and starts
+        // from its template again when it is added back.
+        page->m_hWnd = nullptr;
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        return FALSE;
+      default:
+        return FALSE;
+    }
+  } catch (...) {
+    return FALSE;  // nothing escapes into Windows
+  }
+}

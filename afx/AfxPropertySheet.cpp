@@ -1,0 +1,70 @@
+#include "afx/AfxPropertySheet.h"
+
+#include "afx/AfxApp.h"
+
+const CRuntimeClass CPropertySheet::classCPropertySheet = {"CPropertySheet", &CWnd::classCWnd};
+const CRuntimeClass* CPropertySheet::GetRuntimeClass() const { return &classCPropertySheet; }
+
+namespace {
+// The sheet whose window is being created (one modal sheet at a time).
+CPropertySheet* g_creatingSheet = nullptr;
+}  // namespace
+
+CPropertySheet::CPropertySheet(const wchar_t* caption, CWnd* parent, UINT startPage) : m_psh() {
+  m_psh.dwSize = sizeof(m_psh);
+  m_psh.dwFlags = PSH_PROPSHEETPAGE;
+  m_psh.hwndParent = parent ? parent->m_hWnd : nullptr;
+  m_psh.hInstance = ::GetModuleHandleW(nullptr);
+  m_psh.pszCaption = caption;
+  m_psh.nStartPage = startPage;
+}
+
+CPropertySheet::~CPropertySheet() {
+  if (m_headerBitmap != nullptr) ::DeleteObject(m_headerBitmap);
+}
+
+void CPropertySheet::AddPage(CPropertyPage* page) {
+  page->m_pSheet = this;
+  m_pages.push_back(page);
+  if (m_hWnd != nullptr) {
+    HPROPSHEETPAGE handle = ::CreatePropertySheetPageW(&page->m_psp);
+    if (handle != nullptr) ::SendMessageW(m_hWnd, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(handle));
+  }
+}
+
+void CPropertySheet::RemovePage(int index) {
+  if (index < 0 || index >= GetPageCount()) return;
+  if (m_hWnd != nullptr) ::SendMessageW(m_hWnd, PSM_REMOVEPAGE, static_cast<WPARAM>(index), 0);
+  m_pages.erase(m_pages.begin() + index);
+}
+
+int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT msg, LPARAM) {
+  if (msg == PSCB_INITIALIZED && g_creatingSheet != nullptr) g_creatingSheet->m_hWnd = hwnd;
+  return 0;
+}
+
+INT_PTR CPropertySheet::DoModal() {
+  std::vector<PROPSHEETPAGEW> pages;
+  for (CPropertyPage* page : m_pages) pages.push_back(page->m_psp);
+  m_psh.dwFlags |= PSH_PROPSHEETPAGE | PSH_USECALLBACK;
+  m_psh.nPages = static_cast<UINT>(pages.size());
+  m_psh.ppsp = pages.data();
+  m_psh.pfnCallback = &CPropertySheet::SheetCallback;
+  // A header bitmap named by resource id is not painted everywhere (Wine); a loaded
+  // bitmap handed over with PSH_USEHBMHEADER is painted by every implementation.
+  if ((m_psh.dwFlags & PSH_HEADER) && !(m_psh.dwFlags & PSH_USEHBMHEADER) &&
+      IS_INTRESOURCE(m_psh.pszbmHeader)) {
+    m_headerBitmap = static_cast<HBITMAP>(::LoadImageW(m_psh.hInstance, m_psh.pszbmHeader,
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (m_headerBitmap != nullptr) {
+      m_psh.dwFlags |= PSH_USEHBMHEADER;
+      m_psh.hbmHeader = m_headerBitmap;
+    }
+  }
+  g_creatingSheet = this;
+  INT_PTR result = ::PropertySheetW(&m_psh);
+  g_creatingSheet = nullptr;
+  m_hWnd = nullptr;
+  if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
+  return result;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The wizard frame: a modal property sheet over the pages in its page list.
+
+
+#include <vector>
+
+#include "afx/AfxPropertyPage.h"
+
+class CPropertySheet : public CWnd {
+  DECLARE_DYNAMIC(CPropertySheet)
+ public:
+  CPropertySheet(const wchar_t* caption, CWnd* parent, UINT startPage);
+  ~CPropertySheet() override;
+
+  void AddPage(CPropertyPage* page);
+  void RemovePage(int index);
+  int GetPageCount() const { return static_cast<int>(m_pages.size()); }
+  CPropertyPage* GetPage(int index) const { return m_pages[static_cast<size_t>(index)]; }
+
+  // Runs the sheet modally; returns what the system's PropertySheet returns.
+  INT_PTR DoModal();
+
+  PROPSHEETHEADERW m_psh;
+
+ private:
+  static int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM lp);
+  std::vector<CPropertyPage*> m_pages;
+  HBITMAP m_headerBitmap = nullptr;
+};

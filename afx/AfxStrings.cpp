@@ -1,0 +1,41 @@
+#include "afx/AfxStrings.h"
+
+#include "afx/AfxFormat.h"
+
+BOOL AfxLoadString(UINT id, CString& text) {
+  // String n lives in block n/16 + 1 at index n mod 16; each entry is a 16-bit length
+  // followed by that many UTF-16 units. No language is asked for: both copies agree.
+  HMODULE module = ::GetModuleHandleW(nullptr);
+  HRSRC block = ::FindResourceA(module, MAKEINTRESOURCEA(id / 16 + 1), MAKEINTRESOURCEA(6));
+  if (block == nullptr) return FALSE;
+  HGLOBAL loaded = ::LoadResource(module, block);
+  const auto* data = loaded ? static_cast<const WCHAR*>(::LockResource(loaded)) : nullptr;
+  DWORD size = ::SizeofResource(module, block);
+  if (data == nullptr || size == 0) return FALSE;
+  const WCHAR* end = data + size / sizeof(WCHAR);
+  const WCHAR* entry = data;
+  for (UINT i = 0; i < id % 16; ++i) {
+    if (entry >= end) return FALSE;
+    entry += 1 + *entry;
+  }
+  if (entry >= end || *entry == 0 || entry + 1 + *entry > end) return FALSE;
+  text.assign(entry + 1, *entry);
+  return TRUE;
+}
+
+CString AfxFormatString(UINT id, std::initializer_list<int> values) {
+  CString format;
+  AfxLoadString(id, format);
+  return FormatDecimalFields(format, values);
+}
+
+CString AfxGetAppName() {
+  WCHAR path[MAX_PATH] = {};
+  DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  CString name(path, n);
+  size_t slash = name.find_last_of(L"\\/");
+  if (slash != CString::npos) name.erase(0, slash + 1);
+  size_t dot = name.rfind(L'.');
+  if (dot != CString::npos) name.erase(dot);
+  return name;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Texts of the program's string table, looked up by id at the moment of use.
+
+#include <initializer_list>
+
+#include "afx/AfxCore.h"
+
+// Fills `text` with string `id` and returns TRUE; on failure `text` keeps its value.
+BOOL AfxLoadString(UINT id, CString& text);
+
+// String `id` with its "%d" fields filled with `values`, in order.
+CString AfxFormatString(UINT id, std::initializer_list<int> values);
+
+// The application name: the program file's base name, without its extension.
+CString AfxGetAppName();

@@ -1,0 +1,27 @@
+#include "wizard/BasePage.h"
+
+#include "afx/AfxMessageBox.h"
+#include "res/resource.h"
+
+IMPLEMENT_DYNAMIC(CBasePage, CPropertyPage)
+
+BEGIN_MESSAGE_MAP(CBasePage, CPropertyPage)
+END_MESSAGE_MAP()
+
+CBasePage::CBasePage(UINT templateId, UINT headerTitleId, UINT headerSubtitleId)
+    : CPropertyPage(templateId, 0) {
+  m_psp.dwFlags |= PSP_USEHEADERTITLE | PSP_USEHEADERSUBTITLE;
+  m_psp.pszHeaderTitle = MAKEINTRESOURCEW(headerTitleId);
+  m_psp.pszHeaderSubTitle = MAKEINTRESOURCEW(headerSubtitleId);
+}
+
+BOOL CBasePage::OnQueryCancel() {
+  if (AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) == IDNO) return FALSE;
+  return TRUE;
+}
+
+void CBasePage::PostWizardButtons(DWORD flags) const {
+  ::PostMessageA(GetSheetWindow(), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+}
+
+void CBasePage::PressNext() const { ::SendMessageA(GetSheetWindow(), PSM_PRESSBUTTON, PSBTN_NEXT, 0); }

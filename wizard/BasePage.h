@@ -1,0 +1,26 @@
+#pragma once
+// The common base of the five wizard pages: declared by template, header title and
+// subtitle, and asking "終了しますか？" before the wizard is cancelled.
+
+#include "afx/AfxPropertyPage.h"
+
+class CBasePage : public CPropertyPage {
+  DECLARE_DYNAMIC(CBasePage)
+  DECLARE_MESSAGE_MAP()
+ public:
+  CBasePage(UINT templateId, UINT headerTitleId, UINT headerSubtitleId);
+  ~CBasePage() override = default;
+  BOOL OnQueryCancel() override;
+
+ protected:
+  // The sheet's window, and its wizard buttons (Back, Next, Finish, Cancel) by control id.
+  HWND SheetWindow() const { return GetSheetWindow(); }
+  HWND SheetButton(int id) const { return ::GetDlgItem(GetSheetWindow(), id); }
+  void PostWizardButtons(DWORD flags) const;
+  void PressNext() const;
+};
+
+// Ids of the sheet's wizard buttons.
+constexpr int kIdWizBack = 0x3023;
+constexpr int kIdWizNext = 0x3024;
+constexpr int kIdWizFinish = 0x3025;

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "wizard/BasePage.h"
+
+class CCompletePage : public CBasePage {
+  DECLARE_DYNAMIC(CCompletePage)
+ public:
+  CCompletePage();
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "wizard/BasePage.h"
+
+class CCustomInstPage : public CBasePage {
+  DECLARE_DYNAMIC(CCustomInstPage)
+ public:
+  CCustomInstPage();
+};

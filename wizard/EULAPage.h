@@ -1,0 +1,9 @@
+#pragma once
+
+#include "wizard/BasePage.h"
+
+class CEULAPage : public CBasePage {
+  DECLARE_DYNAMIC(CEULAPage)
+ public:
+  CEULAPage();
+};
