@@ -1,0 +1,23 @@
+#include "engine/CompletionText.h"
+
+#include <gtest/gtest.h>
+
+TEST(CompletionTextTest, MessageAndRestartChoiceFollowTheOutcome) {
+  struct Case {
+    int32_t result;
+    std::vector<uint32_t> ids;
+    bool restart;
+  };
+  const Case cases[] = {
+      {0, {173, 170}, true},  // succeeded: two lines and the restart choice
+      {1, {171}, false},      // download failed or program rejected
+      {2, {172}, false},      // a setup program could not start
+      {3, {178}, false},      // older software blocks
+      {4, {172}, false},      // unknown values read as a failed installation
+      {-1, {172}, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CompletionMessageIds(c.result), c.ids) << c.result;
+    EXPECT_EQ(OffersRestart(c.result), c.restart) << c.result;
+  }
+}
