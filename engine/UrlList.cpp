@@ -1,0 +1,85 @@
+#include "engine/UrlList.h"
+
+namespace {
+
+// Any run of these bytes separates two tokens; line structure means nothing else.
+bool IsSeparator(int byte) {
+  return byte == 0x20 || (byte >= 0x09 && byte <= 0x0D);
+}
+
+// Reads the next token, or returns false at the end of the file.
+bool ReadToken(std::FILE* list, std::string& token) {
+  int byte = std::getc(list);
+  while (byte != EOF && IsSeparator(byte)) byte = std::getc(list);
+  if (byte == EOF) return false;
+  token.clear();
+  while (byte != EOF && !IsSeparator(byte)) {
+    token.push_back(static_cast<char>(byte));
+    byte = std::getc(list);
+  }
+  return true;
+}
+
+// A name that is not a plain file name inside the temporary directory: it would name
+// another folder ("\" or a drive or stream ":"), the folder itself or its parent. Windows
+// drops trailing dots and blanks from a name, so any name made of nothing else counts.
+bool LeavesTheDirectory(const std::string& name) {
+  if (name.find_first_of("\\:") != std::string::npos) return true;
+  return !name.empty() && name.find_first_not_of(". ") == std::string::npos;
+}
+
+struct KeyPair {
+  const char* response;
+  const char* setup;
+};
+constexpr KeyPair kComponentKeys[] = {
+    {"CVN_ISS", "CVN_EXE"},
+    {"PM_ISS", "PM_EXE"},
+    {"TSL_ISS", "TSL_EXE"},
+};
+static_assert(sizeof(kComponentKeys) / sizeof(kComponentKeys[0]) ==
+              std::tuple_size<UrlListEntries>::value);
+
+}  // namespace
+
+std::string BuiltInUrlListUrl(uint16_t langId) {
+  const char* path = langId == 0x0411 ? kUrlListPathJapanese : kUrlListPathOther;
+  return std::string("http://") + kUrlListHost + path;
+}
+
+std::string ChooseUrlListUrl(const std::string& override, uint16_t langId) {
+  return override.empty() ? BuiltInUrlListUrl(langId) : override;
+}
+
+std::string FileNameFromUrl(const std::string& url) {
+  const std::string::size_type slash = url.rfind('/');
+  if (slash == std::string::npos) return std::string();
+  std::string name = url.substr(slash + 1);
+  if (LeavesTheDirectory(name)) return std::string();
+  return name;
+}
+
+std::string LookupUrlListValue(std::FILE* list, const std::string& key) {
+  if (list == nullptr) return std::string();
+  // rewind also forgets the end-of-file and error state of the previous lookup.
+  std::rewind(list);
+  std::string token;
+  while (ReadToken(list, token)) {
+    const std::string::size_type comma = token.find(',');
+    if (comma != std::string::npos && token.compare(0, comma, key) == 0)
+      return token.substr(comma + 1);
+  }
+  return std::string();
+}
+
+UrlListEntries ReadUrlListEntries(std::FILE* list) {
+  UrlListEntries entries;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    ComponentFiles& files = entries[i];
+    files.responseUrl = LookupUrlListValue(list, kComponentKeys[i].response);
+    files.responseName = FileNameFromUrl(files.responseUrl);
+    files.setupUrl = LookupUrlListValue(list, kComponentKeys[i].setup);
+    files.setupName = FileNameFromUrl(files.setupUrl);
+  }
+  return entries;
+}

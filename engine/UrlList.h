@@ -1,0 +1,69 @@
+#pragma once
+// The URL list: a small text file that names, per component, the URLs of its silent
+// response file and of its setup program. Where it comes from, how it is read, and how
+// a local file name is taken from a URL.
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#ifndef PELLORY_URL_HOST
+#error "PELLORY_URL_HOST must name the host of the built-in URL-list locations"
+#endif
+
+constexpr char kUrlListHost[] = PELLORY_URL_HOST;
+constexpr char kUrlListPathJapanese[] = "/Products/tarvek/pcrw/driver/pellory/ja/url_list.txt";
+constexpr char kUrlListPathOther[] = "/Products/tarvek/pcrw/driver/pellory/en/url_list.txt";
+
+// The built-in location for a system whose default language is `langId`.
+std::string BuiltInUrlListUrl(uint16_t langId);
+
+// The registry override when it is not empty (used exactly as stored), else the
+// built-in location.
+std::string ChooseUrlListUrl(const std::string& override, uint16_t langId);
+
+// The part of `url` after its last "/": the name of the file in the temporary
+// directory. Empty when the URL holds no "/", ends with one, or when the part would
+// not be a plain name inside the directory (see the definition).
+std::string FileNameFromUrl(const std::string& url);
+
+// The value of the first entry of `list` whose key is `key`, or empty when there is
+// none or `list` is null. Every call reads again from the first byte.
+std::string LookupUrlListValue(std::FILE* list, const std::string& key);
+
+// URLs and local names of one component's two files.
+struct ComponentFiles {
+  std::string responseUrl;
+  std::string responseName;
+  std::string setupUrl;
+  std::string setupName;
+};
+
+// The files of the three components, in their fixed order: [0] Corvane, [1] Pelmora,
+// [2] Tessaline.
+using UrlListEntries = std::array<ComponentFiles, 3>;
+
+// Looks up all six keys (CVN_ISS, CVN_EXE, PM_ISS, PM_EXE, TSL_ISS, TSL_EXE, in this
+// order) and the local name of each URL. A null `list` gives empty entries.
+UrlListEntries ReadUrlListEntries(std::FILE* list);
+
+// The local copy of the list, opened for reading byte for byte (binary mode: no
+// line-end translation, no stop at a Ctrl-Z) and closed when this goes away. A copy
+// that cannot be opened finds nothing.
+class UrlListCopy {
+ public:
+  UrlListCopy() = default;
+  explicit UrlListCopy(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {}
+
+  bool IsOpen() const { return m_file != nullptr; }
+  std::string Lookup(const std::string& key) const { return LookupUrlListValue(m_file.get(), key); }
+  UrlListEntries ReadEntries() const { return ReadUrlListEntries(m_file.get()); }
+
+ private:
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  std::unique_ptr<std::FILE, Closer> m_file;
+};

@@ -1,0 +1,47 @@
+#include "platform/ProcessLauncher.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+class Win32StartedProcess final : public StartedProcess {
+ public:
+  explicit Win32StartedProcess(HANDLE process) : m_process(process) {}
+  ~Win32StartedProcess() override { CloseHandle(m_process); }
+  Win32StartedProcess(const Win32StartedProcess&) = delete;
+  Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
+
+  void WaitForExit() override { WaitForSingleObject(m_process, INFINITE); }
+
+ private:
+  HANDLE m_process;
+};
+
+class Win32ProcessLauncher final : public ProcessLauncher {
+ public:
+  std::unique_ptr<StartedProcess> StartHidden(const std::string& applicationName,
+                                              const std::string& commandLine) override {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION info = {};
+    // CreateProcessA may write into the command line, so it gets a private copy.
+    std::vector<char> writable(commandLine.begin(), commandLine.end());
+    writable.push_back('\0');
+    if (!CreateProcessA(applicationName.c_str(), writable.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &info))
+      return nullptr;
+    CloseHandle(info.hThread);
+    return std::make_unique<Win32StartedProcess>(info.hProcess);
+  }
+};
+
+}  // namespace
+
+ProcessLauncher& SystemProcessLauncher() {
+  static Win32ProcessLauncher launcher;
+  return launcher;
+}
