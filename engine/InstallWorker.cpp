@@ -1,0 +1,129 @@
+#include "engine/InstallWorker.h"
+
+#include <utility>
+
+namespace {
+
+// String ids of the texts the worker shows.
+constexpr int kIdsDownloading = 142;  // "ソフトウェアをダウンロードしています。 (%d/%d)"
+constexpr int kIdsInstalling = 143;   // "ソフトウェアをインストールしています。 (%d/%d)"
+constexpr int kIdsSetupFailed = 168;
+constexpr int kIdsOldSoftware = 178;
+
+constexpr uint32_t kPollMilliseconds = 100;
+
+// URL-list keys of each component's response file and setup program, in component order;
+// looked up in this order.
+struct ComponentKeys {
+  const char* response;
+  const char* setup;
+};
+constexpr ComponentKeys kComponentKeys[] = {
+    {"CVN_ISS", "CVN_EXE"},  // Corvane
+    {"PM_ISS", "PM_EXE"},    // Pelmora
+    {"TSL_ISS", "TSL_EXE"},  // Tessaline
+};
+
+constexpr char kUrlListPathJa[] = "/Products/tarvek/pcrw/driver/pellory/ja/url_list.txt";
+constexpr char kUrlListPathEn[] = "/Products/tarvek/pcrw/driver/pellory/en/url_list.txt";
+
+// Older reader software whose version begins with "1" cannot coexist with Corvane.
+bool IsBlockingOldSoftware(const std::string& version) {
+  return !version.empty() && version[0] == '1';
+}
+
+}  // namespace
+
+InstallWorker::InstallWorker(InstallWorkerHost& host, std::shared_ptr<CancelGate> gate,
+                             std::shared_ptr<DetachablePageView> view, InstallSession& session)
+    : m_host(host), m_gate(std::move(gate)), m_view(std::move(view)), m_session(session) {}
+
+void InstallWorker::Run() {
+  RunSteps();
+  // Whatever happened, the completion page reports it, unless the wizard is closing.
+  if (!m_gate->IsAbandoned()) m_view->PressNext();
+}
+
+void InstallWorker::RunSteps() {
+  m_selected = {m_session.installCorvane, m_session.installPelmora, m_session.installTessaline};
+  m_total = 0;
+  for (bool selected : m_selected) m_total += selected ? 1 : 0;
+
+  const std::string listUrl = ChooseUrlListUrl();
+  const std::string listName = m_host.FileNameFromUrl(listUrl);
+  if (!m_host.FetchAndVerify(listName, listUrl, false)) return;
+  m_host.OpenUrlList(listName);
+  const std::array<ComponentFiles, kComponentCount> files = ReadComponentFiles();
+
+  m_view->SetStatusText(kIdsInstalling, m_total >= 1 ? 1 : 0, m_total);
+
+  if (IsBlockingOldSoftware(m_host.ReadOldSoftwareVersion())) {
+    m_view->ShowMessageBox(kIdsOldSoftware, kMbOk);
+    m_session.RecordResult(OldSoftwareBlocks);
+    return;
+  }
+
+  if (!DownloadComponents(files)) return;
+
+  if (!m_gate->EnterInstallPhase([this] { m_host.Sleep(kPollMilliseconds); })) return;
+  // Outside the gate's lock: this waits for the user-interface thread.
+  m_view->DisableCancel();
+  m_view->StartMarquee();
+
+  InstallComponents(files);
+}
+
+std::string InstallWorker::ChooseUrlListUrl() {
+  std::string url = m_host.ReadUrlListOverride();
+  if (!url.empty()) return url;  // used exactly as the administrator stored it
+  const char* path = m_host.SystemDefaultLangId() == kLangJapanese ? kUrlListPathJa
+                                                                   : kUrlListPathEn;
+  return std::string("http://") + PELLORY_URL_HOST + path;
+}
+
+std::array<InstallWorker::ComponentFiles, InstallWorker::kComponentCount>
+InstallWorker::ReadComponentFiles() {
+  // Every key is looked up, selected or not.
+  std::array<ComponentFiles, kComponentCount> files;
+  for (int k = 0; k < kComponentCount; ++k) {
+    ComponentFiles& f = files[k];
+    f.responseUrl = m_host.LookupUrlListValue(kComponentKeys[k].response);
+    f.setupUrl = m_host.LookupUrlListValue(kComponentKeys[k].setup);
+    f.responseName = m_host.FileNameFromUrl(f.responseUrl);
+    f.setupName = m_host.FileNameFromUrl(f.setupUrl);
+  }
+  return files;
+}
+
+bool InstallWorker::DownloadComponents(const std::array<ComponentFiles, kComponentCount>& files) {
+  int index = m_total >= 1 ? 1 : 0;
+  for (int k = 0; k < kComponentCount; ++k) {
+    if (!m_selected[k]) continue;
+    // After a confirmed cancel the program is ending: fetch nothing more.
+    if (m_gate->IsAbandoned()) return false;
+    m_view->SetStatusText(kIdsDownloading, index, m_total);
+    const ComponentFiles& f = files[k];
+    if (!m_host.FetchAndVerify(f.responseName, f.responseUrl, false)) return false;
+    if (!m_host.FetchAndVerify(f.setupName, f.setupUrl, true)) return false;
+    ++index;
+  }
+  return true;
+}
+
+void InstallWorker::InstallComponents(const std::array<ComponentFiles, kComponentCount>& files) {
+  int index = m_total >= 1 ? 1 : 0;
+  for (int k = 0; k < kComponentCount; ++k) {
+    if (!m_selected[k]) continue;
+    m_view->SetStatusText(kIdsInstalling, index, m_total);
+    m_gate->SetSetupRunning(true);
+    if (!m_host.RunSetup(files[k].setupName, files[k].responseName)) {
+      // Components before this one stay installed; none after it runs. The gate keeps
+      // refusing cancels: the run ends right here.
+      m_session.RecordResult(SetupFailed);
+      m_view->ShowMessageBox(kIdsSetupFailed, kMbOk);
+      return;
+    }
+    m_gate->SetSetupRunning(false);
+    ++index;
+  }
+}

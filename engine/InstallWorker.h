@@ -1,0 +1,49 @@
+#pragma once
+// The install worker: on its own thread, fetches the URL list, stops over blocking older
+// software, downloads every selected component's response file and setup program, and
+// only then runs the setup programs one after another; whatever the outcome, it finally
+// moves the wizard on to the completion page. Failures go to the install session.
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "engine/CancelGate.h"
+#include "engine/DetachablePageView.h"
+#include "engine/InstallSession.h"
+#include "platform/InstallWorkerHost.h"
+
+class InstallWorker {
+ public:
+  // The gate and the view are shared with the page, which may be destroyed first.
+  InstallWorker(InstallWorkerHost& host, std::shared_ptr<CancelGate> gate,
+                std::shared_ptr<DetachablePageView> view, InstallSession& session);
+
+  // One whole run. Returns when the wizard has moved to the completion page, or at once
+  // when the user has cancelled the wizard.
+  void Run();
+
+ private:
+  // The two downloaded files of one component, by URL and local name.
+  struct ComponentFiles {
+    std::string responseUrl;
+    std::string responseName;
+    std::string setupUrl;
+    std::string setupName;
+  };
+  static constexpr int kComponentCount = 3;
+
+  void RunSteps();
+  std::string ChooseUrlListUrl();
+  std::array<ComponentFiles, kComponentCount> ReadComponentFiles();
+  bool DownloadComponents(const std::array<ComponentFiles, kComponentCount>& files);
+  void InstallComponents(const std::array<ComponentFiles, kComponentCount>& files);
+
+  InstallWorkerHost& m_host;
+  const std::shared_ptr<CancelGate> m_gate;
+  const std::shared_ptr<DetachablePageView> m_view;
+  InstallSession& m_session;
+  // The user's choice, read once at the start of the run, in component order.
+  std::array<bool, kComponentCount> m_selected{};
+  int m_total = 0;
+};
