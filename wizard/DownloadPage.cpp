@@ -1,7 +1,73 @@
 #include "wizard/DownloadPage.h"
 
+#include "afx/AfxMessageBox.h"
+#include "engine/InstallWorker.h"
 #include "res/resource.h"
+#include "wizard/DownloadPageWindow.h"
+#include "wizard/InstallerSheet.h"
+#include "wizard/InstallWorkerServices.h"
 
 IMPLEMENT_DYNAMIC(CDownloadPage, CBasePage)
 
-CDownloadPage::CDownloadPage() : CBasePage(IDD_DOWNLOAD, IDS_DOWNLOAD_TITLE, IDS_DOWNLOAD_SUBTITLE) {}
+namespace {
+
+// What the worker thread takes with it: shared state only, never the page itself.
+struct WorkerStart {
+  std::shared_ptr<CancelGate> gate;
+  std::shared_ptr<DetachablePageView> view;
+  HWND page;
+};
+
+DWORD WINAPI InstallWorkerThreadProc(LPVOID parameter) {
+  std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
+  try {
+    InstallWorkerServices host(start->view, start->page);
+    InstallWorker worker(host, start->gate, start->view, TheInstallSession());
+    worker.Run();
+  } catch (...) {
+    // Nothing escapes the thread; the process ends with the wizard.
+  }
+  return 0;
+}
+
+}  // namespace
+
+CDownloadPage::CDownloadPage()
+    : CBasePage(IDD_DOWNLOAD, IDS_DOWNLOAD_TITLE, IDS_DOWNLOAD_SUBTITLE),
+      m_lock(std::make_shared<CancelGate>()),
+      m_view(std::make_shared<DetachablePageView>(nullptr)) {
+  m_psp.dwFlags &= ~PSP_HASHELP;
+}
+
+CDownloadPage::~CDownloadPage() { m_view->Detach(); }
+
+void CDownloadPage::DoDataExchange(CDataExchange* pDX) {
+  CBasePage::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_PROGRESS, m_progress);
+  DDX_Text(pDX, IDC_STATUS, m_strStatus);
+  DDX_Control(pDX, IDC_STATUS, m_statusLabel);
+}
+
+BOOL CDownloadPage::OnSetActive() {
+  PostWizardButtons(0);
+  m_view = std::make_shared<DetachablePageView>(
+      std::make_unique<DownloadPageWindow>(SheetWindow(), m_hWnd));
+  auto* start = new WorkerStart{m_lock, m_view, m_hWnd};
+  HANDLE thread = ::CreateThread(nullptr, 0, &InstallWorkerThreadProc, start, 0, nullptr);
+  if (thread == nullptr) {
+    delete start;
+  } else {
+    ::CloseHandle(thread);  // nobody waits for the worker
+  }
+  return TRUE;
+}
+
+BOOL CDownloadPage::OnQueryCancel() {
+  HWND sheet = SheetWindow();
+  bool cancel = m_lock->OnQueryCancel(
+      [] { return AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) != IDNO; },
+      [sheet] { DisableSheetCancel(sheet); });
+  // The wizard closes at once: from here on the worker must not touch the page.
+  if (cancel) m_view->Detach();
+  return cancel ? TRUE : FALSE;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The download page's windows as the install worker sees them. Every call is a
+// synchronous message to a window of the user-interface thread; the adapter holds window
+// handles only, so a call that reaches a destroyed page fails harmlessly.
+
+#include <windows.h>
+
+#include "platform/DownloadPageView.h"
+
+class DownloadPageWindow final : public DownloadPageView {
+ public:
+  DownloadPageWindow(HWND sheet, HWND page) : m_sheet(sheet), m_page(page) {}
+  void SetStatusText(int stringId, int index, int total) override;
+  void SetProgress(int percent) override;
+  void StartMarquee() override;
+  void DisableCancel() override;
+  void PressNext() override;
+  int ShowMessageBox(int stringId, uint32_t type) override;
+
+ private:
+  HWND m_sheet;
+  HWND m_page;
+};
