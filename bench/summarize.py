@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""Turns bench/run's results.tsv into the table it prints: min and median of every
+measure, and the ratio to the reference measured in the same run, with the target."""
+
+import statistics
+import sys
+from collections import defaultdict
+
+
+def load(path):
+    rows = defaultdict(list)  # (bench, variant, case) -> [dict]
+    for line in open(path, encoding="utf-8"):
+        bench, variant, case, fields = line.rstrip("\n").split("\t", 3)
+        values = dict(f.split("=", 1) for f in fields.split() if "=" in f)
+        rows[(bench, variant, case)].append(values)
+    return rows
+
+
+def numbers(rows, key, name, ok_only=True):
+    out = []
+    for r in rows.get(key, []):
+        if ok_only and r.get("result") != "0":
+            continue
+        if name in r:
+            out.append(float(r[name]))
+    return out
+
+
+def mm(values, fmt="%.1f"):
+    if not values:
+        return "n/a"
+    return (fmt + " / " + fmt) % (min(values), statistics.median(values))
+
+
+def ratio(a, b):
+    return "n/a" if not a or not b else "%.2fx" % (statistics.median(a) / statistics.median(b))
+
+
+def main():
+    rows = load(sys.argv[1])
+    cases = sorted({k[2] for k in rows if k[0] == "download"}, key=lambda c: float(c.split()[0]))
+    print("Download (wall ms, min / median; throughput ratio = reference time / Pellory time)")
+    for case in cases:
+        mib = float(case.split()[0])
+        p, b, c = (numbers(rows, ("download", v, case), "wall_ms") for v in ("pellory", "bare", "curl"))
+        mbs = "n/a" if not p else "%.0f MB/s" % (mib * 1.048576 / (statistics.median(p) / 1000))
+        print("  %-8s Pellory %-20s bare loop %-20s curl %-20s | Pellory %s, vs bare %s, vs curl %s"
+              % (case, mm(p), mm(b), mm(c), mbs, ratio(b, p), ratio(c, p)))
+    print("  target: 100 MiB >= 0.95x the bare loop's throughput")
+
+    print("\nPeak working set (KiB, min / median)")
+    for case in cases:
+        p, b, c = (numbers(rows, ("download", v, case), "peak_kb") for v in ("pellory", "bare", "curl"))
+        print("  %-8s Pellory %-22s bare loop %-22s curl %-22s | Pellory / bare %s"
+              % (case, mm(p, "%.0f"), mm(b, "%.0f"), mm(c, "%.0f"), ratio(p, b)))
+    small = numbers(rows, ("download", "pellory", "1 MiB"), "peak_kb")
+    for case in cases[1:]:
+        large = numbers(rows, ("download", "pellory", case), "peak_kb")
+        if small and large:
+            print("  Pellory %s minus 1 MiB: %.0f KiB" % (case, statistics.median(large) - statistics.median(small)))
+    print("  target: large minus 1 MiB <= 1024 KiB; absolute <= 1.5x the bare loop")
+
+    print("\nVerification (ms per call after the first, min / median; first call in the process apart)")
+    for case in ("1 MiB", "100 MiB"):
+        p, b, s = (numbers(rows, ("verify", v, case), "wall_ms") for v in ("pellory", "bare", "sha256sum"))
+        pf, bf = (numbers(rows, ("verify", v, case), "first_ms") for v in ("pellory", "bare"))
+        print("  %-8s Pellory %-18s bare %-18s sha256sum %-18s | Pellory / bare %s; first call %s vs %s"
+              % (case, mm(p), mm(b), mm(s), ratio(p, b), mm(pf), mm(bf)))
+    print("  target: <= 1.1x the bare call")
+
+    print("\nCPU during a 30 s stall")
+    for kind in ("short-hold", "short-close"):
+        for r in rows.get(("stall", "pellory", kind), []):
+            wall, cpu = float(r.get("wall_ms", 0)), float(r.get("cpu_ms", 0))
+            server = rows.get(("stall", "wineserver", kind), [{}])[0].get("cpu_ms", "n/a")
+            print("  %-11s result %s after %.1f s; harness CPU %.0f ms (%.2f%% of a core), wineserver CPU %s ms"
+                  % (kind, r.get("result"), wall / 1000, cpu, 100 * cpu / wall if wall else 0, server))
+    print("  target: <= 1% of a core")
+
+    for r in rows.get(("size", "Pellory.exe", "stripped"), []):
+        size = int(r["bytes"])
+        print("\nStripped Pellory.exe (i686): %d bytes = %.1f KiB; target 300 KiB (%s)"
+              % (size, size / 1024, "met" if size <= 300 * 1024 else "missed"))
+
+
+if __name__ == "__main__":
+    main()
