@@ -12,7 +12,7 @@ class Registry;
 // nothing (0x5C, the second byte of "ソ", is even a backslash there).
 constexpr char kOldSoftwareKey[] =
     "SOFTWARE\\Morvane Corporation\\Quoddy "
-    "\x8A\xEE" "\x96\x7B" "\x83\x5C" "\x83\x74" "\x83\x67" "\x83\x45" "\x83\x46" "\x83\x41";
+    "\x8A\xEE\x96\x7B\x83\x5C\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41";  // 基本ソフトウェア
 constexpr char kOldSoftwareVersionValueName[] = "CurrentVersion";
 
 // The older software's version text; empty when it is not installed or unreadable.

@@ -7,9 +7,8 @@
 #include "platform/ProcessLauncher.h"
 #include "platform/SystemInfo.h"
 
-bool StartSetupAndWait(ProcessLauncher& launcher, SystemInfo& system,
-                       const std::string& setupName, const std::string& responseName,
-                       const std::function<void()>& showPage) {
+bool StartSetupAndWait(ProcessLauncher& launcher, SystemInfo& system, const std::string& setupName,
+                       const std::string& responseName, const std::function<void()>& showPage) {
   const std::string tempPath = system.TempPath();
   if (tempPath.empty()) return false;
   std::unique_ptr<StartedProcess> process =

@@ -15,9 +15,8 @@ struct InstallSession;
 // the program has started and ended, whatever its exit code; false when it cannot be
 // started, or when the temporary directory is unknown (the files were never stored, and
 // a bare name would let the system pick any program of that name).
-bool StartSetupAndWait(ProcessLauncher& launcher, SystemInfo& system,
-                       const std::string& setupName, const std::string& responseName,
-                       const std::function<void()>& showPage);
+bool StartSetupAndWait(ProcessLauncher& launcher, SystemInfo& system, const std::string& setupName,
+                       const std::string& responseName, const std::function<void()>& showPage);
 
 // What a whole setup run works with; the download page owns the flag and the page.
 struct SetupRunContext {

@@ -3,9 +3,7 @@
 namespace {
 
 // Any run of these bytes separates two tokens; line structure means nothing else.
-bool IsSeparator(int byte) {
-  return byte == 0x20 || (byte >= 0x09 && byte <= 0x0D);
-}
+bool IsSeparator(int byte) { return byte == 0x20 || (byte >= 0x09 && byte <= 0x0D); }
 
 // Reads the next token, or returns false at the end of the file.
 bool ReadToken(std::FILE* list, std::string& token) {

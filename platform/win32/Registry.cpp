@@ -8,8 +8,8 @@ namespace {
 
 class Win32Registry final : public Registry {
  public:
-  bool ReadHklmValue(const std::string& subKey, const std::string& valueName,
-                     std::size_t capacity, std::string& data) override {
+  bool ReadHklmValue(const std::string& subKey, const std::string& valueName, std::size_t capacity,
+                     std::string& data) override {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
       return false;

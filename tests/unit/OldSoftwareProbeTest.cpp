@@ -1,9 +1,8 @@
-#include "engine/OldSoftwareProbe.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "engine/OldSoftwareProbe.h"
 #include "fakes/FakeRegistry.h"
 
 namespace {
@@ -13,19 +12,13 @@ struct ProbeCase {
   bool blocks;
 };
 
-class OldSoftwareProbeTest : public ::testing::TestWithParam<ProbeCase> {};
-
-TEST_P(OldSoftwareProbeTest, VersionOneBlocks) {
-  EXPECT_EQ(IsOldSoftwareBlocking(GetParam().version), GetParam().blocks)
-      << '"' << GetParam().version << '"';
+TEST(OldSoftwareProbe, VersionOneBlocks) {
+  const ProbeCase cases[] = {{"1.0.0", true}, {"1", true},      {"10.2", true},
+                             {"1.2.0", true}, {"2.0.0", false}, {"0.9", false},
+                             {" 1", false},   {"", false},      {"v1.0", false}};
+  for (const ProbeCase& c : cases)
+    EXPECT_EQ(IsOldSoftwareBlocking(c.version), c.blocks) << '"' << c.version << '"';
 }
-
-INSTANTIATE_TEST_SUITE_P(Versions, OldSoftwareProbeTest,
-                         ::testing::Values(ProbeCase{"1.0.0", true}, ProbeCase{"1", true},
-                                           ProbeCase{"10.2", true}, ProbeCase{"1.2.0", true},
-                                           ProbeCase{"2.0.0", false}, ProbeCase{"0.9", false},
-                                           ProbeCase{" 1", false}, ProbeCase{"", false},
-                                           ProbeCase{"v1.0", false}));
 
 // "Quoddy 基本ソフトウェア" as the older installer wrote it: Shift-JIS bytes.
 const char kQuoddyKeyInShiftJis[] =

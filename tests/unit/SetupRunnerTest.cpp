@@ -1,5 +1,3 @@
-#include "engine/SetupRunner.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "engine/InstallSession.h"
+#include "engine/SetupRunner.h"
 #include "fakes/FakeProcessLauncher.h"
 #include "fakes/FakeSystemInfo.h"
 

@@ -1,10 +1,10 @@
-#include "engine/UrlList.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
+
+#include "engine/UrlList.h"
 
 namespace {
 
@@ -25,53 +25,48 @@ struct LookupCase {
   const char* expected;
 };
 
-class UrlListLookupTest : public ::testing::TestWithParam<LookupCase> {};
-
-TEST_P(UrlListLookupTest, FindsTheFirstEntryOfItsKey) {
-  const LookupCase& c = GetParam();
-  ListFile list(c.list);
-  EXPECT_EQ(LookupUrlListValue(list.get(), c.key), c.expected);
-}
-
 const std::string kWellFormed =
     "CVN_ISS,http://h/c.iss\r\nCVN_EXE,http://h/c.exe\r\nTSL_ISS,http://h/t.iss\r\n"
     "TSL_EXE,http://h/t.exe\r\n";
 
-INSTANTIATE_TEST_SUITE_P(
-    Tokens, UrlListLookupTest,
-    ::testing::Values(
-        LookupCase{"CrLf", kWellFormed, "TSL_ISS", "http://h/t.iss"},
-        LookupCase{"Lf", "CVN_ISS,http://h/c.iss\nCVN_EXE,http://h/c.exe\n", "CVN_EXE",
-                   "http://h/c.exe"},
-        LookupCase{"SeveralOnOneLine", "CVN_ISS,a \t CVN_EXE,b\vTSL_ISS,c\fTSL_EXE,d", "TSL_ISS",
-                   "c"},
-        LookupCase{"LeadingAndTrailingSeparators", "\r\n \t\nCVN_EXE,b \r\n\r\n", "CVN_EXE", "b"},
-        LookupCase{"LastEntryWithoutLineEnd", "CVN_ISS,a\nTSL_EXE,http://h/t.exe", "TSL_EXE",
-                   "http://h/t.exe"},
-        LookupCase{"FirstOfDuplicatesCounts", "CVN_ISS,first\nCVN_ISS,second\n", "CVN_ISS",
-                   "first"},
-        LookupCase{"AnEmptyFirstEntryStillCounts", "CVN_EXE,\nCVN_EXE,http://h/c.exe\n",
-                   "CVN_EXE", ""},
-        LookupCase{"ValueKeepsLaterCommas", "CVN_EXE,http://h/a,b,,c.exe\n", "CVN_EXE",
-                   "http://h/a,b,,c.exe"},
-        LookupCase{"KeyIsCaseSensitive", "cvn_iss,http://h/c.iss\n", "CVN_ISS", ""},
-        LookupCase{"KeyMustMatchWhole", "CVN_ISSX,x\nCVN_IS,y\nXCVN_ISS,z\n", "CVN_ISS", ""},
-        LookupCase{"BlankBeforeComma", "CVN_ISS ,http://h/c.iss\n", "CVN_ISS", ""},
-        LookupCase{"BlankAfterComma", "CVN_ISS, http://h/c.iss\n", "CVN_ISS", ""},
-        LookupCase{"TokenWithoutCommaIgnored", "CVN_ISS http://h/c.iss CVN_ISS,ok", "CVN_ISS",
-                   "ok"},
-        LookupCase{"ByteOrderMarkHidesTheFirstKey",
-                   "\xEF\xBB\xBF" "CVN_ISS,http://h/c.iss\nCVN_EXE,http://h/c.exe\n", "CVN_ISS",
-                   ""},
-        LookupCase{"ByteOrderMarkLeavesTheOthers",
-                   "\xEF\xBB\xBF" "CVN_ISS,http://h/c.iss\nCVN_EXE,http://h/c.exe\n", "CVN_EXE",
-                   "http://h/c.exe"},
-        LookupCase{"HtmlPage",
-                   "<html><head><title>404 Not Found</title></head>\n<body>CVN_ISS</body></html>",
-                   "CVN_ISS", ""},
-        LookupCase{"EmptyFile", "", "CVN_ISS", ""},
-        LookupCase{"OnlySeparators", " \r\n\t", "CVN_ISS", ""}),
-    [](const ::testing::TestParamInfo<LookupCase>& info) { return std::string(info.param.name); });
+const LookupCase kLookupCases[] = {
+    LookupCase{"CrLf", kWellFormed, "TSL_ISS", "http://h/t.iss"},
+    LookupCase{"Lf", "CVN_ISS,http://h/c.iss\nCVN_EXE,http://h/c.exe\n", "CVN_EXE",
+               "http://h/c.exe"},
+    LookupCase{"SeveralOnOneLine", "CVN_ISS,a \t CVN_EXE,b\vTSL_ISS,c\fTSL_EXE,d", "TSL_ISS", "c"},
+    LookupCase{"LeadingAndTrailingSeparators", "\r\n \t\nCVN_EXE,b \r\n\r\n", "CVN_EXE", "b"},
+    LookupCase{"LastEntryWithoutLineEnd", "CVN_ISS,a\nTSL_EXE,http://h/t.exe", "TSL_EXE",
+               "http://h/t.exe"},
+    LookupCase{"FirstOfDuplicatesCounts", "CVN_ISS,first\nCVN_ISS,second\n", "CVN_ISS", "first"},
+    LookupCase{"AnEmptyFirstEntryStillCounts", "CVN_EXE,\nCVN_EXE,http://h/c.exe\n", "CVN_EXE", ""},
+    LookupCase{"ValueKeepsLaterCommas", "CVN_EXE,http://h/a,b,,c.exe\n", "CVN_EXE",
+               "http://h/a,b,,c.exe"},
+    LookupCase{"KeyIsCaseSensitive", "cvn_iss,http://h/c.iss\n", "CVN_ISS", ""},
+    LookupCase{"KeyMustMatchWhole", "CVN_ISSX,x\nCVN_IS,y\nXCVN_ISS,z\n", "CVN_ISS", ""},
+    LookupCase{"BlankBeforeComma", "CVN_ISS ,http://h/c.iss\n", "CVN_ISS", ""},
+    LookupCase{"BlankAfterComma", "CVN_ISS, http://h/c.iss\n", "CVN_ISS", ""},
+    LookupCase{"TokenWithoutCommaIgnored", "CVN_ISS http://h/c.iss CVN_ISS,ok", "CVN_ISS", "ok"},
+    LookupCase{"ByteOrderMarkHidesTheFirstKey",
+               "\xEF\xBB\xBF"
+               "CVN_ISS,http://h/c.iss\nCVN_EXE,http://h/c.exe\n",
+               "CVN_ISS", ""},
+    LookupCase{"ByteOrderMarkLeavesTheOthers",
+               "\xEF\xBB\xBF"
+               "CVN_ISS,http://h/c.iss\nCVN_EXE,http://h/c.exe\n",
+               "CVN_EXE", "http://h/c.exe"},
+    LookupCase{"HtmlPage",
+               "<html><head><title>404 Not Found</title></head>\n<body>CVN_ISS</body></html>",
+               "CVN_ISS", ""},
+    LookupCase{"EmptyFile", "", "CVN_ISS", ""},
+    LookupCase{"OnlySeparators", " \r\n\t", "CVN_ISS", ""},
+};
+
+TEST(UrlListLookup, FindsTheFirstEntryOfItsKey) {
+  for (const LookupCase& c : kLookupCases) {
+    ListFile list(c.list);
+    EXPECT_EQ(LookupUrlListValue(list.get(), c.key), c.expected) << c.name;
+  }
+}
 
 }  // namespace
 
@@ -101,8 +96,9 @@ TEST(UrlListLookup, NoFileFindsNothing) {
 }
 
 TEST(UrlListEntriesTest, MissingComponentLeavesTheOthers) {
-  ListFile list("TSL_EXE,http://h/tsl/Setup.exe\nCVN_ISS,http://h/cvn/setup.iss\n"
-                "CVN_EXE,http://h/cvn/Setup.exe?v=2\nTSL_ISS,http://h/tsl/setup.iss");
+  ListFile list(
+      "TSL_EXE,http://h/tsl/Setup.exe\nCVN_ISS,http://h/cvn/setup.iss\n"
+      "CVN_EXE,http://h/cvn/Setup.exe?v=2\nTSL_ISS,http://h/tsl/setup.iss");
   const UrlListEntries entries = ReadUrlListEntries(list.get());
 
   EXPECT_EQ(entries[0].responseUrl, "http://h/cvn/setup.iss");
@@ -122,32 +118,20 @@ struct NameCase {
   const char* expected;
 };
 
-class FileNameFromUrlTest : public ::testing::TestWithParam<NameCase> {};
-
-TEST_P(FileNameFromUrlTest, TakesThePlainLastSegment) {
-  EXPECT_EQ(FileNameFromUrl(GetParam().url), GetParam().expected);
+TEST(FileNameFromUrl, TakesThePlainLastSegment) {
+  const NameCase cases[] = {
+      NameCase{"http://h/Products/x/url_list.txt", "url_list.txt"},
+      NameCase{"http://mirror:8080/lists/other.txt", "other.txt"}, NameCase{"http://h/a/", ""},
+      NameCase{"no-slash-at-all", ""}, NameCase{"", ""},
+      NameCase{"http://h/get?file=a.exe", "get?file=a.exe"},
+      NameCase{"http://h/a.exe?dir=x/y.exe", "y.exe"}, NameCase{"http://h/a,b,c.exe", "a,b,c.exe"},
+      NameCase{"http://h/.profile", ".profile"}, NameCase{"http://h/a..exe", "a..exe"},
+      // Names that would leave the temporary directory.
+      NameCase{"http://h/x\\..\\..\\Windows\\evil.dll", ""}, NameCase{"http://h/C:evil.dll", ""},
+      NameCase{"http://h/a.exe:stream", ""}, NameCase{"http://h/.", ""},
+      NameCase{"http://h/..", ""}, NameCase{"http://h/...", ""}, NameCase{"http://h/.. ", ""}};
+  for (const NameCase& c : cases) EXPECT_EQ(FileNameFromUrl(c.url), c.expected) << c.url;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Names, FileNameFromUrlTest,
-    ::testing::Values(NameCase{"http://h/Products/x/url_list.txt", "url_list.txt"},
-                      NameCase{"http://mirror:8080/lists/other.txt", "other.txt"},
-                      NameCase{"http://h/a/", ""},
-                      NameCase{"no-slash-at-all", ""},
-                      NameCase{"", ""},
-                      NameCase{"http://h/get?file=a.exe", "get?file=a.exe"},
-                      NameCase{"http://h/a.exe?dir=x/y.exe", "y.exe"},
-                      NameCase{"http://h/a,b,c.exe", "a,b,c.exe"},
-                      NameCase{"http://h/.profile", ".profile"},
-                      NameCase{"http://h/a..exe", "a..exe"},
-                      // Names that would leave the temporary directory.
-                      NameCase{"http://h/x\\..\\..\\Windows\\evil.dll", ""},
-                      NameCase{"http://h/C:evil.dll", ""},
-                      NameCase{"http://h/a.exe:stream", ""},
-                      NameCase{"http://h/.", ""},
-                      NameCase{"http://h/..", ""},
-                      NameCase{"http://h/...", ""},
-                      NameCase{"http://h/.. ", ""}));
 
 TEST(UrlListLocation, BuiltInLocationDependsOnTheLanguageOnly) {
   const std::string host = std::string("http://") + kUrlListHost;

@@ -13,8 +13,8 @@ class FakeRegistry : public Registry {
     m_values[{subKey, valueName}] = std::move(data);
   }
 
-  bool ReadHklmValue(const std::string& subKey, const std::string& valueName,
-                     std::size_t capacity, std::string& data) override {
+  bool ReadHklmValue(const std::string& subKey, const std::string& valueName, std::size_t capacity,
+                     std::string& data) override {
     const auto found = m_values.find({subKey, valueName});
     // Like RegQueryValueExA: ERROR_MORE_DATA when the buffer is too small.
     if (found == m_values.end() || found->second.size() > capacity) return false;

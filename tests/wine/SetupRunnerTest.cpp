@@ -1,0 +1,170 @@
+// The setup runner with real processes: the test packages log how they were started.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "engine/InstallSession.h"
+#include "engine/SetupCommand.h"
+#include "engine/SetupRunner.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/SystemInfo.h"
+
+namespace {
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// A folder of this machine's file system as Windows sees it (drive Z: is "/").
+std::string WindowsPath(std::string unixPath) {
+  for (char& c : unixPath)
+    if (c == '/') c = '\\';
+  return "Z:" + unixPath;
+}
+
+std::string Package(const char* name) { return WindowsPath(PELLORY_PACKAGES_DIR) + "\\" + name; }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// The value of the first line "key=..." of a package's log.
+std::string LogField(const std::string& log, const std::string& key) {
+  const std::string prefix = key + "=";
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);)
+    if (line.compare(0, prefix.size(), prefix) == 0) return line.substr(prefix.size());
+  return "<no " + key + ">";
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() &&
+         _stricmp(text.c_str() + text.size() - end.size(), end.c_str()) == 0;
+}
+
+// The real system, except for the temporary directory when a test chooses one.
+class TempPathOf : public SystemInfo {
+ public:
+  std::string path;
+  uint16_t SystemDefaultLangId() override { return RunningSystem().SystemDefaultLangId(); }
+  std::string TempPath() override { return path.empty() ? RunningSystem().TempPath() : path; }
+};
+
+class SetupRunnerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_temp = RunningSystem().TempPath();
+    ASSERT_FALSE(m_temp.empty());
+    std::string out = Environment("PELLORY_TEST_OUT");
+    if (out.empty()) out = m_temp;
+    m_log = out + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
+    DeleteFileA(m_log.c_str());
+    SetEnvironmentVariableA("PELLORY_SETUP_LOG", m_log.c_str());
+  }
+
+  // Puts a package and its response file into `folder` under the given names.
+  void Stage(const std::string& folder, const char* package, const std::string& setupName,
+             const std::string& responseName, const std::string& response) {
+    ASSERT_TRUE(CopyFileA(Package(package).c_str(), (folder + setupName).c_str(), FALSE))
+        << Package(package);
+    WriteFile(folder + responseName, response);
+  }
+
+  bool Run(const std::string& setupName, const std::string& responseName) {
+    return RunSetupProgram(m_context, setupName, responseName);
+  }
+
+  std::string m_temp;
+  std::string m_log;
+  TempPathOf m_system;
+  InstallSession m_session;
+  std::atomic<int32_t> m_setupRunning{0};
+  int m_pageShown = 0;
+  SetupRunContext m_context{SystemProcessLauncher(), m_system, m_session, m_setupRunning,
+                            [this] { ++m_pageShown; }};
+};
+
+TEST_F(SetupRunnerTest, StartsThePackageWithTheExactCommandLineAndWaits) {
+  Stage(m_temp, "setup-valid.exe", "pellory-runner-cvn.exe", "pellory-runner-cvn.iss",
+        "[InstallShield Silent]\r\nsleep=500\r\n");
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_TRUE(Run("pellory-runner-cvn.exe", "pellory-runner-cvn.iss"));
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(450));
+
+  const std::string log = ReadFile(m_log);
+  EXPECT_EQ(LogField(log, "cmdline"),
+            BuildSetupCommandLine(m_temp, "pellory-runner-cvn.exe", "pellory-runner-cvn.iss"));
+  EXPECT_EQ(LogField(log, "cmdline"),
+            m_temp + "pellory-runner-cvn.exe /nodialog /noreboot /nocvn -s -f1\"" + m_temp +
+                "pellory-runner-cvn.iss\"");
+  EXPECT_EQ(LogField(log, "response"), m_temp + "pellory-runner-cvn.iss");
+  EXPECT_NE(log.find("| [InstallShield Silent]\n| sleep=500\n"), std::string::npos) << log;
+  EXPECT_EQ(m_pageShown, 1);
+  EXPECT_EQ(m_setupRunning.load(), 0);
+  EXPECT_EQ(m_session.Result(), Succeeded);
+}
+
+TEST_F(SetupRunnerTest, FailureExitCodeStillCountsAsDone) {
+  Stage(m_temp, "setup-failing.exe", "pellory-runner-fail.exe", "pellory-runner-fail.iss", "");
+  EXPECT_TRUE(Run("pellory-runner-fail.exe", "pellory-runner-fail.iss"));
+  EXPECT_EQ(LogField(ReadFile(m_log), "exit"), "1603");
+  EXPECT_EQ(m_session.Result(), Succeeded);
+}
+
+TEST_F(SetupRunnerTest, ProgramThatCannotStartIsSetupFailed) {
+  WriteFile(m_temp + "pellory-runner-text.exe", "this is no program\r\n");
+  for (const char* name : {"pellory-runner-missing.exe", "pellory-runner-text.exe"}) {
+    InstallSession session;
+    m_setupRunning = 0;
+    SetupRunContext context{SystemProcessLauncher(), m_system, session, m_setupRunning, {}};
+    EXPECT_FALSE(RunSetupProgram(context, name, "pellory-runner.iss")) << name;
+    EXPECT_EQ(session.Result(), SetupFailed) << name;
+    EXPECT_EQ(m_setupRunning.load(), 1) << name;
+  }
+  EXPECT_EQ(GetFileAttributesA(m_log.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// An unquoted program path with a blank in it: without the application name, the system
+// would first try the path up to the blank ("...\John.exe") as the program.
+TEST_F(SetupRunnerTest, BlankInTheTemporaryPathStartsTheRightProgram) {
+  const std::string base = m_temp + "pellory-runner-428\\";
+  m_system.path = base + "John Smith\\";
+  CreateDirectoryA(base.c_str(), nullptr);
+  CreateDirectoryA(m_system.path.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(Package("setup-valid.exe").c_str(), (base + "John.exe").c_str(), FALSE));
+  Stage(m_system.path, "setup-valid.exe", "a.exe", "a.iss", "title=real\r\n");
+
+  EXPECT_TRUE(Run("a.exe", "a.iss"));
+  const std::string log = ReadFile(m_log);
+  EXPECT_TRUE(EndsWithNoCase(LogField(log, "module"), "\\John Smith\\a.exe")) << log;
+  EXPECT_EQ(LogField(log, "cmdline"), BuildSetupCommandLine(m_system.path, "a.exe", "a.iss"));
+
+  // The same command line without the application name runs the other program.
+  DeleteFileA(m_log.c_str());
+  std::string commandLine = BuildSetupCommandLine(m_system.path, "a.exe", "a.iss");
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &startup, &info));
+  WaitForSingleObject(info.hProcess, INFINITE);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  EXPECT_TRUE(EndsWithNoCase(LogField(ReadFile(m_log), "module"), "\\John.exe"));
+}
+
+}  // namespace
