@@ -1,0 +1,250 @@
+#include "InstallFixture.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "robot/Control.h"
+#include "robot/Image.h"
+#include "robot/MessageBoxWindow.h"
+
+namespace install_ui {
+
+std::wstring Text(int stringId) {
+  static const std::map<int, std::wstring> texts = {
+      {142, L"ソフトウェアをダウンロードしています。 (%d/%d)"},
+      {143, L"ソフトウェアをインストールしています。 (%d/%d)"},
+      {153, L"ソフトウェアのダウンロードに失敗しました。継続するにはネットワーク接続を確認して「再試行」"
+            L"ボタンを押してください。後でソフトウェアをインストールするには「キャンセル」ボタンを押して"
+            L"ください。"},
+      {168, L"ソフトウェアのインストールに失敗しました。Pelloryを再度起動して、インストールを再試行して"
+            L"ください。"},
+      {169, L"終了しますか？"},
+      {170, L"ソフトウェアを使用する前にコンピューターを再起動する必要があります。"},
+      {171, L"ソフトウェアのダウンロードに失敗しました。"},
+      {172, L"ソフトウェアのインストールに失敗しました。"},
+      {173, L"ソフトウェアのインストールが完了しました。"},
+      {174, L"はい、今すぐコンピューターを再起動します。"},
+      {175, L"いいえ、後でコンピューターを再起動します。"},
+      {178, L"古いバージョンのソフトウェア(Quoddy基本ソフトウェア)がインストールされているため、"
+            L"Corvaneをインストールできませんでした。一旦アンインストールしてから、再度手動でPelloryを"
+            L"起動してください。"},
+  };
+  const auto found = texts.find(stringId);
+  return found == texts.end() ? std::wstring() : found->second;
+}
+
+std::wstring Progress(int stringId, int index, int total) {
+  wchar_t buffer[256];
+  std::swprintf(buffer, 256, Text(stringId).c_str(), index, total);
+  return buffer;
+}
+
+}  // namespace install_ui
+
+namespace {
+
+constexpr const char* kPelloryKey = "SOFTWARE\\Morvane Corporation\\Pellory";
+// "Quoddy 基本ソフトウェア" with its Japanese part in Shift-JIS, as the ANSI registry
+// functions of a Japanese system take it.
+constexpr const char* kOldSoftwareKey =
+    "SOFTWARE\\Morvane Corporation\\Quoddy "
+    "\x8A\xEE\x96\x7B\x83\x5C\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41";
+constexpr REGSAM kView = KEY_WOW64_64KEY;
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::string WwwRoot() { return Env("PELLORY_TEST_WWW"); }
+
+// The signed test packages lie beside the program under test.
+std::string PackagesDir() {
+  std::string exe = Narrow(robot::PelloryExePath());
+  return exe.substr(0, exe.find_last_of('\\')) + "\\packages";
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::string TempDir() {
+  char buffer[MAX_PATH + 1] = {};
+  ::GetTempPathA(sizeof buffer, buffer);
+  return buffer;
+}
+
+}  // namespace
+
+std::wstring InstallScenario::OutPath(const std::wstring& name) {
+  return robot::TestOutputPath(name);
+}
+
+void InstallScenario::TearDown() {
+  HKEY key = nullptr;
+  if (m_overrideSet &&
+      ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPelloryKey, 0, KEY_SET_VALUE | kView, &key) == ERROR_SUCCESS) {
+    ::RegDeleteValueA(key, "URL List");
+    ::RegCloseKey(key);
+  }
+  if (m_oldSoftwareSet) ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kOldSoftwareKey);
+  PelloryScenario::TearDown();
+}
+
+void InstallScenario::ServeComponent(const std::string& component, const std::string& package,
+                                     const std::string& responseExtra) {
+  const std::string folder = WwwRoot() + "\\components\\" + component;
+  ::CreateDirectoryA((WwwRoot() + "\\components").c_str(), nullptr);
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileA((PackagesDir() + "\\" + package).c_str(),
+                          (folder + "\\" + component + "-setup.exe").c_str(), FALSE))
+      << "cannot serve " << package << " from " << PackagesDir();
+  WriteFile(folder + "\\" + component + ".iss",
+            "[InstallShield Silent]\r\nVersion=v7.00\r\nFile=Response File\r\ntitle=" + component +
+                "\r\nlog=" + Narrow(OutPath(L"setup.log")) + "\r\n" + responseExtra);
+}
+
+void InstallScenario::ServeUrlList() {
+  const std::string base = "http://" + Env("PELLORY_TEST_SERVER") + "/components/";
+  std::string list;
+  for (const auto& [key, name] : std::vector<std::pair<std::string, std::string>>{
+           {"CVN", "corvane"}, {"PM", "pelmora"}, {"TSL", "tessaline"}}) {
+    list += key + "_ISS," + base + name + "/" + name + ".iss\r\n";
+    list += key + "_EXE," + base + name + "/" + name + "-setup.exe\r\n";
+  }
+  WriteFile(WwwRoot() + "\\url_list.txt", list);
+}
+
+void InstallScenario::SetFaults(
+    const std::vector<std::pair<std::string, std::string>>& pathAndFaultJson) {
+  std::string json = "{";
+  for (const auto& [path, fault] : pathAndFaultJson) {
+    if (json.size() > 1) json += ", ";
+    json += "\"" + path + "\": " + fault;
+  }
+  WriteFile(WwwRoot() + "\\_faults.json", json + "}");
+}
+
+std::vector<std::string> InstallScenario::RequestLog() const {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadFile(Narrow(OutPath(L"requests.log"))));
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+std::string InstallScenario::SetupLog() const { return ReadFile(Narrow(OutPath(L"setup.log"))); }
+
+void InstallScenario::OverrideUrlList() {
+  const std::string url = "http://" + Env("PELLORY_TEST_SERVER") + "/url_list.txt";
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPelloryKey, 0, nullptr, 0, KEY_SET_VALUE | kView,
+                              nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  m_overrideSet = true;
+  EXPECT_EQ(::RegSetValueExA(key, "URL List", 0, REG_SZ, reinterpret_cast<const BYTE*>(url.c_str()),
+                             static_cast<DWORD>(url.size() + 1)),
+            ERROR_SUCCESS);
+  ::RegCloseKey(key);
+}
+
+void InstallScenario::SetOldSoftwareVersion(const char* version) {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kOldSoftwareKey, 0, nullptr, 0,
+                              KEY_SET_VALUE | kView, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  m_oldSoftwareSet = true;
+  EXPECT_EQ(::RegSetValueExA(key, "CurrentVersion", 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(version),
+                             static_cast<DWORD>(std::strlen(version) + 1)),
+            ERROR_SUCCESS);
+  ::RegCloseKey(key);
+}
+
+void InstallScenario::ServeStandardInstallation(const std::string& responseExtra) {
+  ServeComponent("corvane", "setup-valid.exe", responseExtra);
+  ServeComponent("tessaline", "setup-valid.exe", responseExtra);
+  ServeUrlList();
+  OverrideUrlList();
+}
+
+void InstallScenario::WalkToDownloadPage() {
+  ASSERT_TRUE(Wizard().WaitForPageWith(1005));
+  ASSERT_TRUE(Wizard().Click(1005));
+  ASSERT_TRUE(Wizard().WaitForPageWith(1008)) << "no agreement page";
+  ASSERT_TRUE(Wizard().Click(install_ui::kAgreeButton));
+  ASSERT_TRUE(robot::WaitUntil([&] { return robot::IsEnabled(Wizard().Button(robot::kNext)); }));
+  ASSERT_TRUE(Wizard().ClickButton(robot::kNext));
+  ASSERT_TRUE(Wizard().WaitForPageWith(install_ui::kProgressBar)) << "no download page";
+}
+
+RunObservation InstallScenario::WatchRun(robot::Duration timeout, bool screenshots) {
+  RunObservation seen;
+  bool downloadShot = false, installShot = false;
+  robot::WaitUntil(
+      [&] {
+        if (!robot::MessageBoxWindow::All(Program().Id()).empty()) return true;
+        HWND page = Wizard().CurrentPage();
+        if (robot::Child(page, install_ui::kResultText) != nullptr) {
+          seen.reachedCompletion = true;
+          return true;
+        }
+        const std::wstring status = robot::TextOf(robot::Child(page, install_ui::kStatusText));
+        if (status.empty()) return false;  // the list is still being fetched
+        if (seen.statusTexts.empty() || seen.statusTexts.back() != status) {
+          seen.statusTexts.push_back(status);
+        }
+        const bool marquee =
+            (robot::StyleOf(robot::Child(page, install_ui::kProgressBar)) & PBS_MARQUEE) != 0;
+        if (marquee) seen.marqueeTexts.insert(status);
+        if (robot::IsEnabled(Wizard().Button(robot::kCancel))) seen.cancelEnabledTexts.insert(status);
+        for (int id : {robot::kBack, robot::kNext, robot::kFinish}) {
+          if (robot::IsOperable(Wizard().Button(id))) seen.wizardButtonEnabled = true;
+        }
+        if (screenshots && marquee && !installShot) {
+          SaveScreenshot(Wizard().Handle(), L"installing");
+          installShot = true;
+        } else if (screenshots && !marquee && !downloadShot &&
+                   status.rfind(install_ui::Text(142).substr(0, 10), 0) == 0) {
+          SaveScreenshot(Wizard().Handle(), L"downloading");
+          downloadShot = true;
+        }
+        return false;
+      },
+      timeout);
+  return seen;
+}
+
+std::string InstallScenario::SetupCommandLine(const std::string& component) {
+  const std::string temp = TempDir();
+  return temp + component + "-setup.exe /nodialog /noreboot /nocvn -s -f1\"" + temp + component +
+         ".iss\"";
+}
+
+std::vector<std::string> SetupLogValues(const std::string& log, const std::string& key) {
+  std::vector<std::string> values;
+  std::istringstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind(key + "=", 0) == 0) values.push_back(line.substr(key.size() + 1));
+  }
+  return values;
+}

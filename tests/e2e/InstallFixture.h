@@ -1,0 +1,84 @@
+#pragma once
+// The fixture of the installation scenarios: what the test server offers (URL list,
+// response files, signed setup programs, faults), the registry values the program reads
+// (the URL-list override, the older reader software), and a robot that walks the wizard
+// to the download page and watches the run.
+//
+// The fixture's SetUp has already started Pellory, but its install worker reads the
+// server and the registry only once the download page is reached, so a test prepares
+// both at the start of its body.
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Scenario.h"
+
+namespace install_ui {
+
+// The string table's texts the installation scenarios look at.
+std::wstring Text(int stringId);
+// Text 142 or 143 with its two "%d" fields filled.
+std::wstring Progress(int stringId, int index, int total);
+
+inline constexpr int kProgressBar = 1000;
+inline constexpr int kStatusText = 1007;
+inline constexpr int kAgreeButton = 1009;
+inline constexpr int kResultText = 1014;
+inline constexpr int kRestartNow = 1015;
+inline constexpr int kRestartLater = 1016;
+
+}  // namespace install_ui
+
+// What the robot saw on the download page, sampled until the completion page appeared.
+struct RunObservation {
+  std::vector<std::wstring> statusTexts;  // each distinct text once, in order of appearance
+  std::set<std::wstring> marqueeTexts;    // status texts seen while the bar was a marquee
+  std::set<std::wstring> cancelEnabledTexts;  // status texts seen while Cancel was enabled
+  bool wizardButtonEnabled = false;  // Back, Next or Finish was ever enabled
+  bool reachedCompletion = false;
+};
+
+class InstallScenario : public PelloryScenario {
+ protected:
+  void TearDown() override;
+
+  // The server side. Components are "corvane", "pelmora", "tessaline".
+  void ServeComponent(const std::string& component, const std::string& package,
+                      const std::string& responseExtra = "");
+  void ServeUrlList();
+  // Faults of the test server, by request path (written to <root>/_faults.json).
+  void SetFaults(const std::vector<std::pair<std::string, std::string>>& pathAndFaultJson);
+  std::vector<std::string> RequestLog() const;  // "GET /path" lines
+  std::string SetupLog() const;                 // what the setup programs recorded
+
+  // The registry: the URL-list override (pointing at the test server), the older reader
+  // software's version (Japanese system only). Both are removed by TearDown.
+  void OverrideUrlList();
+  void SetOldSoftwareVersion(const char* version);
+
+  // The usual offer: both components with the valid package and the URL list, and the
+  // override that leads the program there.
+  void ServeStandardInstallation(const std::string& responseExtra = "");
+
+  // Complete installation up to the download page (the worker starts there).
+  void WalkToDownloadPage();
+  // Samples the download page every poll until the completion page shows; any message
+  // box stops the watch (returned with reachedCompletion false).
+  RunObservation WatchRun(robot::Duration timeout = robot::Duration{40000},
+                          bool screenshots = false);
+
+  // Command line of a setup run as the program must build it.
+  static std::string SetupCommandLine(const std::string& component);
+  static std::wstring OutPath(const std::wstring& name);
+
+ private:
+  bool m_overrideSet = false;
+  bool m_oldSoftwareSet = false;
+};
+
+// Lines "cmdline=..." (or another key) of the setup log, in order.
+std::vector<std::string> SetupLogValues(const std::string& log, const std::string& key);
