@@ -4,7 +4,9 @@
 The wording lives in source/*.txt (UTF-8, one paragraph per line, blank lines kept).
 Each output is wrapped to fit the agreement box, which does not wrap by itself:
 Japanese texts become Shift-JIS (code page 932), the English one ASCII; every line ends
-in CR LF and, with its CR LF, is at most 78 bytes (Japanese) or 91 bytes (English).
+in CR LF and, with its CR LF, is at most 78 bytes (Japanese) or 91 bytes (English). The
+English text is wrapped narrower than its limit: the box does not wrap and shows no
+horizontal scroll bar, and a line of 89 capitals is wider than the box.
 A double-byte character is never split, an ASCII word is kept whole where it fits, and
 closing punctuation never starts a line. A numbered item ("（１）", "(a) ", "2.1 ") gets a
 hanging indent: its continuation lines start under the item's text.
@@ -17,12 +19,12 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# name: (encoding, bytes per line including CR LF, ends with CR LF)
+# name: (encoding, bytes per line including CR LF, wrap width without CR LF, ends with CR LF)
 OUTPUTS = {
-    "corvane-ja": ("cp932", 78, False),
-    "pelmora-ja": ("cp932", 78, True),
-    "tessaline-ja": ("cp932", 78, True),
-    "corvane-en": ("ascii", 91, False),
+    "corvane-ja": ("cp932", 78, 76, False),
+    "pelmora-ja": ("cp932", 78, 76, True),
+    "tessaline-ja": ("cp932", 78, 76, True),
+    "corvane-en": ("ascii", 91, 72, False),
 }
 
 NO_LINE_START = set("、。，．・：；？！）」』】〕ー゛゜ぁぃぅぇぉっゃゅょァィゥェォッャュョ.,;:!?)]")
@@ -81,8 +83,7 @@ def wrap_paragraph(paragraph, encoding, width):
 
 
 def render(name):
-    encoding, limit, final_break = OUTPUTS[name]
-    width = limit - 2
+    encoding, limit, width, final_break = OUTPUTS[name]
     with open(os.path.join(HERE, "source", name + ".txt"), encoding="utf-8") as f:
         paragraphs = f.read().rstrip("\n").split("\n")
     lines = []
@@ -91,7 +92,7 @@ def render(name):
     text = "\r\n".join(lines) + ("\r\n" if final_break else "")
     data = text.encode(encoding)
     for line in data.split(b"\r\n"):
-        assert len(line) <= width, (name, line)
+        assert len(line) + 2 <= limit, (name, line)
     return data
 
 
