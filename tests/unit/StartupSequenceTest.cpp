@@ -47,7 +47,9 @@ TEST(StartupSequenceTest, RefusalsComeInOrderAndAMutexFailureGoesOn) {
     RunStartupSequence(fake);
     EXPECT_EQ(fake.messages, c.messages) << c.name;
     EXPECT_EQ(fake.wizardRuns, c.wizardRuns) << c.name;
-    if (c.mutex == M::AlreadyExists) EXPECT_FALSE(fake.adminAsked) << c.name;
+    if (c.mutex == M::AlreadyExists) {
+      EXPECT_FALSE(fake.adminAsked) << c.name;
+    }
   }
 }
 
