@@ -1,0 +1,50 @@
+#pragma once
+// Brings one file from an HTTP URL into the temporary directory for the install worker:
+// drives one transfer at a time with progress, asks Retry or Cancel when a transfer
+// fails, and has setup programs checked before they are accepted.
+
+#include <cstdint>
+
+#include "engine/InstallSession.h"
+#include "net/DownloadClient.h"
+#include "platform/Files.h"
+#include "platform/SystemInfo.h"
+#include "platform/Trust.h"
+
+// The download page as the fetch step sees it. Called on the install worker's thread.
+class FetchUi {
+ public:
+  virtual ~FetchUi() = default;
+  // Shows position (0 to 100) on the progress bar before returning.
+  virtual void SetProgress(int position) = 0;
+  // Shows string 153 with MB_RETRYCANCEL and returns the answer: IDRETRY or IDCANCEL.
+  virtual int AskRetry() = 0;
+};
+
+constexpr int kAnswerCancel = 2;         // IDCANCEL
+constexpr uint32_t kPollPeriodMs = 100;  // between progress updates
+
+// The platform services the step works through; they must outlive the call.
+struct FetchPlatform {
+  DownloadPlatform download;
+  Trust* trust = nullptr;
+  SystemInfo* system = nullptr;  // the temporary directory
+};
+
+// The real services of this system (Windows builds only).
+inline FetchPlatform SystemFetchPlatform() {
+  return {{&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()},
+          &SystemTrust(),
+          &RunningSystem()};
+}
+
+// Fetches url into the temporary directory as fileName; with verify, the completed file
+// must pass VerifyDownloadedFile. Returns true when the file is in place. On false,
+// session.installResult is DownloadFailed.
+//
+// When verify is set and the result is true, verifiedFile holds the file open so that
+// nobody can change, rename or delete it: the checked bytes are the bytes that will run.
+// Keep it until the program has been started. Otherwise verifiedFile is left empty.
+bool FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
+                    const FetchPlatform& platform, ReadLockedFile& verifiedFile,
+                    InstallSession& session = TheInstallSession());

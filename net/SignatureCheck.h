@@ -1,0 +1,34 @@
+#pragma once
+// Decides whether a downloaded program may run: the platform's Authenticode policy must
+// trust its embedded signature, and the first signer's certificate must carry exactly
+// the display name "Morvane Corporation". Returns 0 or the code of the first failure.
+
+#include <cstdint>
+
+#include "platform/Trust.h"
+
+enum SignatureCode : int32_t {
+  SignatureVerified = 0,
+  SignatureNoPath = 100,
+  SignaturePathTooLong = 101,
+  SignatureFileMissing = 102,
+  SignatureTrustPathNotConverted = 200,
+  SignatureNotTrusted = 201,
+  SignatureSignerPathNotConverted = 300,
+  SignatureNoEmbeddedSignature = 301,
+  SignatureSignerInfoSizeUnreadable = 302,
+  SignatureSignerInfoNoMemory = 303,
+  SignatureSignerInfoUnreadable = 304,
+  SignatureSignerCertificateMissing = 305,
+  SignatureNameLengthUnreadable = 306,
+  SignatureNameNoMemory = 307,
+  SignatureNameUnreadable = 308,
+  SignatureWrongSigner = 309,
+};
+
+// The one publisher whose programs are run, compared byte for byte.
+constexpr char kRequiredSigner[] = "Morvane Corporation";
+
+int32_t VerifyDownloadedFile(const char* path, Trust& trust);
+int32_t VerifyFileTrust(const char* path, Trust& trust);
+int32_t VerifyFileSigner(const char* path, Trust& trust);

@@ -1,0 +1,111 @@
+#pragma once
+// One move-only owner for every kind of Win32 handle. Each kind names its handle type,
+// its invalid value and how it is released; the aliases below are the kinds we use.
+
+#include <windows.h>
+#include <wincrypt.h>
+#include <wininet.h>
+
+#include <utility>
+
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Handle = typename Traits::Handle;
+
+  UniqueHandle() noexcept : m_handle(Traits::Invalid()) {}
+  explicit UniqueHandle(Handle handle) noexcept : m_handle(handle) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { Reset(); }
+
+  Handle Get() const noexcept { return m_handle; }
+  explicit operator bool() const noexcept { return m_handle != Traits::Invalid(); }
+
+  // Gives up ownership without releasing.
+  Handle Release() noexcept { return std::exchange(m_handle, Traits::Invalid()); }
+
+  void Reset(Handle handle = Traits::Invalid()) noexcept {
+    const Handle old = std::exchange(m_handle, handle);
+    if (old != Traits::Invalid()) Traits::Close(old);
+  }
+
+  // For APIs that return a handle through a pointer: releases the current one first.
+  Handle* Put() noexcept {
+    Reset();
+    return &m_handle;
+  }
+
+ private:
+  Handle m_handle;
+};
+
+namespace unique_handle_traits {
+
+// Kernel objects whose failure value is null: threads, processes, mutexes, events.
+struct Kernel {
+  using Handle = HANDLE;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle handle) noexcept { CloseHandle(handle); }
+};
+
+// Files, whose failure value is INVALID_HANDLE_VALUE.
+struct File {
+  using Handle = HANDLE;
+  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle handle) noexcept { CloseHandle(handle); }
+};
+
+struct Internet {
+  using Handle = HINTERNET;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle handle) noexcept { InternetCloseHandle(handle); }
+};
+
+struct RegistryKey {
+  using Handle = HKEY;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle handle) noexcept { RegCloseKey(handle); }
+};
+
+struct CertificateStore {
+  using Handle = HCERTSTORE;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle handle) noexcept { CertCloseStore(handle, 0); }
+};
+
+struct CryptMessage {
+  using Handle = HCRYPTMSG;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle handle) noexcept { CryptMsgClose(handle); }
+};
+
+struct CertificateContext {
+  using Handle = PCCERT_CONTEXT;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle handle) noexcept { CertFreeCertificateContext(handle); }
+};
+
+struct LocalMemory {
+  using Handle = HLOCAL;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle handle) noexcept { LocalFree(handle); }
+};
+
+}  // namespace unique_handle_traits
+
+using UniqueKernelHandle = UniqueHandle<unique_handle_traits::Kernel>;
+using UniqueThread = UniqueKernelHandle;
+using UniqueProcess = UniqueKernelHandle;
+using UniqueFile = UniqueHandle<unique_handle_traits::File>;
+using UniqueInternet = UniqueHandle<unique_handle_traits::Internet>;
+using UniqueRegKey = UniqueHandle<unique_handle_traits::RegistryKey>;
+using UniqueCertStore = UniqueHandle<unique_handle_traits::CertificateStore>;
+using UniqueCryptMsg = UniqueHandle<unique_handle_traits::CryptMessage>;
+using UniqueCertContext = UniqueHandle<unique_handle_traits::CertificateContext>;
+using UniqueLocalMemory = UniqueHandle<unique_handle_traits::LocalMemory>;

@@ -1,0 +1,219 @@
+#include "net/FetchAndVerify.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeClock.h"
+#include "fakes/FakeFiles.h"
+#include "fakes/FakeHttp.h"
+#include "fakes/FakeSystemInfo.h"
+#include "fakes/FakeThreads.h"
+#include "fakes/FakeTrust.h"
+
+namespace {
+
+constexpr int kRetry = 4;
+constexpr int kCancel = 2;
+const std::string kFile = "C:\\T\\\\setup.exe";  // the temporary directory, "\", the name
+
+class FakeFetchUi : public FetchUi {
+ public:
+  void SetProgress(int position) override {
+    if (throwOnProgress) throw std::runtime_error("window gone");
+    progress.push_back(position);
+  }
+  int AskRetry() override {
+    ++questions;
+    if (onQuestion) onQuestion();
+    if (answers.empty()) return kCancel;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  std::vector<int> progress;
+  std::deque<int> answers;
+  int questions = 0;
+  bool throwOnProgress = false;
+  std::function<void()> onQuestion;
+};
+
+class FetchAndVerifyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    threads.runOnCreate = true;
+    http.Serve("/setup.exe", FakeResponse::Body("MZ signed program"));
+  }
+
+  bool Fetch(const char* url = "http://server.test/setup.exe", bool verify = true,
+             const char* name = "setup.exe") {
+    return FetchAndVerify(name, ui, url, verify, platform, locked, session);
+  }
+  void ExpectNothingLeftOpen() {
+    EXPECT_EQ(http.OpenHandles(), 0);
+    EXPECT_EQ(files.OpenCount(), locked.IsOpen() ? 1 : 0);
+  }
+
+  FakeHttp http;
+  FakeFiles files;
+  ScriptedThreads threads;
+  FakeClock clock;
+  FakeTrust trust;
+  FakeSystemInfo system;
+  FetchPlatform platform{{&http, &files, &threads, &clock}, &trust, &system};
+  FakeFetchUi ui;
+  ReadLockedFile locked;
+  InstallSession session;
+};
+
+TEST_F(FetchAndVerifyTest, AVerifiedProgramStaysLockedFromBeforeItsCheck) {
+  bool lockedDuringCheck = false;
+  trust.onExists = [&] { lockedDuringCheck = !files.CanReplace(kFile); };
+  EXPECT_TRUE(Fetch());
+  EXPECT_EQ(trust.lastPath, kFile);
+  EXPECT_TRUE(lockedDuringCheck);
+  EXPECT_TRUE(locked.IsOpen());
+  EXPECT_FALSE(files.CanReplace(kFile));
+  EXPECT_EQ(files.Content(kFile), "MZ signed program");
+  EXPECT_EQ(session.Result(), Succeeded);
+  ExpectNothingLeftOpen();
+  locked.Reset();
+  EXPECT_TRUE(files.CanReplace(kFile));
+}
+
+TEST_F(FetchAndVerifyTest, ARejectedProgramStaysOnDiskUnlockedWithoutAQuestion) {
+  struct {
+    const char* name;
+    std::function<void(FakeTrust&)> script;
+  } const cases[] = {
+      {"OtherPublisher", [](FakeTrust& t) { t.displayName = "Other Corporation"; }},
+      {"Unsigned", [](FakeTrust& t) { t.trustVerdict = static_cast<int32_t>(0x800B0100); }},
+  };
+  for (const auto& c : cases) {
+    trust = FakeTrust();
+    c.script(trust);
+    session.RecordResult(Succeeded);
+    EXPECT_FALSE(Fetch()) << c.name;
+    EXPECT_EQ(session.Result(), DownloadFailed) << c.name;
+    EXPECT_EQ(ui.questions, 0) << c.name;
+    EXPECT_FALSE(locked.IsOpen()) << c.name;
+    EXPECT_TRUE(files.CanReplace(kFile)) << c.name;
+    EXPECT_TRUE(files.Exists(kFile)) << c.name;
+    ExpectNothingLeftOpen();
+  }
+}
+
+TEST_F(FetchAndVerifyTest, WithoutVerificationAnyCompleteResponseIsAccepted) {
+  http.Serve("/list.txt", FakeResponse::Body("garbage \x01\x02"));
+  trust.exists = false;
+  EXPECT_TRUE(Fetch("http://server.test/list.txt", false, "list.txt"));
+  EXPECT_TRUE(trust.calls.empty());
+  EXPECT_FALSE(locked.IsOpen());
+  EXPECT_EQ(files.Content("C:\\T\\\\list.txt"), "garbage \x01\x02");
+  ExpectNothingLeftOpen();
+}
+
+TEST_F(FetchAndVerifyTest, RetryAsksAgainUntilCancelThenRecordsDownloadFailed) {
+  ui.answers = {kRetry, kRetry, kCancel};
+  EXPECT_FALSE(Fetch("http://server.test/missing.exe"));
+  EXPECT_EQ(ui.questions, 3);
+  ASSERT_EQ(http.requests.size(), 3u);
+  for (const auto& request : http.requests) EXPECT_EQ(request.path, "/missing.exe");
+  EXPECT_EQ(session.Result(), DownloadFailed);
+  EXPECT_EQ(threads.creates, 3);
+  EXPECT_TRUE(trust.calls.empty());
+  ExpectNothingLeftOpen();
+}
+
+TEST_F(FetchAndVerifyTest, RetrySucceedsOnceTheServerAnswers) {
+  FakeResponse broken = FakeResponse::Body("");
+  broken.status = 503;
+  http.Serve("/late.exe", broken);
+  ui.answers = {kRetry};
+  ui.onQuestion = [&] { http.Serve("/late.exe", FakeResponse::Body("MZ")); };
+  EXPECT_TRUE(Fetch("http://server.test/late.exe", false, "late.exe"));
+  EXPECT_EQ(ui.questions, 1);
+  EXPECT_EQ(session.Result(), Succeeded);
+  EXPECT_EQ(files.Content("C:\\T\\\\late.exe"), "MZ");
+  // Each attempt starts its bar at 0.
+  EXPECT_EQ(ui.progress, (std::vector<int>{0, 0, 0, 100}));
+}
+
+TEST_F(FetchAndVerifyTest, ProgressIsPolledEvery100msAndNeverAfterTheEnd) {
+  threads.runOnCreate = false;
+  int sleepsBeforeEnd = 3;
+  clock.onSleep = [&] {
+    if (--sleepsBeforeEnd == 0) threads.RunThread();
+  };
+  const uint32_t start = clock.now.load();
+  FakeResponse failing = FakeResponse::Body("oops");
+  failing.status = 404;
+  http.Serve("/setup.exe", failing);
+  EXPECT_FALSE(Fetch());
+  // A progress query after the end would clear the failure, and the question would not come.
+  EXPECT_EQ(ui.questions, 1);
+  EXPECT_EQ(ui.progress, (std::vector<int>{0, 0, 0, 0, 0}));
+  EXPECT_EQ(clock.now.load() - start, 300u);
+}
+
+// Transfers that never start bring the question at once: no thread, no poll, no wait.
+struct NotStarted {
+  const char* name;
+  const char* url;
+  std::string fileName;
+  bool threadCreationFails;
+  std::string tempPath;
+};
+
+const NotStarted kNotStarted[] = {
+    {"Https", "https://server.test/setup.exe", "setup.exe", false, "C:\\T\\"},
+    {"EmptyUrl", "", "setup.exe", false, "C:\\T\\"},
+    {"UrlEndsWithSlash", "http://server.test/dir/", "", false, "C:\\T\\"},
+    {"NoPathInUrl", "http://server.test", "setup.exe", false, "C:\\T\\"},
+    {"PathOf260Bytes", "http://server.test/setup.exe", std::string(260 - 6, 'n'), false,
+     "C:\\T\\"},
+    {"NoTemporaryDirectory", "http://server.test/setup.exe", "setup.exe", false, ""},
+    {"NoThread", "http://server.test/setup.exe", "setup.exe", true, "C:\\T\\"},
+};
+
+TEST_F(FetchAndVerifyTest, TransfersThatNeverStartAskAtOnce) {
+  files.failCreate.insert("C:\\T\\\\");  // the temporary directory itself
+  for (const NotStarted& c : kNotStarted) {
+    ui = FakeFetchUi();
+    threads.failCreate = c.threadCreationFails;
+    system.tempPath = c.tempPath;
+    const int createsBefore = threads.creates;
+    session.RecordResult(Succeeded);
+    EXPECT_FALSE(Fetch(c.url, true, c.fileName.c_str())) << c.name;
+    EXPECT_EQ(ui.questions, 1) << c.name;
+    EXPECT_EQ(ui.progress, std::vector<int>{0}) << c.name;
+    EXPECT_EQ(clock.sleeps.load(), 0) << c.name;
+    EXPECT_EQ(threads.creates - createsBefore, c.threadCreationFails ? 1 : 0) << c.name;
+    EXPECT_EQ(session.Result(), DownloadFailed) << c.name;
+    EXPECT_TRUE(trust.calls.empty()) << c.name;
+    ExpectNothingLeftOpen();
+  }
+  EXPECT_FALSE(files.Exists("C:\\T\\\\" + kNotStarted[4].fileName));
+}
+
+TEST_F(FetchAndVerifyTest, ASecondFetchOverwritesTheFirst) {
+  http.Serve("/a.txt", FakeResponse::Body("first, longer"));
+  EXPECT_TRUE(Fetch("http://server.test/a.txt", false, "a.txt"));
+  http.Serve("/a.txt", FakeResponse::Body("second"));
+  EXPECT_TRUE(Fetch("http://server.test/a.txt", false, "a.txt"));
+  EXPECT_EQ(files.Content("C:\\T\\\\a.txt"), "second");
+}
+
+TEST_F(FetchAndVerifyTest, AnExceptionPassingThroughStillDestroysTheContext) {
+  ui.throwOnProgress = true;
+  EXPECT_THROW(Fetch(), std::runtime_error);
+  EXPECT_EQ(http.OpenHandles(), 0);
+  EXPECT_EQ(files.OpenCount(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+#include "net/SignatureCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "fakes/FakeTrust.h"
+
+namespace {
+
+// HRESULTs WinVerifyTrust gives for the usual refusals.
+constexpr int32_t kNoSignature = static_cast<int32_t>(0x800B0100);
+constexpr int32_t kBadDigest = static_cast<int32_t>(0x80096010);
+constexpr int32_t kUntrustedRoot = static_cast<int32_t>(0x800B0109);
+
+const std::string kPath = "C:\\T\\\\setup.exe";
+
+struct SignatureCase {
+  const char* name;
+  std::function<void(FakeTrust&)> script;
+  int32_t expected;
+  bool signerExamined;  // whether the embedded signature was opened
+};
+void PrintTo(const SignatureCase& c, std::ostream* os) { *os << c.name; }
+
+class SignatureCheckTest : public ::testing::TestWithParam<SignatureCase> {};
+
+TEST_P(SignatureCheckTest, GivesItsCodeAndReleasesEverything) {
+  const SignatureCase& c = GetParam();
+  FakeTrust trust;
+  c.script(trust);
+  EXPECT_EQ(VerifyDownloadedFile(kPath.c_str(), trust), c.expected);
+  EXPECT_EQ(trust.Outstanding(), 0u) << "an object or block was not released";
+  const bool examined = std::find(trust.calls.begin(), trust.calls.end(), "query") !=
+                        trust.calls.end();
+  EXPECT_EQ(examined, c.signerExamined);
+}
+
+void Nothing(FakeTrust&) {}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, SignatureCheckTest,
+    ::testing::Values(
+        SignatureCase{"Verified", Nothing, 0, true},
+        SignatureCase{"Missing", [](FakeTrust& t) { t.exists = false; }, 102, false},
+        SignatureCase{"PathNotConverted", [](FakeTrust& t) { t.failWiden = true; }, 200, false},
+        SignatureCase{"Unsigned", [](FakeTrust& t) { t.trustVerdict = kNoSignature; }, 201, false},
+        SignatureCase{"Tampered", [](FakeTrust& t) { t.trustVerdict = kBadDigest; }, 201, false},
+        SignatureCase{"UntrustedChain", [](FakeTrust& t) { t.trustVerdict = kUntrustedRoot; },
+                      201, false},
+        SignatureCase{"NoEmbeddedSignature", [](FakeTrust& t) { t.failQuery = true; }, 301, true},
+        SignatureCase{"SignerInfoSize", [](FakeTrust& t) { t.failSignerInfoSize = true; }, 302,
+                      true},
+        SignatureCase{"SignerInfoNoMemory", [](FakeTrust& t) { t.failAllocation = 0; }, 303, true},
+        SignatureCase{"SignerInfoUnreadable", [](FakeTrust& t) { t.failSignerInfo = true; }, 304,
+                      true},
+        SignatureCase{"CertificateMissing", [](FakeTrust& t) { t.certificateMissing = true; },
+                      305, true},
+        SignatureCase{"NameLength", [](FakeTrust& t) { t.failNameLength = true; }, 306, true},
+        SignatureCase{"NameNoMemory", [](FakeTrust& t) { t.failAllocation = 1; }, 307, true},
+        SignatureCase{"NameUnreadable", [](FakeTrust& t) { t.failName = true; }, 308, true},
+        SignatureCase{"OtherPublisher",
+                      [](FakeTrust& t) { t.displayName = "Other Corporation"; }, 309, true},
+        SignatureCase{"OtherCase", [](FakeTrust& t) { t.displayName = "morvane corporation"; },
+                      309, true},
+        SignatureCase{"LongerName",
+                      [](FakeTrust& t) { t.displayName = "Morvane Corporation Ltd"; }, 309, true},
+        SignatureCase{"ShorterName", [](FakeTrust& t) { t.displayName = "Morvane Corporatio"; },
+                      309, true},
+        SignatureCase{"EmptyName", [](FakeTrust& t) { t.displayName = ""; }, 309, true},
+        SignatureCase{"NulInsideName",
+                      [](FakeTrust& t) {
+                        t.displayName = std::string("Morvane Corporation\0.evil", 25);
+                      },
+                      309, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SignatureCheckPathTest, LengthIsTestedBeforeTheFileSystem) {
+  struct {
+    size_t length;
+    int32_t expected;
+    bool touched;
+  } const cases[] = {{259, 0, true}, {260, 101, false}, {600, 101, false}};
+  for (const auto& c : cases) {
+    FakeTrust trust;
+    const std::string path = "C:\\" + std::string(c.length - 3, 'a');
+    EXPECT_EQ(VerifyDownloadedFile(path.c_str(), trust), c.expected) << c.length;
+    EXPECT_EQ(!trust.calls.empty(), c.touched) << c.length;
+  }
+  FakeTrust trust;
+  EXPECT_EQ(VerifyDownloadedFile(nullptr, trust), 100);
+  EXPECT_TRUE(trust.calls.empty());
+}
+
+TEST(SignatureCheckOrderTest, SignerCheckConvertsOnItsOwnAndReleasesInOrder) {
+  FakeTrust trust;
+  trust.failWiden = true;
+  EXPECT_EQ(VerifyFileSigner(kPath.c_str(), trust), 300);
+  EXPECT_EQ(VerifyFileTrust(kPath.c_str(), trust), 200);
+
+  FakeTrust signedFile;
+  EXPECT_EQ(VerifyFileSigner(kPath.c_str(), signedFile), 0);
+  const std::vector<std::string> order = {"memory", "memory", "certificate", "store", "message"};
+  EXPECT_EQ(signedFile.released, order);
+}
+
+}  // namespace
