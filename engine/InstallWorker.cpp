@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "engine/OldSoftwareProbe.h"
+
 namespace {
 
 // String ids of the texts the worker shows.
@@ -23,14 +25,9 @@ constexpr ComponentKeys kComponentKeys[] = {
     {"PM_ISS", "PM_EXE"},    // Pelmora
     {"TSL_ISS", "TSL_EXE"},  // Tessaline
 };
-
-constexpr char kUrlListPathJa[] = "/Products/tarvek/pcrw/driver/pellory/ja/url_list.txt";
-constexpr char kUrlListPathEn[] = "/Products/tarvek/pcrw/driver/pellory/en/url_list.txt";
-
-// Older reader software whose version begins with "1" cannot coexist with Corvane.
-bool IsBlockingOldSoftware(const std::string& version) {
-  return !version.empty() && version[0] == '1';
-}
+static_assert(sizeof(kComponentKeys) / sizeof(kComponentKeys[0]) ==
+                  std::tuple_size<UrlListEntries>::value,
+              "one pair of keys per component");
 
 }  // namespace
 
@@ -49,15 +46,16 @@ void InstallWorker::RunSteps() {
   m_total = 0;
   for (bool selected : m_selected) m_total += selected ? 1 : 0;
 
-  const std::string listUrl = ChooseUrlListUrl();
+  const std::string listUrl =
+      ChooseUrlListUrl(m_host.ReadUrlListOverride(), m_host.SystemDefaultLangId());
   const std::string listName = m_host.FileNameFromUrl(listUrl);
   if (!m_host.FetchAndVerify(listName, listUrl, false)) return;
   m_host.OpenUrlList(listName);
-  const std::array<ComponentFiles, kComponentCount> files = ReadComponentFiles();
+  const UrlListEntries files = ReadComponentFiles();
 
   m_view->SetStatusText(kIdsInstalling, m_total >= 1 ? 1 : 0, m_total);
 
-  if (IsBlockingOldSoftware(m_host.ReadOldSoftwareVersion())) {
+  if (IsOldSoftwareBlocking(m_host.ReadOldSoftwareVersion())) {
     m_view->ShowMessageBox(kIdsOldSoftware, kMbOk);
     m_session.RecordResult(OldSoftwareBlocks);
     return;
@@ -73,18 +71,9 @@ void InstallWorker::RunSteps() {
   InstallComponents(files);
 }
 
-std::string InstallWorker::ChooseUrlListUrl() {
-  std::string url = m_host.ReadUrlListOverride();
-  if (!url.empty()) return url;  // used exactly as the administrator stored it
-  const char* path = m_host.SystemDefaultLangId() == kLangJapanese ? kUrlListPathJa
-                                                                   : kUrlListPathEn;
-  return std::string("http://") + PELLORY_URL_HOST + path;
-}
-
-std::array<InstallWorker::ComponentFiles, InstallWorker::kComponentCount>
-InstallWorker::ReadComponentFiles() {
+UrlListEntries InstallWorker::ReadComponentFiles() {
   // Every key is looked up, selected or not.
-  std::array<ComponentFiles, kComponentCount> files;
+  UrlListEntries files;
   for (int k = 0; k < kComponentCount; ++k) {
     ComponentFiles& f = files[k];
     f.responseUrl = m_host.LookupUrlListValue(kComponentKeys[k].response);
@@ -95,7 +84,7 @@ InstallWorker::ReadComponentFiles() {
   return files;
 }
 
-bool InstallWorker::DownloadComponents(const std::array<ComponentFiles, kComponentCount>& files) {
+bool InstallWorker::DownloadComponents(const UrlListEntries& files) {
   int index = m_total >= 1 ? 1 : 0;
   for (int k = 0; k < kComponentCount; ++k) {
     if (!m_selected[k]) continue;
@@ -110,7 +99,7 @@ bool InstallWorker::DownloadComponents(const std::array<ComponentFiles, kCompone
   return true;
 }
 
-void InstallWorker::InstallComponents(const std::array<ComponentFiles, kComponentCount>& files) {
+void InstallWorker::InstallComponents(const UrlListEntries& files) {
   int index = m_total >= 1 ? 1 : 0;
   for (int k = 0; k < kComponentCount; ++k) {
     if (!m_selected[k]) continue;

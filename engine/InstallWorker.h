@@ -11,6 +11,7 @@
 #include "engine/CancelGate.h"
 #include "engine/DetachablePageView.h"
 #include "engine/InstallSession.h"
+#include "engine/UrlList.h"
 #include "platform/InstallWorkerHost.h"
 
 class InstallWorker {
@@ -24,20 +25,12 @@ class InstallWorker {
   void Run();
 
  private:
-  // The two downloaded files of one component, by URL and local name.
-  struct ComponentFiles {
-    std::string responseUrl;
-    std::string responseName;
-    std::string setupUrl;
-    std::string setupName;
-  };
-  static constexpr int kComponentCount = 3;
+  static constexpr int kComponentCount = static_cast<int>(std::tuple_size<UrlListEntries>::value);
 
   void RunSteps();
-  std::string ChooseUrlListUrl();
-  std::array<ComponentFiles, kComponentCount> ReadComponentFiles();
-  bool DownloadComponents(const std::array<ComponentFiles, kComponentCount>& files);
-  void InstallComponents(const std::array<ComponentFiles, kComponentCount>& files);
+  UrlListEntries ReadComponentFiles();
+  bool DownloadComponents(const UrlListEntries& files);
+  void InstallComponents(const UrlListEntries& files);
 
   InstallWorkerHost& m_host;
   const std::shared_ptr<CancelGate> m_gate;
