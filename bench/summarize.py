@@ -21,8 +21,10 @@ def numbers(rows, key, name, ok_only=True):
     for r in rows.get(key, []):
         if ok_only and r.get("result") != "0":
             continue
-        if name in r:
+        try:
             out.append(float(r[name]))
+        except (KeyError, ValueError):
+            pass
     return out
 
 
@@ -33,7 +35,10 @@ def mm(values, fmt="%.1f"):
 
 
 def ratio(a, b):
-    return "n/a" if not a or not b else "%.2fx" % (statistics.median(a) / statistics.median(b))
+    """Of the medians, then of the minima (the machine is shared: minima are steadier)."""
+    if not a or not b:
+        return "n/a"
+    return "%.2fx (min %.2fx)" % (statistics.median(a) / statistics.median(b), min(a) / min(b))
 
 
 def main():
