@@ -2,9 +2,10 @@
 // The licence agreements as Pellory.exe carries them (type-23 resources), read from the
 // program file itself and turned into the text the agreement box must hold.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <initializer_list>
+#include <vector>
 #include <string>
 
 namespace agreement_resources {
@@ -14,6 +15,10 @@ namespace agreement_resources {
 std::wstring ResourceText(WORD id);
 
 // What the agreement box holds for `ids`: each text after a CR LF.
-std::wstring BoxText(std::initializer_list<WORD> ids);
+std::wstring BoxText(const std::vector<WORD>& ids);
+
+// Whether `box` is exactly BoxText(ids). A failure names the texts the box holds instead
+// (or where it departs from the expected text), not the thousands of characters.
+::testing::AssertionResult BoxHolds(const std::wstring& box, const std::vector<WORD>& ids);
 
 }  // namespace agreement_resources

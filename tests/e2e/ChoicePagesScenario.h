@@ -4,7 +4,7 @@
 // moment after a page change, so every look at them waits for them to settle.
 
 #include <chrono>
-#include <initializer_list>
+#include <vector>
 #include <string>
 
 #include "AgreementResources.h"
@@ -73,9 +73,11 @@ class ChoicePagesScenario : public PelloryScenario {
 
   int Check(int control) const { return robot::CheckState(Wizard().Control(control)); }
   std::wstring AgreementBox() const { return robot::TextOf(Wizard().Control(choice_pages::kAgreementBox)); }
-  // The box's expected text: on the Japanese system `japanese`, elsewhere 141 alone.
-  std::wstring ExpectedBox(std::initializer_list<WORD> japanese) const {
-    return Japanese() ? agreement_resources::BoxText(japanese) : agreement_resources::BoxText({141});
+  // Whether the agreement box holds, each after CR LF, the texts `japanese` on the
+  // Japanese system, or text 141 alone on the English one.
+  ::testing::AssertionResult AgreementBoxHolds(const std::vector<WORD>& japanese) const {
+    return agreement_resources::BoxHolds(AgreementBox(), Japanese() ? japanese
+                                                                    : std::vector<WORD>{141});
   }
 
   // Waits until Back and Next have the given enabled states, and checks that they keep

@@ -61,7 +61,7 @@ TEST_P(CustomInstPageTest, Component1StaysCheckedAndIsRecorded) {
     EXPECT_EQ(Check(kTessalineBox), BST_UNCHECKED);
   }
   ASSERT_NO_FATAL_FAILURE(NextToAgreement());
-  EXPECT_EQ(AgreementBox(), ExpectedBox({134}));
+  EXPECT_TRUE(AgreementBoxHolds({134}));
 }
 
 TEST_P(CustomInstPageTest, Component3IsRecordedOnlyWhenChecked) {
@@ -69,15 +69,13 @@ TEST_P(CustomInstPageTest, Component3IsRecordedOnlyWhenChecked) {
     ASSERT_NO_FATAL_FAILURE(ChooseCustom());
     EXPECT_FALSE(robot::Click(Box(kTessalineBox))) << "a hidden box cannot be clicked";
     ASSERT_NO_FATAL_FAILURE(NextToAgreement());
-    EXPECT_EQ(AgreementBox(), agreement_resources::BoxText({141}));
+    EXPECT_TRUE(agreement_resources::BoxHolds(AgreementBox(), {141}));
     return;
   }
   const struct {
     bool tick;
-    std::wstring expected;
-  } cases[] = {{false, agreement_resources::BoxText({134})},
-               {true, agreement_resources::BoxText({134, 136})},
-               {false, agreement_resources::BoxText({134})}};
+    std::vector<WORD> expected;
+  } cases[] = {{false, {134}}, {true, {134, 136}}, {false, {134}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tick ? "ticked" : "not ticked");
     ASSERT_NO_FATAL_FAILURE(ChooseCustom());
@@ -85,7 +83,7 @@ TEST_P(CustomInstPageTest, Component3IsRecordedOnlyWhenChecked) {
       ASSERT_TRUE(Wizard().Click(kTessalineBox));
     }
     ASSERT_NO_FATAL_FAILURE(NextToAgreement());
-    EXPECT_EQ(AgreementBox(), c.expected);
+    EXPECT_TRUE(agreement_resources::BoxHolds(AgreementBox(), c.expected));
     ASSERT_NO_FATAL_FAILURE(BackTo(pellory_ui::kComponentPage));
     ASSERT_NO_FATAL_FAILURE(BackTo(pellory_ui::kInstallModePage));
   }
@@ -102,7 +100,7 @@ TEST_P(CustomInstPageTest, BackFromTheAgreementKeepsTheChoice) {
   EXPECT_EQ(Check(kCorvaneBox), BST_CHECKED);
   EXPECT_EQ(Check(kTessalineBox), Japanese() ? BST_CHECKED : BST_UNCHECKED);
   ASSERT_NO_FATAL_FAILURE(NextToAgreement());
-  EXPECT_EQ(AgreementBox(), ExpectedBox({134, 136}));
+  EXPECT_TRUE(AgreementBoxHolds({134, 136}));
 }
 
 TEST_P(CustomInstPageTest, ChoosingCustomAgainStartsAfresh) {
@@ -114,7 +112,7 @@ TEST_P(CustomInstPageTest, ChoosingCustomAgainStartsAfresh) {
   EXPECT_EQ(Check(kCorvaneBox), BST_CHECKED);
   // The new boxes are the ones the page reads: the old handles died with the old window.
   ASSERT_NO_FATAL_FAILURE(NextToAgreement());
-  EXPECT_EQ(AgreementBox(), ExpectedBox({134}));
+  EXPECT_TRUE(AgreementBoxHolds({134}));
 }
 
 TEST_P(CustomInstPageTest, ACompleteChoiceBeforeDoesNotLeakIntoCustom) {
@@ -124,7 +122,7 @@ TEST_P(CustomInstPageTest, ACompleteChoiceBeforeDoesNotLeakIntoCustom) {
   ASSERT_NO_FATAL_FAILURE(ChooseCustom());
   EXPECT_EQ(Check(kTessalineBox), BST_UNCHECKED);
   ASSERT_NO_FATAL_FAILURE(NextToAgreement());
-  EXPECT_EQ(AgreementBox(), ExpectedBox({134}));
+  EXPECT_TRUE(AgreementBoxHolds({134}));
 }
 
 PELLORY_SCENARIOS_ON_BOTH_SYSTEMS(CustomInstPageTest);

@@ -29,8 +29,8 @@ TEST_P(EULAPageTest, FirstActivationShowsTheTextsWithDisagreeSelected) {
   EXPECT_EQ(robot::TextOf(Wizard().Control(kAgree)), kAgreeText);
   EXPECT_EQ(robot::TextOf(Wizard().Control(kDisagree)), kDisagreeText);
 
+  EXPECT_TRUE(AgreementBoxHolds({134, 136})) << "complete: every text of this system";
   const std::wstring box = AgreementBox();
-  EXPECT_EQ(box, ExpectedBox({134, 136})) << "complete: every text of this system, each after CR LF";
   // Legible, not merely equal to a conversion: the titles read as written.
   if (Japanese()) {
     EXPECT_EQ(box.find(L"\r\nCorvane ソフトウェア使用許諾契約書\r\n"), 0u);
@@ -40,14 +40,38 @@ TEST_P(EULAPageTest, FirstActivationShowsTheTextsWithDisagreeSelected) {
     EXPECT_EQ(box.find(L"\r\nCORVANE SOFTWARE LICENSE AGREEMENT\r\n"), 0u);
   }
   SaveScreenshot(Wizard().Handle(), L"agreement");
-  if (Japanese()) {
-    // Scroll to where the second text begins, so that both texts are looked at.
-    const HWND edit = Wizard().Control(kAgreementBox);
-    const auto second = box.find(L"Tessaline ソフトウェア使用許諾契約書");
-    const auto line = robot::Send(edit, EM_LINEFROMCHAR, second);
-    ASSERT_TRUE(line.has_value());
-    robot::Send(edit, EM_LINESCROLL, 0, *line - 3);
-    SaveScreenshot(Wizard().Handle(), L"agreement-second-text");
+  // Scroll further down, so that the join of two texts (Japanese) and the widest lines,
+  // the capitals of the disclaimer (English), are looked at too.
+  const HWND edit = Wizard().Control(kAgreementBox);
+  const auto at = box.find(Japanese() ? L"Tessaline ソフトウェア使用許諾契約書" : L"DISCLAIMER OF WARRANTY");
+  ASSERT_NE(at, std::wstring::npos);
+  const auto line = robot::Send(edit, EM_LINEFROMCHAR, at);
+  ASSERT_TRUE(line.has_value());
+  robot::Send(edit, EM_LINESCROLL, 0, *line - 3);
+  SaveScreenshot(Wizard().Handle(), L"agreement-scrolled");
+}
+
+TEST_P(EULAPageTest, EveryLineFitsTheWidthOfTheBox) {
+  // The box does not wrap and has no horizontal scroll bar: a longer line would be cut.
+  ASSERT_NO_FATAL_FAILURE(ChooseComplete());
+  const HWND edit = Wizard().Control(kAgreementBox);
+  RECT client{};
+  ASSERT_TRUE(GetClientRect(edit, &client));
+  const auto lines = robot::Send(edit, EM_GETLINECOUNT);
+  ASSERT_TRUE(lines.has_value());
+  ASSERT_GT(*lines, 50);
+  for (LRESULT line = 0; line + 1 < *lines; ++line) {
+    // Every line but the last ends in CR LF; the CR's position is the end of the line.
+    const auto start = robot::Send(edit, EM_LINEINDEX, static_cast<WPARAM>(line));
+    const auto length = robot::Send(edit, EM_LINELENGTH, static_cast<WPARAM>(start.value_or(0)));
+    ASSERT_TRUE(start && length);
+    const auto end = robot::Send(edit, EM_POSFROMCHAR, static_cast<WPARAM>(*start + *length));
+    ASSERT_TRUE(end.has_value());
+    const int x = static_cast<short>(LOWORD(*end));
+    EXPECT_LE(x, client.right) << "line " << line << " is wider than the box";
+    if (*length > 0) {
+      EXPECT_GT(x, 0) << "no position for the end of line " << line;
+    }
   }
 }
 
@@ -66,7 +90,7 @@ TEST_P(EULAPageTest, AgreeEnablesNextAndDisagreeDisablesIt) {
 TEST_P(EULAPageTest, CustomWithoutComponent3ShowsTheFirstTextOnly) {
   ASSERT_NO_FATAL_FAILURE(ChooseCustom());
   ASSERT_NO_FATAL_FAILURE(NextToAgreement());
-  EXPECT_EQ(AgreementBox(), ExpectedBox({134}));
+  EXPECT_TRUE(AgreementBoxHolds({134}));
   ExpectDisagreeSelected();
 }
 
@@ -78,7 +102,7 @@ TEST_P(EULAPageTest, ChangingTheChoiceRebuildsTheTextAndKeepsTheAgreement) {
   ASSERT_NO_FATAL_FAILURE(BackTo(pellory_ui::kComponentPage));
   ASSERT_NO_FATAL_FAILURE(TickComponent3IfOffered());
   ASSERT_NO_FATAL_FAILURE(NextToAgreement());
-  EXPECT_EQ(AgreementBox(), ExpectedBox({134, 136}));
+  EXPECT_TRUE(AgreementBoxHolds({134, 136}));
   ExpectAgreeSelected();
 }
 
@@ -89,7 +113,7 @@ TEST_P(EULAPageTest, ChoosingAgainRecreatesThePage) {
   ASSERT_NO_FATAL_FAILURE(BackTo(pellory_ui::kInstallModePage));
   ASSERT_NO_FATAL_FAILURE(ChooseComplete());
   ExpectDisagreeSelected();
-  EXPECT_EQ(AgreementBox(), ExpectedBox({134, 136}));
+  EXPECT_TRUE(AgreementBoxHolds({134, 136}));
 }
 
 PELLORY_SCENARIOS_ON_BOTH_SYSTEMS(EULAPageTest);
