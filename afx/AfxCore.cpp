@@ -22,7 +22,9 @@ bool CWnd::DispatchCommand(UINT id, UINT code) {
 }
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
-  if (control.m_hWnd == nullptr) control.m_hWnd = pDX->m_pDlgWnd->GetDlgItem(id);
+  // Always bind anew: a page removed from the sheet gets a new window, with new controls,
+  // when it is added again.
+  control.m_hWnd = pDX->m_pDlgWnd->GetDlgItem(id);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, CString& value) {
