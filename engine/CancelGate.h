@@ -35,6 +35,7 @@ class CancelGate {
   // Worker thread, around each setup run: while a setup runs, cancel requests are refused.
   void SetSetupRunning(bool running);
 
+  // Whether the worker has finished its downloads and announced the install phase.
   bool IsInstallPhaseAnnounced() const;
 
  private:
