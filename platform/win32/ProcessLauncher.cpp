@@ -4,19 +4,18 @@
 
 #include <vector>
 
+#include "platform/win32/UniqueHandle.h"
+
 namespace {
 
 class Win32StartedProcess final : public StartedProcess {
  public:
   explicit Win32StartedProcess(HANDLE process) : m_process(process) {}
-  ~Win32StartedProcess() override { CloseHandle(m_process); }
-  Win32StartedProcess(const Win32StartedProcess&) = delete;
-  Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
 
-  void WaitForExit() override { WaitForSingleObject(m_process, INFINITE); }
+  void WaitForExit() override { WaitForSingleObject(m_process.Get(), INFINITE); }
 
  private:
-  HANDLE m_process;
+  UniqueProcess m_process;
 };
 
 class Win32ProcessLauncher final : public ProcessLauncher {
@@ -34,7 +33,7 @@ class Win32ProcessLauncher final : public ProcessLauncher {
     if (!CreateProcessA(applicationName.c_str(), writable.data(), nullptr, nullptr, FALSE, 0,
                         nullptr, nullptr, &startup, &info))
       return nullptr;
-    CloseHandle(info.hThread);
+    UniqueThread thread(info.hThread);  // not needed: released at once
     return std::make_unique<Win32StartedProcess>(info.hProcess);
   }
 };

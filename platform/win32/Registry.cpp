@@ -4,22 +4,24 @@
 
 #include <windows.h>
 
+#include "platform/win32/UniqueHandle.h"
+
 namespace {
 
 class Win32Registry final : public Registry {
  public:
   bool ReadHklmValue(const std::string& subKey, const std::string& valueName, std::size_t capacity,
                      std::string& data) override {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    UniqueRegKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
       return false;
     std::string buffer(capacity, '\0');
     DWORD size = static_cast<DWORD>(capacity);
     // The type is deliberately not asked for: the data is taken as bytes whatever it is.
-    const LONG status = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr,
-                                         reinterpret_cast<BYTE*>(buffer.data()), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS || size > capacity) return false;
+    if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS ||
+        size > capacity)
+      return false;
     buffer.resize(size);
     data.swap(buffer);
     return true;
