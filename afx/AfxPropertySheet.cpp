@@ -38,8 +38,34 @@ void CPropertySheet::RemovePage(int index) {
   m_pages.erase(m_pages.begin() + index);
 }
 
+namespace {
+
+// The window's Close command becomes one click on Cancel. Some implementations (Wine)
+// otherwise ask the page twice, once for WM_CLOSE and once more for the IDCANCEL command
+// that follows; and a disabled Cancel must keep Close from ending the wizard.
+LRESULT CALLBACK CloseAsCancel(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  try {
+    if (msg == WM_CLOSE) {
+      HWND cancel = ::GetDlgItem(hwnd, IDCANCEL);
+      if (cancel != nullptr && ::IsWindowEnabled(cancel)) {
+        ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+      }
+      return 0;
+    }
+    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &CloseAsCancel, 0);
+  } catch (...) {
+    return 0;
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
 int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT msg, LPARAM) {
-  if (msg == PSCB_INITIALIZED && g_creatingSheet != nullptr) g_creatingSheet->m_hWnd = hwnd;
+  if (msg == PSCB_INITIALIZED) {
+    if (g_creatingSheet != nullptr) g_creatingSheet->m_hWnd = hwnd;
+    ::SetWindowSubclass(hwnd, &CloseAsCancel, 0, 0);
+  }
   return 0;
 }
 

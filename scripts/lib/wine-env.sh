@@ -73,6 +73,9 @@ wine_env_prefix() {  # ja|en: makes (once) and starts the prefix of that system;
   # A persistent wineserver: without it every start pays for a new server.
   WINEPREFIX=$pfx "$WINESERVER" -f -p >/dev/null 2>&1 &
   _wine_pids+=($!)
+  # Start the prefix's own services now, detached from any caller's output: started by the
+  # first test instead, they would hold ctest's output pipe open.
+  WINEPREFIX=$pfx LC_ALL=$loc "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
   echo "$pfx"
 }
 
