@@ -124,7 +124,8 @@ bool DownloadStart(DownloadContext& ctx, const char* url, const char* destPath) 
     return ResetAndRefuse(ctx, PrimaryCrackFailed);
   }
   if (scheme != kSchemeHttp) return ResetAndRefuse(ctx, PrimaryNotHttp);
-  if (DownloadOpenRequest(ctx, host, path, port) != 0) return ResetAndRefuse(ctx, PrimaryOpenFailed);
+  if (DownloadOpenRequest(ctx, host, path, port) != 0)
+    return ResetAndRefuse(ctx, PrimaryOpenFailed);
   ctx.state.store(DL_READY, kRelease);
   return true;
 }

@@ -148,8 +148,8 @@ void DownloadSetLastError(DownloadContext& ctx, uint32_t error);
 
 // Internal steps, each returning 0 or its step code.
 int32_t DownloadCreateFile(DownloadContext& ctx, const char* destPath);
-int32_t DownloadCrackUrl(DownloadContext& ctx, const char* url, int32_t* scheme,
-                         char* host, char* path, uint16_t* port);
+int32_t DownloadCrackUrl(DownloadContext& ctx, const char* url, int32_t* scheme, char* host,
+                         char* path, uint16_t* port);
 int32_t DownloadOpenRequest(DownloadContext& ctx, const char* host, const char* path,
                             uint16_t port);
 int32_t DownloadSetTimeouts(DownloadContext& ctx, HttpHandle handle);

@@ -19,8 +19,7 @@ int32_t CloseCompletedFile(DownloadContext& ctx, uint32_t& error) {
   return TransferComplete;
 }
 
-int32_t ReceiveBody(DownloadContext& ctx, HttpHandle request, uint32_t expected,
-                    uint32_t& error) {
+int32_t ReceiveBody(DownloadContext& ctx, HttpHandle request, uint32_t expected, uint32_t& error) {
   Http& http = *ctx.platform.http;
   Files& files = *ctx.platform.files;
   Clock& clock = *ctx.platform.clock;

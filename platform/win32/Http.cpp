@@ -73,8 +73,8 @@ class Win32Http final : public Http {
   }
 
   HttpHandle OpenRequest(HttpHandle connection, const char* path) override {
-    return FromNative(HttpOpenRequestA(ToNative(connection), "GET", path, nullptr, nullptr,
-                                       nullptr, kRequestFlags, 0));
+    return FromNative(HttpOpenRequestA(ToNative(connection), "GET", path, nullptr, nullptr, nullptr,
+                                       kRequestFlags, 0));
   }
 
   bool SendRequest(HttpHandle request) override {

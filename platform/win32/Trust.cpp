@@ -3,13 +3,15 @@
 #include "platform/Trust.h"
 
 #include <windows.h>
+// After windows.h:
 #include <wincrypt.h>
 #include <wintrust.h>
 
 namespace {
 
 // WINTRUST_ACTION_GENERIC_VERIFY_V2, the published Authenticode policy.
-GUID kGenericVerifyV2 = {0x00AAC56B, 0xCD44, 0x11D0, {0x8C, 0xC2, 0x00, 0xC0, 0x4F, 0xC2, 0x95, 0xEE}};
+GUID kGenericVerifyV2 = {
+    0x00AAC56B, 0xCD44, 0x11D0, {0x8C, 0xC2, 0x00, 0xC0, 0x4F, 0xC2, 0x95, 0xEE}};
 
 // The structure as it was before its signature-settings member: 48 bytes on 32-bit
 // Windows, which every version accepts.

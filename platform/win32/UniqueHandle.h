@@ -3,6 +3,7 @@
 // its invalid value and how it is released; the aliases below are the kinds we use.
 
 #include <windows.h>
+// After windows.h:
 #include <wincrypt.h>
 #include <wininet.h>
 

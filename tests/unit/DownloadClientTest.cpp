@@ -1,11 +1,10 @@
-#include "net/DownloadClient.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
 #include "fakes/DownloadFixture.h"
+#include "net/DownloadClient.h"
 
 namespace {
 
@@ -22,7 +21,8 @@ struct StartCase {
 };
 void PrintTo(const StartCase& c, std::ostream* os) { *os << c.name; }
 
-class DownloadStartTest : public DownloadFixture, public ::testing::WithParamInterface<StartCase> {};
+class DownloadStartTest : public DownloadFixture,
+                          public ::testing::WithParamInterface<StartCase> {};
 
 const std::string kLongPath = "C:\\" + std::string(255, 'p');  // 258 bytes
 void NoScript(FakeHttp&, FakeFiles&) {}
@@ -61,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"EmptyUrl", "", kDestination, NoScript, 109401, true, 12006},
         StartCase{"EmptyUrlPath", "http://server.test", kDestination, NoScript, 111302, true, 0},
         StartCase{"CreateFails", "http://server.test/f", kDestination,
-                  [](FakeHttp&, FakeFiles& f) { f.failCreate.insert(kDestination); }, 106500,
-                  false, 5},
+                  [](FakeHttp&, FakeFiles& f) { f.failCreate.insert(kDestination); }, 106500, false,
+                  5},
         StartCase{"InternetOpenFails", "http://server.test/f", kDestination,
                   [](FakeHttp& h, FakeFiles&) { h.failOpen = true; }, 111303, true, 12029},
         StartCase{"SessionTimeoutFails", "http://server.test/f", kDestination,
@@ -144,10 +144,10 @@ TEST_F(DownloadFixture, ProgressFollowsStateAndSizes) {
     int progress;
     int32_t primaryAfter;  // primaryCode was 7 before the query
   } const cases[] = {
-      {DL_IDLE, 100, 50, 0, 0},          {DL_READY, 100, 50, 0, 0},
-      {DL_BROKEN, 100, 50, 0, 7},        {DL_RUNNING, 0, 0, 0, 0},
-      {DL_RUNNING, 200, 50, 25, 0},      {DL_RUNNING, 200, 199, 99, 0},
-      {DL_FINISHED, 200, 200, 100, 0},   {DL_RUNNING, 4294967295u, 4000000000u, 93, 0},
+      {DL_IDLE, 100, 50, 0, 0},         {DL_READY, 100, 50, 0, 0},
+      {DL_BROKEN, 100, 50, 0, 7},       {DL_RUNNING, 0, 0, 0, 0},
+      {DL_RUNNING, 200, 50, 25, 0},     {DL_RUNNING, 200, 199, 99, 0},
+      {DL_FINISHED, 200, 200, 100, 0},  {DL_RUNNING, 4294967295u, 4000000000u, 93, 0},
       {DL_FINISHED, 5, 8, 100, 500000},
   };
   for (const auto& c : cases) {
@@ -212,26 +212,28 @@ INSTANTIATE_TEST_SUITE_P(
                    t.waitOutcome = WaitOutcome::TimedOut;
                  },
                  100},
-        StopCase{"WaitFails", StopMode::Graceful,
-                 [](ScriptedThreads& t, FakeHttp&, FakeFiles&) {
-                   t.waitOutcome = WaitOutcome::Failed;
-                 },
-                 100},
+        StopCase{
+            "WaitFails", StopMode::Graceful,
+            [](ScriptedThreads& t, FakeHttp&, FakeFiles&) { t.waitOutcome = WaitOutcome::Failed; },
+            100},
         StopCase{"GracefulClose", StopMode::Graceful,
                  [](ScriptedThreads& t, FakeHttp&, FakeFiles&) { t.failClose = true; }, 101},
         StopCase{"Terminate", StopMode::Forced,
                  [](ScriptedThreads& t, FakeHttp&, FakeFiles&) { t.failTerminate = true; }, 102},
         StopCase{"ForcedClose", StopMode::Forced,
                  [](ScriptedThreads& t, FakeHttp&, FakeFiles&) { t.failClose = true; }, 103},
-        StopCase{"Request", StopMode::Graceful,
-                 [](ScriptedThreads&, FakeHttp& h, FakeFiles&) { h.failClose = {FakeHttp::Nth(3)}; },
-                 104},
-        StopCase{"Connection", StopMode::Graceful,
-                 [](ScriptedThreads&, FakeHttp& h, FakeFiles&) { h.failClose = {FakeHttp::Nth(2)}; },
-                 105},
-        StopCase{"Session", StopMode::Graceful,
-                 [](ScriptedThreads&, FakeHttp& h, FakeFiles&) { h.failClose = {FakeHttp::Nth(1)}; },
-                 106},
+        StopCase{
+            "Request", StopMode::Graceful,
+            [](ScriptedThreads&, FakeHttp& h, FakeFiles&) { h.failClose = {FakeHttp::Nth(3)}; },
+            104},
+        StopCase{
+            "Connection", StopMode::Graceful,
+            [](ScriptedThreads&, FakeHttp& h, FakeFiles&) { h.failClose = {FakeHttp::Nth(2)}; },
+            105},
+        StopCase{
+            "Session", StopMode::Graceful,
+            [](ScriptedThreads&, FakeHttp& h, FakeFiles&) { h.failClose = {FakeHttp::Nth(1)}; },
+            106},
         StopCase{"File", StopMode::Forced,
                  [](ScriptedThreads&, FakeHttp&, FakeFiles& f) { f.failCloses = 1; }, 107}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -248,8 +250,8 @@ TEST_F(DownloadFixture, StopWaitsLongerThanTheReceiveTimeoutThenResets) {
   EXPECT_EQ(http.OpenHandles(), 0);
   EXPECT_EQ(files.OpenCount(), 0);
   // Request, connection, internet handle: newest first.
-  EXPECT_EQ(http.closed, (std::vector<HttpHandle>{FakeHttp::Nth(3), FakeHttp::Nth(2),
-                                                  FakeHttp::Nth(1)}));
+  EXPECT_EQ(http.closed,
+            (std::vector<HttpHandle>{FakeHttp::Nth(3), FakeHttp::Nth(2), FakeHttp::Nth(1)}));
 }
 
 TEST_F(DownloadFixture, DestroyForcesAStuckThreadAndBreaksWhenThatFailsToo) {

@@ -58,12 +58,20 @@ const std::string kBig(25000, 'b');  // three reads
 INSTANTIATE_TEST_SUITE_P(
     Results, DownloadTransferTest,
     ::testing::Values(
-        TransferCase{"Complete", [] { return Chunks({"abc", "defg"}, 7); }, Intact, 0, "abcdefg", 0},
+        TransferCase{"Complete",
+                     [] {
+                       return Chunks({"abc", "defg"}, 7);
+                     },
+                     Intact, 0, "abcdefg", 0},
         TransferCase{"SeveralReads", [] { return FakeResponse::Body(kBig); }, Intact, 0, kBig, 0},
         TransferCase{"EmptyBody", [] { return FakeResponse::Body(""); }, Intact, 0, "", 0},
-        TransferCase{"LongerThanAnnounced", [] { return Chunks({"abc", "defgh", "ij"}, 5); },
+        TransferCase{"LongerThanAnnounced",
+                     [] {
+                       return Chunks({"abc", "defgh", "ij"}, 5);
+                     },
                      Intact, 0, "abcdefgh", 0},
-        TransferCase{"StatusBelow400GoesOn", [] { return Status(302); }, Intact, 0, "error page", 0},
+        TransferCase{"StatusBelow400GoesOn", [] { return Status(302); }, Intact, 0, "error page",
+                     0},
         TransferCase{"Status404", [] { return Status(404); }, Intact, 304000, "", 0},
         TransferCase{"Status400", [] { return Status(400); }, Intact, 304000, "", 0},
         TransferCase{"Status500", [] { return Status(500); }, Intact, 304000, "", 0},

@@ -1,5 +1,3 @@
-#include "net/FetchAndVerify.h"
-
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -14,6 +12,7 @@
 #include "fakes/FakeSystemInfo.h"
 #include "fakes/FakeThreads.h"
 #include "fakes/FakeTrust.h"
+#include "net/FetchAndVerify.h"
 
 namespace {
 
@@ -175,8 +174,7 @@ const NotStarted kNotStarted[] = {
     {"EmptyUrl", "", "setup.exe", false, "C:\\T\\"},
     {"UrlEndsWithSlash", "http://server.test/dir/", "", false, "C:\\T\\"},
     {"NoPathInUrl", "http://server.test", "setup.exe", false, "C:\\T\\"},
-    {"PathOf260Bytes", "http://server.test/setup.exe", std::string(260 - 6, 'n'), false,
-     "C:\\T\\"},
+    {"PathOf260Bytes", "http://server.test/setup.exe", std::string(260 - 6, 'n'), false, "C:\\T\\"},
     {"NoTemporaryDirectory", "http://server.test/setup.exe", "setup.exe", false, ""},
     {"NoThread", "http://server.test/setup.exe", "setup.exe", true, "C:\\T\\"},
 };

@@ -1,11 +1,10 @@
-#include "net/SignatureCheck.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
 #include "fakes/FakeTrust.h"
+#include "net/SignatureCheck.h"
 
 namespace {
 
@@ -32,8 +31,8 @@ TEST_P(SignatureCheckTest, GivesItsCodeAndReleasesEverything) {
   c.script(trust);
   EXPECT_EQ(VerifyDownloadedFile(kPath.c_str(), trust), c.expected);
   EXPECT_EQ(trust.Outstanding(), 0u) << "an object or block was not released";
-  const bool examined = std::find(trust.calls.begin(), trust.calls.end(), "query") !=
-                        trust.calls.end();
+  const bool examined =
+      std::find(trust.calls.begin(), trust.calls.end(), "query") != trust.calls.end();
   EXPECT_EQ(examined, c.signerExamined);
 }
 
@@ -47,33 +46,32 @@ INSTANTIATE_TEST_SUITE_P(
         SignatureCase{"PathNotConverted", [](FakeTrust& t) { t.failWiden = true; }, 200, false},
         SignatureCase{"Unsigned", [](FakeTrust& t) { t.trustVerdict = kNoSignature; }, 201, false},
         SignatureCase{"Tampered", [](FakeTrust& t) { t.trustVerdict = kBadDigest; }, 201, false},
-        SignatureCase{"UntrustedChain", [](FakeTrust& t) { t.trustVerdict = kUntrustedRoot; },
-                      201, false},
+        SignatureCase{"UntrustedChain", [](FakeTrust& t) { t.trustVerdict = kUntrustedRoot; }, 201,
+                      false},
         SignatureCase{"NoEmbeddedSignature", [](FakeTrust& t) { t.failQuery = true; }, 301, true},
         SignatureCase{"SignerInfoSize", [](FakeTrust& t) { t.failSignerInfoSize = true; }, 302,
                       true},
         SignatureCase{"SignerInfoNoMemory", [](FakeTrust& t) { t.failAllocation = 0; }, 303, true},
         SignatureCase{"SignerInfoUnreadable", [](FakeTrust& t) { t.failSignerInfo = true; }, 304,
                       true},
-        SignatureCase{"CertificateMissing", [](FakeTrust& t) { t.certificateMissing = true; },
-                      305, true},
+        SignatureCase{"CertificateMissing", [](FakeTrust& t) { t.certificateMissing = true; }, 305,
+                      true},
         SignatureCase{"NameLength", [](FakeTrust& t) { t.failNameLength = true; }, 306, true},
         SignatureCase{"NameNoMemory", [](FakeTrust& t) { t.failAllocation = 1; }, 307, true},
         SignatureCase{"NameUnreadable", [](FakeTrust& t) { t.failName = true; }, 308, true},
-        SignatureCase{"OtherPublisher",
-                      [](FakeTrust& t) { t.displayName = "Other Corporation"; }, 309, true},
-        SignatureCase{"OtherCase", [](FakeTrust& t) { t.displayName = "morvane corporation"; },
+        SignatureCase{"OtherPublisher", [](FakeTrust& t) { t.displayName = "Other Corporation"; },
                       309, true},
-        SignatureCase{"LongerName",
-                      [](FakeTrust& t) { t.displayName = "Morvane Corporation Ltd"; }, 309, true},
+        SignatureCase{"OtherCase", [](FakeTrust& t) { t.displayName = "morvane corporation"; }, 309,
+                      true},
+        SignatureCase{"LongerName", [](FakeTrust& t) { t.displayName = "Morvane Corporation Ltd"; },
+                      309, true},
         SignatureCase{"ShorterName", [](FakeTrust& t) { t.displayName = "Morvane Corporatio"; },
                       309, true},
         SignatureCase{"EmptyName", [](FakeTrust& t) { t.displayName = ""; }, 309, true},
-        SignatureCase{"NulInsideName",
-                      [](FakeTrust& t) {
-                        t.displayName = std::string("Morvane Corporation\0.evil", 25);
-                      },
-                      309, true}),
+        SignatureCase{
+            "NulInsideName",
+            [](FakeTrust& t) { t.displayName = std::string("Morvane Corporation\0.evil", 25); },
+            309, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SignatureCheckPathTest, LengthIsTestedBeforeTheFileSystem) {

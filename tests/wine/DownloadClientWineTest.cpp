@@ -2,8 +2,8 @@
 // the code each kind of misbehaviour ends in, the file it leaves, and what it costs.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <winsock2.h>
 #include <wininet.h>
+#include <winsock2.h>
 
 #include <string>
 
@@ -96,21 +96,21 @@ TEST_P(DownloadClientWireTest, EndsInItsCode) {
   EXPECT_LT(outcome.seconds, 10);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, DownloadClientWireTest,
-    ::testing::Values(WireCase{"Served", "", "", 0, true},
-                      WireCase{"Status404", "status", "404", 304000, false},
-                      WireCase{"Status500", "status", "500", 304000, false},
-                      WireCase{"Chunked", "chunked", "", 305000, false},
-                      WireCase{"Redirect", "redirect", "/g.bin", 0, true},
-                      WireCase{"LongerThanAnnounced", "long", "5000", 0, true},
-                      WireCase{"StallBeforeHeaders", "stall", "2", 0, true},
-                      WireCase{"Drip", "drip", "40000", 0, true},
-                      // WinINet takes bytes without a status line for an HTTP/0.9 answer,
-                      // which has no Content-Length.
-                      WireCase{"Garbage", "garbage", "", 305000, false},
-                      WireCase{"ClosedWithoutAnswer", "close", "", 305000, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, DownloadClientWireTest,
+                         ::testing::Values(WireCase{"Served", "", "", 0, true},
+                                           WireCase{"Status404", "status", "404", 304000, false},
+                                           WireCase{"Status500", "status", "500", 304000, false},
+                                           WireCase{"Chunked", "chunked", "", 305000, false},
+                                           WireCase{"Redirect", "redirect", "/g.bin", 0, true},
+                                           WireCase{"LongerThanAnnounced", "long", "5000", 0, true},
+                                           WireCase{"StallBeforeHeaders", "stall", "2", 0, true},
+                                           WireCase{"Drip", "drip", "40000", 0, true},
+                                           // WinINet takes bytes without a status line for an
+                                           // HTTP/0.9 answer, which has no Content-Length.
+                                           WireCase{"Garbage", "garbage", "", 305000, false},
+                                           WireCase{"ClosedWithoutAnswer", "close", "", 305000,
+                                                    false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DownloadClientWineTest, RefusalsBeforeAnyTransfer) {
   struct {
@@ -160,8 +160,7 @@ TEST_F(DownloadClientWineTest, ShortBodyStallsAfter30sWithoutBurningACore) {
   EXPECT_GT(outcome.seconds, 29.9);
   EXPECT_LT(outcome.seconds, 35);
   EXPECT_LT(outcome.cpuSeconds, 3) << "the empty reads spin";
-  std::printf("short body: %.1f s, process CPU %.2f s\n", outcome.seconds,
-              outcome.cpuSeconds);
+  std::printf("short body: %.1f s, process CPU %.2f s\n", outcome.seconds, outcome.cpuSeconds);
 }
 
 TEST_F(DownloadClientWineTest, HeldConnectionEndsByTheReceiveTimeout) {

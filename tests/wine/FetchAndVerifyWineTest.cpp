@@ -42,8 +42,8 @@ class FetchAndVerifyWineTest : public ::testing::Test {
   }
 
   bool Fetch(const std::string& url, bool verify = true) {
-    return FetchAndVerify(m_name.c_str(), m_ui, url.c_str(), verify, SystemFetchPlatform(), m_locked,
-                          m_session);
+    return FetchAndVerify(m_name.c_str(), m_ui, url.c_str(), verify, SystemFetchPlatform(),
+                          m_locked, m_session);
   }
 
   std::string m_package;
@@ -81,18 +81,17 @@ TEST_P(FetchAndVerifyFailureTest, RetryAfterTheServerIsFixedSucceeds) {
   EXPECT_EQ(m_ui.progress.front(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, FetchAndVerifyFailureTest,
-    ::testing::Values(FailureCase{"Status404", "status", "404", 1},
-                      FailureCase{"Status500", "status", "500", 1},
-                      FailureCase{"Chunked", "chunked", "", 1},
-                      FailureCase{"Garbage", "garbage", "", 1},
-                      FailureCase{"ClosedWithoutAnswer", "close", "", 1},
-                      FailureCase{"Redirect", "redirect", "/copy.exe", 0},
-                      FailureCase{"LongerThanAnnounced", "long", "100", 0},
-                      FailureCase{"ShortStall", "stall", "2", 0},
-                      FailureCase{"Drip", "drip", "200000", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, FetchAndVerifyFailureTest,
+                         ::testing::Values(FailureCase{"Status404", "status", "404", 1},
+                                           FailureCase{"Status500", "status", "500", 1},
+                                           FailureCase{"Chunked", "chunked", "", 1},
+                                           FailureCase{"Garbage", "garbage", "", 1},
+                                           FailureCase{"ClosedWithoutAnswer", "close", "", 1},
+                                           FailureCase{"Redirect", "redirect", "/copy.exe", 0},
+                                           FailureCase{"LongerThanAnnounced", "long", "100", 0},
+                                           FailureCase{"ShortStall", "stall", "2", 0},
+                                           FailureCase{"Drip", "drip", "200000", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FetchAndVerifyWineTest, CancelGivesUpWithDownloadFailed) {
   SetFault("/" + m_name, "status", "404");

@@ -20,8 +20,8 @@ inline std::string Environment(const char* name) {
 }
 
 // "127.0.0.1:port" of this test's server; the test is skipped without one.
-#define REQUIRE_TEST_SERVER()                                                     \
-  do {                                                                            \
+#define REQUIRE_TEST_SERVER()                                                    \
+  do {                                                                           \
     if (Environment("PELLORY_TEST_SERVER").empty()) GTEST_SKIP() << "no server"; \
   } while (0)
 
@@ -60,8 +60,8 @@ inline std::string PackagePath(const std::string& name) {
 // Sends one control request ("fault?path=/a&kind=status&arg=404", "clear") and returns
 // the answer's body. Never cached, so that it cannot disturb what a test measures.
 inline std::string ControlServer(const std::string& request) {
-  UniqueInternet session(InternetOpenA("pellory-test-control", INTERNET_OPEN_TYPE_DIRECT, nullptr,
-                                       nullptr, 0));
+  UniqueInternet session(
+      InternetOpenA("pellory-test-control", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
   UniqueInternet answer(InternetOpenUrlA(
       session.Get(), ServerUrl("/_control/" + request).c_str(), nullptr, 0,
       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE, 0));

@@ -25,25 +25,24 @@ TEST_P(SignatureWineTest, JudgesThePackage) {
   EXPECT_EQ(VerifyDownloadedFile(PackagePath(c.package).c_str(), SystemTrust()), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Packages, SignatureWineTest,
-    ::testing::Values(PackageCase{"Valid", "setup-valid.exe", 0},
-                      PackageCase{"Missing", "setup-missing.exe", 102},
-                      PackageCase{"Unsigned", "setup-unsigned.exe", 201},
-                      PackageCase{"Tampered", "setup-tampered.exe", 201},
-                      PackageCase{"OtherPublisher", "setup-other.exe", 309},
-                      PackageCase{"LowerCaseName", "setup-lowercase.exe", 309},
-                      PackageCase{"LongerName", "setup-ltd.exe", 309}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Packages, SignatureWineTest,
+                         ::testing::Values(PackageCase{"Valid", "setup-valid.exe", 0},
+                                           PackageCase{"Missing", "setup-missing.exe", 102},
+                                           PackageCase{"Unsigned", "setup-unsigned.exe", 201},
+                                           PackageCase{"Tampered", "setup-tampered.exe", 201},
+                                           PackageCase{"OtherPublisher", "setup-other.exe", 309},
+                                           PackageCase{"LowerCaseName", "setup-lowercase.exe", 309},
+                                           PackageCase{"LongerName", "setup-ltd.exe", 309}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SignatureWinePathTest, LengthLimitComesBeforeTheFileSystem) {
   const std::string base = "C:\\users\\";
-  EXPECT_EQ(VerifyDownloadedFile((base + std::string(259 - base.size(), 'n')).c_str(),
-                                 SystemTrust()),
-            102);
-  EXPECT_EQ(VerifyDownloadedFile((base + std::string(260 - base.size(), 'n')).c_str(),
-                                 SystemTrust()),
-            101);
+  EXPECT_EQ(
+      VerifyDownloadedFile((base + std::string(259 - base.size(), 'n')).c_str(), SystemTrust()),
+      102);
+  EXPECT_EQ(
+      VerifyDownloadedFile((base + std::string(260 - base.size(), 'n')).c_str(), SystemTrust()),
+      101);
 }
 
 }  // namespace

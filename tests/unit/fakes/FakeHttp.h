@@ -59,7 +59,7 @@ class FakeHttp : public Http {
   bool failOpen = false;
   bool failConnect = false;
   bool failOpenRequest = false;
-  int failSetTimeoutCall = -1;  // index of the SetTimeout call that fails (0 = first)
+  int failSetTimeoutCall = -1;        // index of the SetTimeout call that fails (0 = first)
   std::vector<HttpHandle> failClose;  // handles whose close fails
 
   void Serve(const std::string& path, FakeResponse response) {
@@ -241,8 +241,7 @@ class FakeHttp : public Http {
     auto found = m_objects.find(handle);
     return found != m_objects.end() && found->second.open;
   }
-  HttpHandle NewHandle(Kind kind, const std::string& host, uint16_t port,
-                       const std::string& path) {
+  HttpHandle NewHandle(Kind kind, const std::string& host, uint16_t port, const std::string& path) {
     const HttpHandle handle = Nth(++m_next);
     Object object;
     object.kind = kind;
