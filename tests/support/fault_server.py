@@ -100,8 +100,8 @@ class FaultTable:
             return
         try:
             with open(self.file, encoding="utf-8") as f:
-                for path, spec in json.load(f).items():
-                    self.file_faults[path] = Fault(spec["kind"], spec.get("arg"), spec.get("times"))
+                for path, fault in json.load(f).items():
+                    self.file_faults[path] = Fault(fault["kind"], fault.get("arg"), fault.get("times"))
         except (OSError, ValueError, KeyError, AttributeError) as e:
             print("fault_server: ignoring %s: %s" % (self.file, e), file=sys.stderr)
 
