@@ -1,17 +1,15 @@
 #include "app/StartupSequence.h"
 
-namespace {
-constexpr uint32_t kIdsAlreadyRunning = 179;
-constexpr uint32_t kIdsNotAdministrator = 180;
-}  // namespace
+#include "res/resource.h"
+
 
 void RunStartupSequence(StartupPlatform& platform) {
   if (platform.CreateSingleInstanceMutex() == StartupPlatform::MutexOutcome::AlreadyExists) {
-    platform.ShowMessage(kIdsAlreadyRunning);
+    platform.ShowMessage(IDS_ALREADY_RUNNING);
     return;
   }
   if (!platform.IsAdministrator()) {
-    platform.ShowMessage(kIdsNotAdministrator);
+    platform.ShowMessage(IDS_NOT_ADMINISTRATOR);
     return;
   }
   platform.RunWizard();

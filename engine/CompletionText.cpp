@@ -1,27 +1,20 @@
 #include "engine/CompletionText.h"
 
 #include "engine/InstallSession.h"
-
-namespace {
-constexpr uint32_t kIdsRestartNeeded = 170;
-constexpr uint32_t kIdsDownloadFailed = 171;
-constexpr uint32_t kIdsSetupFailed = 172;
-constexpr uint32_t kIdsSucceeded = 173;
-constexpr uint32_t kIdsOldSoftware = 178;
-}  // namespace
+#include "res/resource.h"
 
 std::vector<uint32_t> CompletionMessageIds(int32_t installResult) {
   switch (installResult) {
     case Succeeded:
-      return {kIdsSucceeded, kIdsRestartNeeded};
+      return {IDS_RESULT_SUCCEEDED, IDS_RESTART_NEEDED};
     case DownloadFailed:
-      return {kIdsDownloadFailed};
+      return {IDS_RESULT_DOWNLOAD_FAILED};
     case OldSoftwareBlocks:
-      return {kIdsOldSoftware};
+      return {IDS_OLD_SOFTWARE};
     case SetupFailed:
     default:
       // An outcome this program does not know is reported as a failed installation.
-      return {kIdsSetupFailed};
+      return {IDS_RESULT_SETUP_FAILED};
   }
 }
 

@@ -3,32 +3,11 @@
 #include <utility>
 
 #include "engine/OldSoftwareProbe.h"
+#include "engine/UrlList.h"
+#include "res/resource.h"
 
 namespace {
-
-// String ids of the texts the worker shows.
-constexpr int kIdsDownloading = 142;  // "ソフトウェアをダウンロードしています。 (%d/%d)"
-constexpr int kIdsInstalling = 143;   // "ソフトウェアをインストールしています。 (%d/%d)"
-constexpr int kIdsSetupFailed = 168;
-constexpr int kIdsOldSoftware = 178;
-
 constexpr uint32_t kPollMilliseconds = 100;
-
-// URL-list keys of each component's response file and setup program, in component order;
-// looked up in this order.
-struct ComponentKeys {
-  const char* response;
-  const char* setup;
-};
-constexpr ComponentKeys kComponentKeys[] = {
-    {"CVN_ISS", "CVN_EXE"},  // Corvane
-    {"PM_ISS", "PM_EXE"},    // Pelmora
-    {"TSL_ISS", "TSL_EXE"},  // Tessaline
-};
-static_assert(sizeof(kComponentKeys) / sizeof(kComponentKeys[0]) ==
-                  std::tuple_size<UrlListEntries>::value,
-              "one pair of keys per component");
-
 }  // namespace
 
 InstallWorker::InstallWorker(InstallWorkerHost& host, std::shared_ptr<CancelGate> gate,
@@ -48,15 +27,15 @@ void InstallWorker::RunSteps() {
 
   const std::string listUrl =
       ChooseUrlListUrl(m_host.ReadUrlListOverride(), m_host.SystemDefaultLangId());
-  const std::string listName = m_host.FileNameFromUrl(listUrl);
+  const std::string listName = FileNameFromUrl(listUrl);
   if (!m_host.FetchAndVerify(listName, listUrl, false)) return;
   m_host.OpenUrlList(listName);
   const UrlListEntries files = ReadComponentFiles();
 
-  m_view->SetStatusText(kIdsInstalling, m_total >= 1 ? 1 : 0, m_total);
+  m_view->SetStatusText(IDS_INSTALLING, m_total >= 1 ? 1 : 0, m_total);
 
   if (IsOldSoftwareBlocking(m_host.ReadOldSoftwareVersion())) {
-    m_view->ShowMessageBox(kIdsOldSoftware, kMbOk);
+    m_view->ShowMessageBox(IDS_OLD_SOFTWARE, kMbOk);
     m_session.RecordResult(OldSoftwareBlocks);
     return;
   }
@@ -73,15 +52,7 @@ void InstallWorker::RunSteps() {
 
 UrlListEntries InstallWorker::ReadComponentFiles() {
   // Every key is looked up, selected or not.
-  UrlListEntries files;
-  for (int k = 0; k < kComponentCount; ++k) {
-    ComponentFiles& f = files[k];
-    f.responseUrl = m_host.LookupUrlListValue(kComponentKeys[k].response);
-    f.setupUrl = m_host.LookupUrlListValue(kComponentKeys[k].setup);
-    f.responseName = m_host.FileNameFromUrl(f.responseUrl);
-    f.setupName = m_host.FileNameFromUrl(f.setupUrl);
-  }
-  return files;
+  return ReadUrlListEntries([this](const std::string& key) { return m_host.LookupUrlListValue(key); });
 }
 
 bool InstallWorker::DownloadComponents(const UrlListEntries& files) {
@@ -90,7 +61,7 @@ bool InstallWorker::DownloadComponents(const UrlListEntries& files) {
     if (!m_selected[k]) continue;
     // After a confirmed cancel the program is ending: fetch nothing more.
     if (m_gate->IsAbandoned()) return false;
-    m_view->SetStatusText(kIdsDownloading, index, m_total);
+    m_view->SetStatusText(IDS_DOWNLOADING, index, m_total);
     const ComponentFiles& f = files[k];
     if (!m_host.FetchAndVerify(f.responseName, f.responseUrl, false)) return false;
     if (!m_host.FetchAndVerify(f.setupName, f.setupUrl, true)) return false;
@@ -103,13 +74,13 @@ void InstallWorker::InstallComponents(const UrlListEntries& files) {
   int index = m_total >= 1 ? 1 : 0;
   for (int k = 0; k < kComponentCount; ++k) {
     if (!m_selected[k]) continue;
-    m_view->SetStatusText(kIdsInstalling, index, m_total);
+    m_view->SetStatusText(IDS_INSTALLING, index, m_total);
     m_gate->SetSetupRunning(true);
     if (!m_host.RunSetup(files[k].setupName, files[k].responseName)) {
       // Components before this one stay installed; none after it runs. The gate keeps
       // refusing cancels: the run ends right here.
       m_session.RecordResult(SetupFailed);
-      m_view->ShowMessageBox(kIdsSetupFailed, kMbOk);
+      m_view->ShowMessageBox(IDS_SETUP_FAILED_BOX, kMbOk);
       return;
     }
     m_gate->SetSetupRunning(false);

@@ -1,5 +1,7 @@
 #include "engine/UrlList.h"
 
+#include "engine/InstallSession.h"
+
 namespace {
 
 // Any run of these bytes separates two tokens; line structure means nothing else.
@@ -41,7 +43,7 @@ static_assert(sizeof(kComponentKeys) / sizeof(kComponentKeys[0]) ==
 }  // namespace
 
 std::string BuiltInUrlListUrl(uint16_t langId) {
-  const char* path = langId == 0x0411 ? kUrlListPathJapanese : kUrlListPathOther;
+  const char* path = langId == kLangJapanese ? kUrlListPathJapanese : kUrlListPathOther;
   return std::string("http://") + kUrlListHost + path;
 }
 
@@ -71,12 +73,16 @@ std::string LookupUrlListValue(std::FILE* list, const std::string& key) {
 }
 
 UrlListEntries ReadUrlListEntries(std::FILE* list) {
+  return ReadUrlListEntries([list](const std::string& key) { return LookupUrlListValue(list, key); });
+}
+
+UrlListEntries ReadUrlListEntries(const std::function<std::string(const std::string& key)>& lookup) {
   UrlListEntries entries;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     ComponentFiles& files = entries[i];
-    files.responseUrl = LookupUrlListValue(list, kComponentKeys[i].response);
+    files.responseUrl = lookup(kComponentKeys[i].response);
     files.responseName = FileNameFromUrl(files.responseUrl);
-    files.setupUrl = LookupUrlListValue(list, kComponentKeys[i].setup);
+    files.setupUrl = lookup(kComponentKeys[i].setup);
     files.setupName = FileNameFromUrl(files.setupUrl);
   }
   return entries;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -48,6 +49,8 @@ using UrlListEntries = std::array<ComponentFiles, 3>;
 // Looks up all six keys (CVN_ISS, CVN_EXE, PM_ISS, PM_EXE, TSL_ISS, TSL_EXE, in this
 // order) and the local name of each URL. A null `list` gives empty entries.
 UrlListEntries ReadUrlListEntries(std::FILE* list);
+// The same over any lookup of one key (for a list read through another channel).
+UrlListEntries ReadUrlListEntries(const std::function<std::string(const std::string& key)>& lookup);
 
 // The local copy of the list, opened for reading byte for byte (binary mode: no
 // line-end translation, no stop at a Ctrl-Z) and closed when this goes away. A copy

@@ -14,8 +14,6 @@ class InstallWorkerHost {
   virtual std::string ReadUrlListOverride() = 0;
   // The system's default language identifier (0x0411 on a Japanese system).
   virtual uint16_t SystemDefaultLangId() = 0;
-  // The last path segment of a URL; empty when the URL has no '/' or ends with one.
-  virtual std::string FileNameFromUrl(const std::string& url) = 0;
 
   // Downloads url into the temporary directory as fileName, with the page's progress bar
   // and the Retry/Cancel question; with verify, the file must also pass the signature

@@ -34,10 +34,6 @@ class FakeInstallWorkerHost : public InstallWorkerHost {
 
   std::string ReadUrlListOverride() override { return urlListOverride; }
   uint16_t SystemDefaultLangId() override { return langId; }
-  std::string FileNameFromUrl(const std::string& url) override {
-    const size_t slash = url.rfind('/');
-    return slash == std::string::npos ? std::string() : url.substr(slash + 1);
-  }
   bool FetchAndVerify(const std::string& fileName, const std::string& url, bool verify) override {
     m_log.Add(std::string(verify ? "fetch+verify " : "fetch ") + url + " -> " + fileName);
     if (onFetch) onFetch(fileName);
