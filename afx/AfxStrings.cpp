@@ -29,6 +29,17 @@ CString AfxFormatString(UINT id, std::initializer_list<int> values) {
   return FormatDecimalFields(format, values);
 }
 
+CString AfxWideFromCodePage(UINT codePage, const std::string& bytes) {
+  if (bytes.empty()) return CString();
+  const int length = static_cast<int>(bytes.size());
+  int wide = ::MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+  if (wide <= 0) return CString();
+  CString text(static_cast<size_t>(wide), L'\0');
+  wide = ::MultiByteToWideChar(codePage, 0, bytes.data(), length, &text[0], wide);
+  text.resize(static_cast<size_t>(wide > 0 ? wide : 0));
+  return text;
+}
+
 CString AfxGetAppName() {
   WCHAR path[MAX_PATH] = {};
   DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);

@@ -11,5 +11,8 @@ BOOL AfxLoadString(UINT id, CString& text);
 // String `id` with its "%d" fields filled with `values`, in order.
 CString AfxFormatString(UINT id, std::initializer_list<int> values);
 
+// `bytes` of code page `codePage` as UTF-16 (empty when they cannot be converted).
+CString AfxWideFromCodePage(UINT codePage, const std::string& bytes);
+
 // The application name: the program file's base name, without its extension.
 CString AfxGetAppName();

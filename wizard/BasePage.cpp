@@ -1,6 +1,7 @@
 #include "wizard/BasePage.h"
 
 #include "afx/AfxMessageBox.h"
+#include "afx/AfxStrings.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNAMIC(CBasePage, CPropertyPage)
@@ -25,3 +26,14 @@ void CBasePage::PostWizardButtons(DWORD flags) const {
 }
 
 void CBasePage::PressNext() const { ::SendMessageA(GetSheetWindow(), PSM_PRESSBUTTON, PSBTN_NEXT, 0); }
+
+void CBasePage::ShowBackAndNext(int show) const {
+  ::ShowWindow(SheetButton(kIdWizBack), show);
+  ::ShowWindow(SheetButton(kIdWizNext), show);
+}
+
+void CBasePage::SetControlText(int controlId, UINT stringId) {
+  CString text;
+  AfxLoadString(stringId, text);
+  SetDlgItemText(controlId, text);
+}

@@ -18,6 +18,10 @@ class CBasePage : public CPropertyPage {
   HWND SheetButton(int id) const { return ::GetDlgItem(GetSheetWindow(), id); }
   void PostWizardButtons(DWORD flags) const;
   void PressNext() const;
+  // Shows (SW_SHOWNORMAL) or hides (SW_HIDE) the sheet's Back and Next buttons.
+  void ShowBackAndNext(int show) const;
+  // Puts string `stringId` of the string table into control `controlId` of this page.
+  void SetControlText(int controlId, UINT stringId);
 };
 
 // Ids of the sheet's wizard buttons.

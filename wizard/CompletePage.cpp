@@ -12,15 +12,11 @@ CCompletePage::CCompletePage() : CBasePage(IDD_COMPLETE, IDS_COMPLETE_TITLE, IDS
 BOOL CCompletePage::OnSetActive() {
   m_restartPending = IsRestartPending();
   PostWizardButtons(PSWIZB_FINISH);
-  ::ShowWindow(SheetButton(kIdWizBack), SW_HIDE);
-  ::ShowWindow(SheetButton(kIdWizNext), SW_HIDE);
+  ShowBackAndNext(SW_HIDE);
   ::SendMessageA(GetDlgItem(IDC_RESTART_NOW), BM_SETCHECK, BST_CHECKED, 0);
   ::SendMessageA(GetDlgItem(IDC_RESTART_LATER), BM_SETCHECK, BST_UNCHECKED, 0);
-  CString now, later;
-  AfxLoadString(IDS_RESTART_NOW, now);
-  AfxLoadString(IDS_RESTART_LATER, later);
-  SetDlgItemText(IDC_RESTART_NOW, now);
-  SetDlgItemText(IDC_RESTART_LATER, later);
+  SetControlText(IDC_RESTART_NOW, IDS_RESTART_NOW);
+  SetControlText(IDC_RESTART_LATER, IDS_RESTART_LATER);
 
   const int32_t result = TheInstallSession().Result();
   CString message;

@@ -5,7 +5,7 @@
 #include "res/resource.h"
 #include "wizard/DownloadPageWindow.h"
 #include "wizard/InstallerSheet.h"
-#include "wizard/InstallWorkerServices.h"
+#include "platform/win32/InstallWorkerServices.h"
 
 IMPLEMENT_DYNAMIC(CDownloadPage, CBasePage)
 
@@ -50,6 +50,7 @@ void CDownloadPage::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CDownloadPage::OnSetActive() {
   PostWizardButtons(0);
+  m_view->Detach();  // a worker of an earlier activation must not reach this page any more
   m_view = std::make_shared<DetachablePageView>(
       std::make_unique<DownloadPageWindow>(SheetWindow(), m_hWnd));
   auto* start = new WorkerStart{m_lock, m_view, m_hWnd};

@@ -14,20 +14,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// The agreement texts are Shift-JIS (the English one ASCII, which code page 932 leaves as
-// it is). Converting them from 932 ourselves shows them on every system, whatever its
-// ANSI code page.
-CString AgreementTextForDisplay(const std::string& bytes) {
-  if (bytes.empty()) return CString();
-  const int length = static_cast<int>(bytes.size());
-  int wide = ::MultiByteToWideChar(932, 0, bytes.data(), length, nullptr, 0);
-  if (wide <= 0) return CString();
-  CString text(static_cast<size_t>(wide), L'\0');
-  wide = ::MultiByteToWideChar(932, 0, bytes.data(), length, &text[0], wide);
-  text.resize(static_cast<size_t>(wide > 0 ? wide : 0));
-  return text;
-}
-
 bool IsChecked(HWND button) { return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 }  // namespace
@@ -54,8 +40,7 @@ BOOL CEULAPage::OnSetActive() {
   } else {
     PostWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
   }
-  ::ShowWindow(SheetButton(kIdWizBack), SW_SHOWNORMAL);
-  ::ShowWindow(SheetButton(kIdWizNext), SW_SHOWNORMAL);
+  ShowBackAndNext(SW_SHOWNORMAL);
 
   // Rebuilt on every activation: the component page may have changed the choice.
   const InstallSession& session = TheInstallSession();
@@ -63,15 +48,12 @@ BOOL CEULAPage::OnSetActive() {
       AgreementTextIds(::GetSystemDefaultLangID() == kLangJapanese, session.installCorvane,
                        session.installPelmora, session.installTessaline);
   const std::string bytes = JoinAgreementTexts(ids, &CEULAPage::LoadAgreementText);
-  ::SetWindowTextW(GetDlgItem(IDC_EULA_TEXT), AgreementTextForDisplay(bytes).c_str());
+  // The texts are Shift-JIS (the English one ASCII, which code page 932 leaves as it is):
+  // converting them from 932 ourselves shows them on every system, whatever its ANSI code page.
+  ::SetWindowTextW(GetDlgItem(IDC_EULA_TEXT), AfxWideFromCodePage(932, bytes).c_str());
 
-  const UINT strings[] = {IDS_AGREE, IDS_DISAGREE};
-  const int controls[] = {IDC_AGREE, IDC_DISAGREE};
-  for (int i = 0; i < 2; ++i) {
-    CString text;
-    AfxLoadString(strings[i], text);
-    SetDlgItemText(controls[i], text);
-  }
+  SetControlText(IDC_AGREE, IDS_AGREE);
+  SetControlText(IDC_DISAGREE, IDS_DISAGREE);
   // Once the page is shown, the focus moves on to the next tab stop.
   ::PostMessageW(m_hWnd, WM_NEXTDLGCTL, 0, 0);
   return TRUE;

@@ -1,7 +1,6 @@
 #include "wizard/SelectPage.h"
 
-#include "afx/AfxStrings.h"
-#include "engine/InstallSession.h"
+#include "engine/InstallChoices.h"
 #include "res/resource.h"
 #include "wizard/InstallerSheet.h"
 
@@ -19,25 +18,16 @@ CSelectPage::CSelectPage() : CBasePage(IDD_SELECT, IDS_SELECT_TITLE, IDS_SELECT_
 BOOL CSelectPage::OnSetActive() {
   CPropertySheet* sheet = GetSheet();
   while (sheet->GetPageCount() != 1) sheet->RemovePage(1);
-  ::ShowWindow(SheetButton(kIdWizBack), SW_HIDE);
-  ::ShowWindow(SheetButton(kIdWizNext), SW_HIDE);
-  const UINT strings[] = {IDS_COMPLETE_BUTTON, IDS_CUSTOM_BUTTON, IDS_COMPLETE_TEXT, IDS_CUSTOM_TEXT};
-  const int controls[] = {IDC_COMPLETE, IDC_CUSTOM, IDC_COMPLETE_TEXT, IDC_CUSTOM_TEXT};
-  for (int i = 0; i < 4; ++i) {
-    CString text;
-    AfxLoadString(strings[i], text);
-    SetDlgItemText(controls[i], text);
-  }
+  ShowBackAndNext(SW_HIDE);
+  SetControlText(IDC_COMPLETE, IDS_COMPLETE_BUTTON);
+  SetControlText(IDC_CUSTOM, IDS_CUSTOM_BUTTON);
+  SetControlText(IDC_COMPLETE_TEXT, IDS_COMPLETE_TEXT);
+  SetControlText(IDC_CUSTOM_TEXT, IDS_CUSTOM_TEXT);
   return TRUE;
 }
 
 void CSelectPage::OnBnClickedComplete() {
-  InstallSession& session = TheInstallSession();
-  session.installCorvane = true;
-  session.installPelmora = false;
-  session.installTessaline = false;
-  if (::GetSystemDefaultLangID() == kLangJapanese) session.installTessaline = true;
-  session.installMode = Complete;
+  RecordCompleteChoice(TheInstallSession(), ::GetSystemDefaultLangID());
   auto* sheet = static_cast<CInstallerSheet*>(GetSheet());
   sheet->AddPage(&sheet->m_EULAPage);
   sheet->AddPage(&sheet->m_DownloadPage);
@@ -46,7 +36,7 @@ void CSelectPage::OnBnClickedComplete() {
 }
 
 void CSelectPage::OnBnClickedCustom() {
-  TheInstallSession().installMode = Custom;
+  RecordCustomChoice(TheInstallSession());
   auto* sheet = static_cast<CInstallerSheet*>(GetSheet());
   sheet->AddPage(&sheet->m_CustomInstPage);
   sheet->AddPage(&sheet->m_EULAPage);

@@ -1,0 +1,18 @@
+#pragma once
+// What the wizard's choice pages record in the install session.
+
+#include <cstdint>
+
+#include "engine/InstallSession.h"
+
+// Component 3 is offered, and chosen by a complete installation, on Japanese systems only.
+bool OffersTessaline(uint16_t systemLangId);
+
+// The complete-installation button: every component offered on this system.
+void RecordCompleteChoice(InstallSession& session, uint16_t systemLangId);
+
+// The custom-installation button: the mode only; the component page sets the flags.
+void RecordCustomChoice(InstallSession& session);
+
+// Next on the component page: the flags from its two check boxes. Component 2 has no box.
+void RecordComponentChoice(InstallSession& session, bool corvaneChecked, bool tessalineChecked);
