@@ -19,11 +19,13 @@ std::wstring Text(int stringId) {
   static const std::map<int, std::wstring> texts = {
       {142, L"ソフトウェアをダウンロードしています。 (%d/%d)"},
       {143, L"ソフトウェアをインストールしています。 (%d/%d)"},
-      {153, L"ソフトウェアのダウンロードに失敗しました。継続するにはネットワーク接続を確認して「再試行」"
-            L"ボタンを押してください。後でソフトウェアをインストールするには「キャンセル」ボタンを押して"
-            L"ください。"},
-      {168, L"ソフトウェアのインストールに失敗しました。Pelloryを再度起動して、インストールを再試行して"
-            L"ください。"},
+      {153,
+       L"ソフトウェアのダウンロードに失敗しました。継続するにはネットワーク接続を確認して「再試行」"
+       L"ボタンを押してください。後でソフトウェアをインストールするには「キャンセル」ボタンを押して"
+       L"ください。"},
+      {168,
+       L"ソフトウェアのインストールに失敗しました。Pelloryを再度起動して、インストールを再試行して"
+       L"ください。"},
       {169, L"終了しますか？"},
       {170, L"ソフトウェアを使用する前にコンピューターを再起動する必要があります。"},
       {171, L"ソフトウェアのダウンロードに失敗しました。"},
@@ -31,9 +33,10 @@ std::wstring Text(int stringId) {
       {173, L"ソフトウェアのインストールが完了しました。"},
       {174, L"はい、今すぐコンピューターを再起動します。"},
       {175, L"いいえ、後でコンピューターを再起動します。"},
-      {178, L"古いバージョンのソフトウェア(Quoddy基本ソフトウェア)がインストールされているため、"
-            L"Corvaneをインストールできませんでした。一旦アンインストールしてから、再度手動でPelloryを"
-            L"起動してください。"},
+      {178,
+       L"古いバージョンのソフトウェア(Quoddy基本ソフトウェア)がインストールされているため、"
+       L"Corvaneをインストールできませんでした。一旦アンインストールしてから、再度手動でPelloryを"
+       L"起動してください。"},
   };
   const auto found = texts.find(stringId);
   return found == texts.end() ? std::wstring() : found->second;
@@ -98,8 +101,8 @@ std::wstring InstallScenario::OutPath(const std::wstring& name) {
 
 void InstallScenario::TearDown() {
   HKEY key = nullptr;
-  if (m_overrideSet &&
-      ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPelloryKey, 0, KEY_SET_VALUE | kView, &key) == ERROR_SUCCESS) {
+  if (m_overrideSet && ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPelloryKey, 0, KEY_SET_VALUE | kView,
+                                       &key) == ERROR_SUCCESS) {
     ::RegDeleteValueA(key, "URL List");
     ::RegCloseKey(key);
   }
@@ -172,10 +175,10 @@ void InstallScenario::SetOldSoftwareVersion(const char* version) {
                               KEY_SET_VALUE | kView, nullptr, &key, nullptr),
             ERROR_SUCCESS);
   m_oldSoftwareSet = true;
-  EXPECT_EQ(::RegSetValueExA(key, "CurrentVersion", 0, REG_SZ,
-                             reinterpret_cast<const BYTE*>(version),
-                             static_cast<DWORD>(std::strlen(version) + 1)),
-            ERROR_SUCCESS);
+  EXPECT_EQ(
+      ::RegSetValueExA(key, "CurrentVersion", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                       static_cast<DWORD>(std::strlen(version) + 1)),
+      ERROR_SUCCESS);
   ::RegCloseKey(key);
 }
 
@@ -215,7 +218,8 @@ RunObservation InstallScenario::WatchRun(robot::Duration timeout, bool screensho
         const bool marquee =
             (robot::StyleOf(robot::Child(page, install_ui::kProgressBar)) & PBS_MARQUEE) != 0;
         if (marquee) seen.marqueeTexts.insert(status);
-        if (robot::IsEnabled(Wizard().Button(robot::kCancel))) seen.cancelEnabledTexts.insert(status);
+        if (robot::IsEnabled(Wizard().Button(robot::kCancel)))
+          seen.cancelEnabledTexts.insert(status);
         for (int id : {robot::kBack, robot::kNext, robot::kFinish}) {
           if (robot::IsOperable(Wizard().Button(id))) seen.wizardButtonEnabled = true;
         }
@@ -237,6 +241,20 @@ std::string InstallScenario::SetupCommandLine(const std::string& component) {
   const std::string temp = TempDir();
   return temp + component + "-setup.exe /nodialog /noreboot /nocvn -s -f1\"" + temp + component +
          ".iss\"";
+}
+
+std::string InstallScenario::DownloadedSetupPath(const std::string& component) {
+  return TempDir() + component + "-setup.exe";
+}
+
+long long InstallScenario::PackageSize(const std::string& package) {
+  return FileSize(PackagesDir() + "\\" + package);
+}
+
+long long InstallScenario::FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 std::vector<std::string> SetupLogValues(const std::string& log, const std::string& key) {

@@ -35,10 +35,10 @@ inline constexpr int kRestartLater = 1016;
 
 // What the robot saw on the download page, sampled until the completion page appeared.
 struct RunObservation {
-  std::vector<std::wstring> statusTexts;  // each distinct text once, in order of appearance
-  std::set<std::wstring> marqueeTexts;    // status texts seen while the bar was a marquee
+  std::vector<std::wstring> statusTexts;      // each distinct text once, in order of appearance
+  std::set<std::wstring> marqueeTexts;        // status texts seen while the bar was a marquee
   std::set<std::wstring> cancelEnabledTexts;  // status texts seen while Cancel was enabled
-  bool wizardButtonEnabled = false;  // Back, Next or Finish was ever enabled
+  bool wizardButtonEnabled = false;           // Back, Next or Finish was ever enabled
   bool reachedCompletion = false;
 };
 
@@ -73,6 +73,11 @@ class InstallScenario : public PelloryScenario {
 
   // Command line of a setup run as the program must build it.
   static std::string SetupCommandLine(const std::string& component);
+  // Where the program keeps its download of a component's setup program.
+  static std::string DownloadedSetupPath(const std::string& component);
+  // Size in bytes of a file (a test package's name, or a full path); -1 if missing.
+  static long long PackageSize(const std::string& package);
+  static long long FileSize(const std::string& path);
   static std::wstring OutPath(const std::wstring& name);
 
  private:

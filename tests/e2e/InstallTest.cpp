@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "robot/Control.h"
@@ -135,7 +137,8 @@ TEST_P(JapaneseInstallTest, CompleteRunsCorvaneThenTessalineAndOffersTheRestart)
   EXPECT_EQ(SetupLogValues(log, "cmdline"),
             (std::vector<std::string>{SetupCommandLine("corvane"), SetupCommandLine("tessaline")}));
   EXPECT_EQ(SetupLogValues(log, "| title"), (std::vector<std::string>{"corvane", "tessaline"}))
-      << "the setup programs did not see their response files:\n" << log;
+      << "the setup programs did not see their response files:\n"
+      << log;
   EXPECT_EQ(RequestLog(), (std::vector<std::string>{kUrlList, kCorvaneIss, kCorvaneExe,
                                                     kTessalineIss, kTessalineExe}));
 
@@ -216,6 +219,80 @@ TEST_P(JapaneseInstallTest, SetupProgramOfAnotherSignerEndsWith171WithoutBoxAndR
   ExpectSignatureFailure("setup-other.exe");
 }
 
+// Component 3's setup program passes the signature check but is no program (a DLL, which
+// CreateProcess refuses): box 168 without owner, then 172, and Corvane, which ran before
+// it, stays installed.
+TEST_P(JapaneseInstallTest, SetupProgramThatCannotStartShowsBox168ThenEndsWith172) {
+  ServeStandardInstallation();
+  ServeComponent("tessaline", "setup-notprogram.exe");
+  WalkToDownloadPage();
+  const auto box = MessageBoxWindow::Find(Program().Id(), 30s);
+  ASSERT_TRUE(box.has_value()) << "no box for the setup program that cannot start";
+  EXPECT_EQ(box->Text(), Text(168));
+  EXPECT_EQ(box->Caption(), L"Pellory");
+  EXPECT_EQ(box->Buttons(), std::vector<int>{IDOK});
+  EXPECT_EQ(box->Icon(), StandardIcon::Exclamation);
+  EXPECT_EQ(box->Owner(), nullptr);
+  EXPECT_EQ(SetupLogValues(SetupLog(), "| title"), std::vector<std::string>{"corvane"});
+  ASSERT_TRUE(box->Answer(IDOK));
+
+  ExpectCompletion(Text(172), false);
+  EXPECT_EQ(SetupLogValues(SetupLog(), "| title"), std::vector<std::string>{"corvane"})
+      << "component 1 did not run, or something ran after the failure";
+  EXPECT_EQ(RequestLog(), (std::vector<std::string>{kUrlList, kCorvaneIss, kCorvaneExe,
+                                                    kTessalineIss, kTessalineExe}));
+  SaveScreenshot(Wizard().Handle(), L"completion");
+  FinishAndExpectEnd();
+}
+
+// The cancel box is still open when the last download ends: the worker must not start a
+// setup program until it is answered. Answered No, the run completes, and from then on
+// neither Cancel nor the window's Close command asks again.
+TEST_P(JapaneseInstallTest, CancelBoxOpenWhenTheDownloadsEndHoldsEverySetupUntilAnswered) {
+  ServeStandardInstallation("sleep=1500\r\n");
+  SetFaults({{"/components/tessaline/tessaline-setup.exe", kSlowDownload}});
+  const std::string download = DownloadedSetupPath("tessaline");
+  ::DeleteFileA(download.c_str());  // a copy left by an earlier run would end the wait at once
+  WalkToDownloadPage();
+  ASSERT_TRUE(WaitForStatus(Progress(142, 2, 2)));
+  ASSERT_TRUE(Wizard().PostClickButton(robot::kCancel));
+  const auto box = MessageBoxWindow::Find(Program().Id());
+  ASSERT_TRUE(box.has_value()) << "Cancel asks nothing";
+  EXPECT_EQ(box->Text(), Text(169));
+
+  // The drip is logged when it starts and lasts size / rate; the local copy complete is
+  // the downloads' end as the program sees it.
+  ASSERT_TRUE(robot::WaitUntil([&] { return RequestLog().back() == kTessalineExe; }, 20s));
+  const auto dripStart = std::chrono::steady_clock::now();
+  const long long size = PackageSize("setup-valid.exe");
+  EXPECT_TRUE(robot::WaitUntil([&] { return FileSize(download) == size; }, 20s))
+      << "the last download did not end while the box was open";
+  const auto dripTime = std::chrono::milliseconds(size * 1000 / 15000);
+  const auto holdUntil = dripStart + dripTime + 3s;
+  const auto hold = std::chrono::duration_cast<std::chrono::milliseconds>(
+      holdUntil - std::chrono::steady_clock::now());
+  EXPECT_FALSE(robot::WaitUntil([&] { return !SetupLog().empty(); },
+                                std::max(hold, std::chrono::milliseconds(3000))))
+      << "a setup program started while the cancel box was open";
+  ASSERT_TRUE(box->IsOpen());
+  ASSERT_TRUE(box->Answer(IDNO));
+
+  EXPECT_TRUE(robot::WaitUntil([&] { return !robot::IsEnabled(Wizard().Button(robot::kCancel)); }))
+      << "Cancel is still enabled after the box was answered No";
+  ASSERT_TRUE(Wizard().Close());
+  EXPECT_FALSE(
+      robot::WaitUntil([&] { return !MessageBoxWindow::All(Program().Id()).empty(); }, 1500ms))
+      << "the window's Close command asked again";
+  EXPECT_TRUE(Wizard().IsOpen());
+
+  const RunObservation run = WatchRun();
+  ASSERT_TRUE(run.reachedCompletion);
+  EXPECT_TRUE(run.cancelEnabledTexts.empty());
+  EXPECT_EQ(SetupLogValues(SetupLog(), "| title"),
+            (std::vector<std::string>{"corvane", "tessaline"}));
+  ExpectCompletion(Text(173) + L"\r\n" + Text(170), true);
+}
+
 // Cancel answered No while a setup program downloads: the downloads go on under the open
 // box, no setup starts before it is answered, and afterwards Cancel stays disabled.
 TEST_P(JapaneseInstallTest, CancelAnsweredNoDuringADownloadLetsTheRunComplete) {
@@ -245,7 +322,8 @@ TEST_P(JapaneseInstallTest, CancelAnsweredNoDuringADownloadLetsTheRunComplete) {
   const RunObservation run = WatchRun();
   ASSERT_TRUE(run.reachedCompletion);
   EXPECT_TRUE(run.cancelEnabledTexts.empty());
-  EXPECT_EQ(SetupLogValues(SetupLog(), "| title"), (std::vector<std::string>{"corvane", "tessaline"}));
+  EXPECT_EQ(SetupLogValues(SetupLog(), "| title"),
+            (std::vector<std::string>{"corvane", "tessaline"}));
   ExpectCompletion(Text(173) + L"\r\n" + Text(170), true);
 }
 
@@ -260,8 +338,10 @@ TEST_P(JapaneseInstallTest, CancelAnsweredYesDuringADownloadEndsTheProgramAtOnce
   EXPECT_EQ(box->Text(), Text(169));
   box->Answer(IDYES);  // the box may vanish with the process
   EXPECT_TRUE(Program().WaitForExit(5s)) << "the program is still running 5 s after Yes";
-  EXPECT_FALSE(IsCrashCode(Program().ExitCode())) << "exit code " << std::hex << *Program().ExitCode();
-  EXPECT_FALSE(robot::WaitUntil([] { return !NoWinedbgWindow(); }, 2s)) << "a crash dialog appeared";
+  EXPECT_FALSE(IsCrashCode(Program().ExitCode()))
+      << "exit code " << std::hex << *Program().ExitCode();
+  EXPECT_FALSE(robot::WaitUntil([] { return !NoWinedbgWindow(); }, 2s))
+      << "a crash dialog appeared";
   EXPECT_EQ(SetupLog(), "");
 }
 
@@ -275,13 +355,15 @@ TEST_P(JapaneseInstallTest, CancelDuringASetupRunShowsNothingAndChangesNothing) 
   EXPECT_FALSE(Wizard().PostClickButton(robot::kCancel));
   ASSERT_TRUE(Wizard().Close());
   ASSERT_TRUE(Wizard().PressKey(VK_ESCAPE));
-  EXPECT_FALSE(robot::WaitUntil([&] { return !MessageBoxWindow::All(Program().Id()).empty(); }, 1500ms))
+  EXPECT_FALSE(
+      robot::WaitUntil([&] { return !MessageBoxWindow::All(Program().Id()).empty(); }, 1500ms))
       << "a cancel request during a setup run showed a box";
   EXPECT_TRUE(Wizard().IsOpen());
   EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kStatusText)), Progress(143, 1, 2));
 
   ASSERT_TRUE(WatchRun().reachedCompletion);
-  EXPECT_EQ(SetupLogValues(SetupLog(), "| title"), (std::vector<std::string>{"corvane", "tessaline"}));
+  EXPECT_EQ(SetupLogValues(SetupLog(), "| title"),
+            (std::vector<std::string>{"corvane", "tessaline"}));
   ExpectCompletion(Text(173) + L"\r\n" + Text(170), true);
 }
 

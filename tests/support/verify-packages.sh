@@ -35,4 +35,13 @@ check setup-tampered.exe bad-digest
 check setup-other.exe ok "Other Corporation"
 check setup-lowercase.exe ok "morvane corporation"
 check setup-ltd.exe ok "Morvane Corporation Ltd"
+check setup-notprogram.exe ok "Morvane Corporation"
+# The one that must not start is a DLL image (IMAGE_FILE_DLL in its file header).
+characteristics=$(od -An -tu2 -j $(( $(od -An -tu4 -j 60 -N4 "$dir/setup-notprogram.exe") + 22 )) -N2 \
+  "$dir/setup-notprogram.exe" | tr -d ' ')
+if (( (characteristics & 0x2000) == 0 )); then
+  echo "FAIL setup-notprogram.exe: not a DLL image (characteristics $characteristics)"; failed=1
+else
+  echo "ok   setup-notprogram.exe: a DLL image"
+fi
 exit $failed

@@ -1,6 +1,9 @@
 // The demo's robot user: performs a complete installation with the real Pellory.exe,
 // saves a screenshot of every page in PELLORY_TEST_OUT and writes the outcome shown on
 // the last page to outcome.txt there. Answers any message box with its first button.
+//   demo_robot.exe [--restart-now] [Pellory.exe]
+// It finishes with the restart later, or with --restart-now with the restart now (under
+// Wine that restart ends this robot too, so the outcome is written before Finish).
 
 #include <windows.h>
 
@@ -21,9 +24,11 @@ namespace {
 using robot::Duration;
 
 std::string Utf8(const std::wstring& text) {
-  int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n,
+                        nullptr, nullptr);
   return out;
 }
 
@@ -50,7 +55,15 @@ void AnswerBoxes(DWORD pid, FILE* outcome) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  std::wstring exe = argc > 1 ? argv[1] : robot::PelloryExePath();
+  bool restartNow = false;
+  std::wstring exe = robot::PelloryExePath();
+  for (int i = 1; i < argc; ++i) {
+    if (std::wstring(argv[i]) == L"--restart-now") {
+      restartNow = true;
+    } else {
+      exe = argv[i];
+    }
+  }
   std::wstring out = OutFolder();
   FILE* outcome = _wfopen((out + L"\\outcome.txt").c_str(), L"wb");
   if (outcome == nullptr) return 2;
@@ -93,7 +106,8 @@ int wmain(int argc, wchar_t** argv) {
         if (bar != nullptr && !installingShot && (robot::StyleOf(bar) & PBS_MARQUEE)) {
           shot(L"05-installing");
           installingShot = true;
-        } else if (bar != nullptr && !downloadingShot && !robot::TextOf(robot::Child(page, 1007)).empty()) {
+        } else if (bar != nullptr && !downloadingShot &&
+                   !robot::TextOf(robot::Child(page, 1007)).empty()) {
           shot(L"04-downloading");
           downloadingShot = true;
         }
@@ -101,7 +115,8 @@ int wmain(int argc, wchar_t** argv) {
       },
       Duration{180000});
 
-  Say("completion page: restart later, then Finish");
+  Say(restartNow ? "completion page: restart now, then Finish"
+                 : "completion page: restart later, then Finish");
   if (!sheet.WaitForPageWith(1014, Duration{5000})) {
     Say("the completion page did not appear");
     program.Kill();
@@ -109,11 +124,13 @@ int wmain(int argc, wchar_t** argv) {
   }
   shot(L"06-complete");
   std::fprintf(outcome, "completion page: %s\n", Utf8(robot::TextOf(sheet.Control(1014))).c_str());
-  if (robot::IsVisible(sheet.Control(1016))) {
-    sheet.Click(1016);
+  const int choice = restartNow ? 1015 : 1016;
+  if (robot::IsVisible(sheet.Control(choice))) {
+    sheet.Click(choice);
     std::fprintf(outcome, "restart choice offered; the robot chose: %s\n",
-                 Utf8(robot::TextOf(sheet.Control(1016))).c_str());
+                 Utf8(robot::TextOf(sheet.Control(choice))).c_str());
   }
+  std::fflush(outcome);
   sheet.ClickButton(robot::kFinish);
   bool ended = program.WaitForExit(Duration{10000});
   std::fprintf(outcome, "Pellory.exe %s\n", ended ? "ended after Finish" : "did not end");
