@@ -82,6 +82,26 @@ def main():
                   % (kind, r.get("result"), wall / 1000, cpu, 100 * cpu / wall if wall else 0, server))
     print("  target: <= 1% of a core")
 
+    p, m = (numbers(rows, ("startup", v, "first-window"), "wall_ms") for v in ("pellory", "minimal"))
+    if p or m:
+        print("\nStart-up to the first window (ms, min / median)")
+        print("  Pellory.exe %-20s minimal dialog exe %-20s | Pellory / minimal %s" % (mm(p), mm(m), ratio(p, m)))
+        print("  target: <= 1.2x the minimal dialog exe")
+
+    p, c = (numbers(rows, ("install", v, "complete"), "wall_ms") for v in ("pellory", "reference"))
+    if p or c:
+        print("\nWhole install, download page to completion page (ms, min / median)")
+        print("  Pellory %-22s curl + setups %-22s | Pellory / reference %s" % (mm(p), mm(c), ratio(p, c)))
+        pd, cd = (numbers(rows, ("install", v, "complete"), "downloads_ms") for v in ("pellory", "reference"))
+        vf, vn = (numbers(rows, ("install", "verify", "package"), k) for k in ("first_ms", "wall_ms"))
+        if vf and vn and p:
+            checks = statistics.median(vf) + statistics.median(vn)
+            print("  Pellory's two signature checks (first + second call): %.0f ms; Pellory without them / reference: %.2fx"
+                  % (checks, (statistics.median(p) - checks) / statistics.median(c)))
+        print("  of which downloads (to the first setup's start): Pellory %s, curl %s; setups: Pellory %s, reference %s"
+              % (mm(pd), mm(cd), mm([a - b for a, b in zip(p, pd)]), mm([a - b for a, b in zip(c, cd)])))
+        print("  target: <= 1.05x curl fetching the same files plus the setups' own run")
+
     for r in rows.get(("size", "Pellory.exe", "stripped"), []):
         size = int(r["bytes"])
         print("\nStripped Pellory.exe (i686): %d bytes = %.1f KiB; target 300 KiB (%s)"

@@ -1,0 +1,71 @@
+# Sourced by bench/run: what the whole-install benchmark serves, and its reference.
+#
+# Pellory's complete installation on a Japanese system (bench/run switches to that
+# prefix) fetches and runs two components (Corvane and Tessaline), four files: a response file and a setup program each. The setup programs
+# are the tests' stand-in, padded to 1 MiB and signed by the bench's test PKI; each stays
+# running for 500 ms (its response file says so). The fault server drips all four files
+# at install_rate bytes per second.
+#
+# The reference does the same work from the shell: curl fetches the four files one after
+# another, then Wine runs each setup program with Pellory's command line.
+
+install_rate=1048576
+
+install_setup() {
+  local c pkg=$work/install-package.exe
+  iwww=$www/install
+  rm -rf "$iwww" "$work/install-ref"
+  mkdir -p "$iwww" "$work/install-ref"
+  if [ ! -s "$pkg" ]; then
+    local base; base=$(stat -c %s "$b/bench_setup_package.exe")
+    { cat "$b/bench_setup_package.exe"; head -c $((1048576 - base - 4096)) /dev/urandom; } > "$pkg.unsigned"
+    tests/support/sign-package.sh "$pki" morvane "$pkg.unsigned" "$pkg"
+    rm -f "$pkg.unsigned"
+  fi
+  install_log_unix=$WINEPREFIX/drive_c/bench/setup.log
+  mkdir -p "$(dirname "$install_log_unix")"
+  : > "$install_log_unix"
+  local faults="{"
+  for c in corvane tessaline; do
+    mkdir -p "$iwww/$c"
+    cp "$pkg" "$iwww/$c/$c-setup.exe"
+    printf '[InstallShield Silent]\r\nVersion=v7.00\r\nFile=Response File\r\ntitle=%s\r\nsleep=500\r\nexit=0\r\nlog=C:\\bench\\setup.log\r\n' \
+      "$c" > "$iwww/$c/$c.iss"
+    faults+="\"/install/$c/$c.iss\": {\"kind\": \"drip\", \"arg\": $install_rate},"
+    faults+="\"/install/$c/$c-setup.exe\": {\"kind\": \"drip\", \"arg\": $install_rate},"
+  done
+  echo "${faults%,}}" > "$www/_faults.json"
+  local base=http://127.0.0.1:$fault_port/install
+  printf 'CVN_ISS,%s\r\nCVN_EXE,%s\r\nPM_ISS,%s\r\nPM_EXE,%s\r\nTSL_ISS,%s\r\nTSL_EXE,%s\r\n' \
+    "$base/corvane/corvane.iss" "$base/corvane/corvane-setup.exe" \
+    "$base/pelmora/pelmora.iss" "$base/pelmora/pelmora-setup.exe" \
+    "$base/tessaline/tessaline.iss" "$base/tessaline/tessaline-setup.exe" > "$iwww/url_list.txt"
+  # The administrator's override of the URL list's location, in the current prefix (the
+  # 64-bit registry view: the x86_64 build runs here).
+  "$WINE" reg add 'HKLM\SOFTWARE\Morvane Corporation\Pellory' /v 'URL List' /t REG_SZ \
+    /d "$base/url_list.txt" /f >/dev/null 2>&1
+}
+
+install_reference() {
+  local c rc=0 start fetched end ref=$work/install-ref
+  start=$(date +%s%N)
+  for c in corvane tessaline; do
+    curl -sf -o "$ref/$c.iss" "http://127.0.0.1:$fault_port/install/$c/$c.iss" || rc=1
+    curl -sf -o "$ref/$c-setup.exe" "http://127.0.0.1:$fault_port/install/$c/$c-setup.exe" || rc=1
+  done
+  fetched=$(date +%s%N)
+  for c in corvane tessaline; do
+    "$WINE" "$ref/$c-setup.exe" /nodialog /noreboot /nocvn -s -f1"$(winpath "$ref/$c.iss")" \
+      >/dev/null 2>&1 || rc=1
+  done
+  end=$(date +%s%N)
+  record install reference complete "$(awk -v n=$((end - start)) -v d=$((fetched - start)) \
+    'BEGIN { printf "wall_ms=%.3f downloads_ms=%.3f", n / 1e6, d / 1e6 }') result=$rc"
+}
+
+# Every round ran both setups twice (Pellory's and the reference's).
+install_check_log() {
+  local runs; runs=$(grep -c '^\[setup ' "$install_log_unix" || true)
+  [ "$runs" -eq $((4 * rounds)) ] || echo "   install: $runs setup runs logged, not $((4 * rounds))" >&2
+  rm -f "$www/_faults.json"
+}
