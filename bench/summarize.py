@@ -44,6 +44,16 @@ def ratio(a, b):
 def main():
     rows = load(sys.argv[1])
     cases = sorted({k[2] for k in rows if k[0] == "download"}, key=lambda c: float(c.split()[0]))
+    if cases:
+        download_and_memory(rows, cases)
+    if any(k[0] == "verify" for k in rows):
+        verification(rows)
+    if any(k[0] == "stall" for k in rows):
+        stall(rows)
+    later(rows)
+
+
+def download_and_memory(rows, cases):
     print("Download (wall ms, min / median; throughput ratio = reference time / Pellory time)")
     for case in cases:
         mib = float(case.split()[0])
@@ -63,17 +73,21 @@ def main():
         large = numbers(rows, ("download", "pellory", case), "peak_kb")
         if small and large:
             print("  Pellory %s minus 1 MiB: %.0f KiB" % (case, statistics.median(large) - statistics.median(small)))
-    print("  target: large minus 1 MiB <= 1024 KiB; absolute <= 1.5x the bare loop")
+    print("  target: large minus 1 MiB <= 1024 KiB; absolute <= 1.5x the bare loop\n")
 
-    print("\nVerification (ms per call after the first, min / median; first call in the process apart)")
+
+def verification(rows):
+    print("Verification (ms per call after the first, min / median; first call in the process apart)")
     for case in ("1 MiB", "100 MiB"):
         p, b, s = (numbers(rows, ("verify", v, case), "wall_ms") for v in ("pellory", "bare", "sha256sum"))
         pf, bf = (numbers(rows, ("verify", v, case), "first_ms") for v in ("pellory", "bare"))
         print("  %-8s Pellory %-18s bare %-18s sha256sum %-18s | Pellory / bare %s; first call %s vs %s"
               % (case, mm(p), mm(b), mm(s), ratio(p, b), mm(pf), mm(bf)))
-    print("  target: <= 1.1x the bare call")
+    print("  target: <= 1.1x the bare call\n")
 
-    print("\nCPU during a 30 s stall")
+
+def stall(rows):
+    print("CPU during a 30 s stall")
     for kind in ("short-hold", "short-close"):
         for r in rows.get(("stall", "pellory", kind), []):
             wall, cpu = float(r.get("wall_ms", 0)), float(r.get("cpu_ms", 0))
@@ -82,6 +96,8 @@ def main():
                   % (kind, r.get("result"), wall / 1000, cpu, 100 * cpu / wall if wall else 0, server))
     print("  target: <= 1% of a core")
 
+
+def later(rows):
     p, m = (numbers(rows, ("startup", v, "first-window"), "wall_ms") for v in ("pellory", "minimal"))
     if p or m:
         print("\nStart-up to the first window (ms, min / median)")
