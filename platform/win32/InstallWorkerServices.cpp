@@ -1,4 +1,4 @@
-#include "wizard/InstallWorkerServices.h"
+#include "platform/win32/InstallWorkerServices.h"
 
 #include <clocale>
 #include <utility>
