@@ -34,8 +34,6 @@ std::string InstallWorkerServices::ReadUrlListOverride() { return ::ReadUrlListO
 
 uint16_t InstallWorkerServices::SystemDefaultLangId() { return RunningSystem().SystemDefaultLangId(); }
 
-std::string InstallWorkerServices::FileNameFromUrl(const std::string& url) { return ::FileNameFromUrl(url); }
-
 bool InstallWorkerServices::FetchAndVerify(const std::string& fileName, const std::string& url, bool verify) {
   PageFetchUi ui(*m_view);
   ReadLockedFile verified;

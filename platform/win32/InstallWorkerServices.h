@@ -19,7 +19,6 @@ class InstallWorkerServices final : public InstallWorkerHost {
   InstallWorkerServices(std::shared_ptr<DetachablePageView> view, HWND page);
   std::string ReadUrlListOverride() override;
   uint16_t SystemDefaultLangId() override;
-  std::string FileNameFromUrl(const std::string& url) override;
   bool FetchAndVerify(const std::string& fileName, const std::string& url, bool verify) override;
   void OpenUrlList(const std::string& fileName) override;
   std::string LookupUrlListValue(const std::string& key) override;
