@@ -58,7 +58,9 @@ constexpr const char* kPelloryKey = "SOFTWARE\\Morvane Corporation\\Pellory";
 constexpr const char* kOldSoftwareKey =
     "SOFTWARE\\Morvane Corporation\\Quoddy "
     "\x8A\xEE\x96\x7B\x83\x5C\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41";
-constexpr REGSAM kView = KEY_WOW64_64KEY;
+// The robot is built for the architecture of the program under test, so its own registry
+// view is the one the program reads.
+constexpr REGSAM kView = 0;
 
 std::string Env(const char* name) {
   const char* value = std::getenv(name);
@@ -69,11 +71,8 @@ std::string Narrow(const std::wstring& text) { return std::string(text.begin(), 
 
 std::string WwwRoot() { return Env("PELLORY_TEST_WWW"); }
 
-// The signed test packages lie beside the program under test.
-std::string PackagesDir() {
-  std::string exe = Narrow(robot::PelloryExePath());
-  return exe.substr(0, exe.find_last_of('\\')) + "\\packages";
-}
+// The signed test packages of this test tree (the program under test may be another tree's).
+std::string PackagesDir() { return Narrow(robot::WindowsPathOf(PELLORY_PACKAGES_DIR)); }
 
 void WriteFile(const std::string& path, const std::string& content) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -30,25 +30,27 @@ const std::string kTessalineExe = "GET /components/tessaline/tessaline-setup.exe
 // About three seconds for one setup program of the test packages.
 const char* const kSlowDownload = R"({"kind": "drip", "arg": 15000})";
 
+// A named CALLBACK: a lambda has the default calling convention, which on i686 is not
+// EnumWindows' stdcall.
+BOOL CALLBACK FlagWinedbgWindow(HWND window, LPARAM found) {
+  if (!::IsWindowVisible(window)) return TRUE;
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(window, &pid);
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process == nullptr) return TRUE;
+  wchar_t image[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (::QueryFullProcessImageNameW(process, 0, image, &size)) {
+    std::wstring name(image);
+    if (name.find(L"winedbg") != std::wstring::npos) *reinterpret_cast<bool*>(found) = true;
+  }
+  ::CloseHandle(process);
+  return TRUE;
+}
+
 bool NoWinedbgWindow() {
   bool found = false;
-  ::EnumWindows(
-      [](HWND window, LPARAM found) -> BOOL {
-        if (!::IsWindowVisible(window)) return TRUE;
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(window, &pid);
-        HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-        if (process == nullptr) return TRUE;
-        wchar_t image[MAX_PATH] = {};
-        DWORD size = MAX_PATH;
-        if (::QueryFullProcessImageNameW(process, 0, image, &size)) {
-          std::wstring name(image);
-          if (name.find(L"winedbg") != std::wstring::npos) *reinterpret_cast<bool*>(found) = true;
-        }
-        ::CloseHandle(process);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumWindows(FlagWinedbgWindow, reinterpret_cast<LPARAM>(&found));
   return !found;
 }
 
