@@ -219,9 +219,13 @@ RunObservation InstallScenario::WatchRun(robot::Duration timeout, bool screensho
         if (marquee) seen.marqueeTexts.insert(status);
         if (robot::IsEnabled(Wizard().Button(robot::kCancel)))
           seen.cancelEnabledTexts.insert(status);
+        bool buttonOperable = false;
         for (int id : {robot::kBack, robot::kNext, robot::kFinish}) {
-          if (robot::IsOperable(Wizard().Button(id))) seen.wizardButtonEnabled = true;
+          buttonOperable = buttonOperable || robot::IsOperable(Wizard().Button(id));
         }
+        // The run may have ended between the looks: the completion page's Finish is no
+        // button of the download page. A slow (emulated) run falls into that gap.
+        if (buttonOperable && Wizard().CurrentPage() == page) seen.wizardButtonEnabled = true;
         if (screenshots && marquee && !installShot) {
           SaveScreenshot(Wizard().Handle(), L"installing");
           installShot = true;
