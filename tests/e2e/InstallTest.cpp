@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <vector>
 
 #include "robot/Control.h"
@@ -349,7 +350,9 @@ TEST_P(JapaneseInstallTest, CancelAnsweredYesDuringADownloadEndsTheProgramAtOnce
 
 // While a setup program runs, every way to cancel is refused without a word.
 TEST_P(JapaneseInstallTest, CancelDuringASetupRunShowsNothingAndChangesNothing) {
-  ServeStandardInstallation("sleep=4000\r\n");
+  // The setup runs longer than the checks below take, however stretched their waits.
+  ServeStandardInstallation("sleep=" + std::to_string(robot::Scaled(robot::Duration{4000}).count()) +
+                            "\r\n");
   WalkToDownloadPage();
   ASSERT_TRUE(WaitForStatus(Progress(143, 1, 2), 20s, true));
   ASSERT_TRUE(robot::WaitUntil([&] { return !SetupLog().empty(); })) << "corvane did not start";
