@@ -2,6 +2,7 @@
 
 #include "afx/AfxMessageBox.h"
 #include "app/StartupSequence.h"
+#include "app/SystemPlatform.h"
 #include "wizard/InstallerSheet.h"
 
 CPelloryApp theApp;
@@ -21,7 +22,7 @@ class Win32StartupPlatform : public StartupPlatform {
   bool IsAdministrator() override { return ::IsAdministrator() != FALSE; }
   void ShowMessage(uint32_t stringId) override { AfxMessageBox(stringId, MB_OK); }
   void RunWizard() override {
-    CInstallerSheet sheet;
+    CInstallerSheet sheet(SystemInstallPlatform());
     sheet.m_psh.dwFlags |= PSH_WIZARD;
     m_app.m_pMainWnd = &sheet;
     sheet.DoModal();

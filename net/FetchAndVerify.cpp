@@ -6,19 +6,8 @@
 
 namespace {
 
-// One attempt's context: initialised on construction, destroyed on every way out,
-// an exception passing through included.
-class AttemptContext {
- public:
-  explicit AttemptContext(const DownloadPlatform& platform) { DownloadInit(m_ctx, platform); }
-  ~AttemptContext() { DownloadDestroy(m_ctx); }
-  AttemptContext(const AttemptContext&) = delete;
-  AttemptContext& operator=(const AttemptContext&) = delete;
-
-  DownloadContext& Context() { return m_ctx; }
-
- private:
-  DownloadContext m_ctx;
+struct DestroyContext {
+  void operator()(DownloadContext* ctx) const { DownloadDestroy(*ctx); }
 };
 
 // Starts, launches and follows one transfer; returns the combined code.
@@ -45,37 +34,36 @@ int32_t RunAttempt(DownloadContext& ctx, FetchUi& ui, const char* url, const cha
 
 }  // namespace
 
-bool FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
-                    const FetchPlatform& platform, ReadLockedFile& verifiedFile,
-                    InstallSession& session) {
+FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
+                            const FetchPlatform& platform, ReadLockedFile& verifiedFile) {
   verifiedFile.Reset();
   // The temporary directory ends with a backslash; the added one makes a doubled
   // separator, which the file system reads as one. Without a temporary directory there
   // is no destination, and every attempt is a transfer that did not start.
   const std::string tempPath = platform.system->TempPath();
   const std::string destination =
-      tempPath.empty() ? std::string() : tempPath + "\\" + (fileName ? fileName : "");
+      tempPath.empty() ? std::string()
+                       : TempFilePath(tempPath, std::string("\\") + (fileName ? fileName : ""));
   const char* destinationPath = tempPath.empty() ? nullptr : destination.c_str();
 
   for (;;) {
-    AttemptContext attempt(platform.download);
-    if (RunAttempt(attempt.Context(), ui, url, destinationPath, *platform.download.clock) == 0) {
+    // One attempt's context, destroyed on every way out, an exception passing through included.
+    DownloadContext ctx;
+    DownloadInit(ctx, platform.download);
+    const Owner<DownloadContext*, DestroyContext> attempt(&ctx, DestroyContext{});
+    if (RunAttempt(ctx, ui, url, destinationPath, *platform.download.clock) == 0) {
       break;
     }
-    if (ui.AskRetry() == kAnswerCancel) {
-      session.RecordResult(DownloadFailed);
-      return false;
-    }
+    if (ui.AskRetry() == kAnswerCancel) return FetchVerdict::GaveUp;
   }
-  if (!verify) return true;
+  if (!verify) return FetchVerdict::Fetched;
 
   // Lock the file before it is checked, so that what was checked is what will run.
   Files& files = *platform.download.files;
-  ReadLockedFile locked(files, files.OpenReadLocked(destinationPath));
+  ReadLockedFile locked = OwnFile(files, files.OpenReadLocked(destinationPath));
   if (!locked.IsOpen() || VerifyDownloadedFile(destinationPath, *platform.trust) != 0) {
-    session.RecordResult(DownloadFailed);
-    return false;
+    return FetchVerdict::Rejected;
   }
   verifiedFile = std::move(locked);
-  return true;
+  return FetchVerdict::Fetched;
 }

@@ -4,6 +4,12 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/Owner.h"
+
+// A path buffer holds at most this many bytes (or UTF-16 units), its terminator included:
+// a path is at most 259 long.
+constexpr uint32_t kPathCapacity = 260;
+
 // A file handle; kInvalidFile (all bits set) is "not open".
 enum class FileHandle : uintptr_t {};
 constexpr FileHandle kInvalidFile = FileHandle(~uintptr_t{0});
@@ -28,33 +34,14 @@ class Files {
 // The real file system of this system (Windows builds only).
 Files& SystemFiles();
 
-// Owns one open file handle and closes it when it goes away: move-only.
-class ReadLockedFile {
- public:
-  ReadLockedFile() = default;
-  ReadLockedFile(Files& files, FileHandle handle) : m_files(&files), m_handle(handle) {}
-  ReadLockedFile(ReadLockedFile&& other) noexcept
-      : m_files(other.m_files), m_handle(std::exchange(other.m_handle, kInvalidFile)) {}
-  ReadLockedFile& operator=(ReadLockedFile&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      m_files = other.m_files;
-      m_handle = std::exchange(other.m_handle, kInvalidFile);
-    }
-    return *this;
-  }
-  ReadLockedFile(const ReadLockedFile&) = delete;
-  ReadLockedFile& operator=(const ReadLockedFile&) = delete;
-  ~ReadLockedFile() { Reset(); }
-
-  bool IsOpen() const { return m_handle != kInvalidFile; }
-  FileHandle Handle() const { return m_handle; }
-  // Closes the file now; the lock on it ends.
-  void Reset() {
-    if (IsOpen()) m_files->Close(std::exchange(m_handle, kInvalidFile));
-  }
-
- private:
-  Files* m_files = nullptr;
-  FileHandle m_handle = kInvalidFile;
+// A file held open by the core, closed through the same interface when the owner goes.
+struct FileCloser {
+  Files* files = nullptr;
+  void operator()(FileHandle file) const { files->Close(file); }
 };
+using ReadLockedFile = Owner<FileHandle, FileCloser>;
+
+// Owns `file` when it is open; an owner of nothing otherwise.
+inline ReadLockedFile OwnFile(Files& files, FileHandle file) {
+  return file == kInvalidFile ? ReadLockedFile() : ReadLockedFile(file, FileCloser{&files});
+}

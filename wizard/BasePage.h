@@ -3,6 +3,8 @@
 // subtitle, and asking "終了しますか？" before the wizard is cancelled.
 
 #include "afx/AfxPropertyPage.h"
+#include "engine/InstallSession.h"
+#include "platform/InstallPlatform.h"
 
 class CBasePage : public CPropertyPage {
   DECLARE_DYNAMIC(CBasePage)
@@ -13,6 +15,9 @@ class CBasePage : public CPropertyPage {
   BOOL OnQueryCancel() override;
 
  protected:
+  // The sheet's one install session and its platform services.
+  InstallSession& GetInstallSession() const;
+  const InstallPlatform& GetPlatform() const;
   // The sheet's window, and its wizard buttons (Back, Next, Finish, Cancel) by control id.
   HWND SheetWindow() const { return GetSheetWindow(); }
   HWND SheetButton(int id) const { return ::GetDlgItem(GetSheetWindow(), id); }

@@ -7,7 +7,8 @@
 
 IMPLEMENT_DYNAMIC(CCompletePage, CBasePage)
 
-CCompletePage::CCompletePage() : CBasePage(IDD_COMPLETE, IDS_COMPLETE_TITLE, IDS_COMPLETE_SUBTITLE) {}
+CCompletePage::CCompletePage()
+    : CBasePage(IDD_COMPLETE, IDS_COMPLETE_TITLE, IDS_COMPLETE_SUBTITLE) {}
 
 BOOL CCompletePage::OnSetActive() {
   m_restartPending = IsRestartPending();
@@ -18,7 +19,7 @@ BOOL CCompletePage::OnSetActive() {
   SetControlText(IDC_RESTART_NOW, IDS_RESTART_NOW);
   SetControlText(IDC_RESTART_LATER, IDS_RESTART_LATER);
 
-  const int32_t result = TheInstallSession().Result();
+  const InstallResult result = GetInstallSession().Result();
   CString message;
   for (uint32_t id : CompletionMessageIds(result)) {
     CString line;
@@ -48,8 +49,9 @@ void CCompletePage::PlaceFinishOverCancel() {
 }
 
 BOOL CCompletePage::OnWizardFinish() {
-  if (TheInstallSession().Result() == Succeeded &&
-      ::SendMessageA(GetDlgItem(IDC_RESTART_NOW), BM_GETCHECK, 0, 0) == BST_CHECKED) {
+  if (FinishRestarts(
+          GetInstallSession().Result(),
+          ::SendMessageA(GetDlgItem(IDC_RESTART_NOW), BM_GETCHECK, 0, 0) == BST_CHECKED)) {
     RestartSystem();
   }
   return TRUE;
@@ -57,7 +59,8 @@ BOOL CCompletePage::OnWizardFinish() {
 
 bool CCompletePage::RestartSystem() {
   HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+    return false;
   TOKEN_PRIVILEGES privileges = {};
   if (!::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
     ::CloseHandle(token);
@@ -65,7 +68,8 @@ bool CCompletePage::RestartSystem() {
   }
   privileges.PrivilegeCount = 1;
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-  BOOL adjusted = ::AdjustTokenPrivileges(token, FALSE, &privileges, sizeof(privileges), nullptr, nullptr);
+  BOOL adjusted =
+      ::AdjustTokenPrivileges(token, FALSE, &privileges, sizeof(privileges), nullptr, nullptr);
   ::CloseHandle(token);
   if (!adjusted) return false;
   ::ExitWindowsEx(EWX_REBOOT, 0);

@@ -5,7 +5,8 @@
 
 IMPLEMENT_DYNAMIC(CCustomInstPage, CBasePage)
 
-CCustomInstPage::CCustomInstPage() : CBasePage(IDD_CUSTOM_INST, IDS_CUSTOM_TITLE, IDS_CUSTOM_SUBTITLE) {
+CCustomInstPage::CCustomInstPage()
+    : CBasePage(IDD_CUSTOM_INST, IDS_CUSTOM_TITLE, IDS_CUSTOM_SUBTITLE) {
   m_psp.dwFlags &= ~PSP_HASHELP;
 }
 
@@ -16,7 +17,7 @@ void CCustomInstPage::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CCustomInstPage::OnSetActive() {
-  if (TheInstallSession().installMode != Custom) {
+  if (GetInstallSession().installMode != InstallMode::Custom) {
     PressNext();  // only a custom installation has this page
     return TRUE;
   }
@@ -32,7 +33,7 @@ BOOL CCustomInstPage::OnSetActive() {
 }
 
 LRESULT CCustomInstPage::OnWizardNext() {
-  RecordComponentChoice(TheInstallSession(), m_chkCorvane.GetCheck() == BST_CHECKED,
+  RecordComponentChoice(GetInstallSession(), m_chkCorvane.GetCheck() == BST_CHECKED,
                         m_chkTessaline.GetCheck() == BST_CHECKED);
   return 0;
 }

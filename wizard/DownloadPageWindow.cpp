@@ -26,6 +26,8 @@ void DownloadPageWindow::DisableCancel() { DisableSheetCancel(m_sheet); }
 
 void DownloadPageWindow::PressNext() { ::SendMessageA(m_sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0); }
 
+void DownloadPageWindow::ShowPage() { ::ShowWindow(m_page, SW_SHOW); }
+
 int DownloadPageWindow::ShowMessageBox(int stringId, uint32_t type) {
   return AfxMessageBox(static_cast<UINT>(stringId), type);
 }

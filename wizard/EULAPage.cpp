@@ -8,8 +8,8 @@
 IMPLEMENT_DYNAMIC(CEULAPage, CBasePage)
 
 BEGIN_MESSAGE_MAP(CEULAPage, CBasePage)
-  ON_BN_CLICKED(IDC_AGREE, OnBnClickedAgree)
-  ON_BN_CLICKED(IDC_DISAGREE, OnBnClickedDisagree)
+ON_BN_CLICKED(IDC_AGREE, OnBnClickedAgree)
+ON_BN_CLICKED(IDC_DISAGREE, OnBnClickedDisagree)
 END_MESSAGE_MAP()
 
 namespace {
@@ -43,7 +43,7 @@ BOOL CEULAPage::OnSetActive() {
   ShowBackAndNext(SW_SHOWNORMAL);
 
   // Rebuilt on every activation: the component page may have changed the choice.
-  const InstallSession& session = TheInstallSession();
+  const InstallSession& session = GetInstallSession();
   const std::vector<uint16_t> ids =
       AgreementTextIds(::GetSystemDefaultLangID() == kLangJapanese, session.installCorvane,
                        session.installPelmora, session.installTessaline);

@@ -7,8 +7,8 @@
 IMPLEMENT_DYNAMIC(CSelectPage, CBasePage)
 
 BEGIN_MESSAGE_MAP(CSelectPage, CBasePage)
-  ON_BN_CLICKED(IDC_COMPLETE, OnBnClickedComplete)
-  ON_BN_CLICKED(IDC_CUSTOM, OnBnClickedCustom)
+ON_BN_CLICKED(IDC_COMPLETE, OnBnClickedComplete)
+ON_BN_CLICKED(IDC_CUSTOM, OnBnClickedCustom)
 END_MESSAGE_MAP()
 
 CSelectPage::CSelectPage() : CBasePage(IDD_SELECT, IDS_SELECT_TITLE, IDS_SELECT_SUBTITLE) {
@@ -27,20 +27,19 @@ BOOL CSelectPage::OnSetActive() {
 }
 
 void CSelectPage::OnBnClickedComplete() {
-  RecordCompleteChoice(TheInstallSession(), ::GetSystemDefaultLangID());
-  auto* sheet = static_cast<CInstallerSheet*>(GetSheet());
-  sheet->AddPage(&sheet->m_EULAPage);
-  sheet->AddPage(&sheet->m_DownloadPage);
-  sheet->AddPage(&sheet->m_CompletePage);
-  PressNext();
+  RecordCompleteChoice(GetInstallSession(), ::GetSystemDefaultLangID());
+  AddPagesAndGoOn();
 }
 
 void CSelectPage::OnBnClickedCustom() {
-  RecordCustomChoice(TheInstallSession());
+  RecordCustomChoice(GetInstallSession());
+  AddPagesAndGoOn();
+}
+
+void CSelectPage::AddPagesAndGoOn() {
   auto* sheet = static_cast<CInstallerSheet*>(GetSheet());
-  sheet->AddPage(&sheet->m_CustomInstPage);
-  sheet->AddPage(&sheet->m_EULAPage);
-  sheet->AddPage(&sheet->m_DownloadPage);
-  sheet->AddPage(&sheet->m_CompletePage);
+  for (WizardPage page : PagesAfterSelect(GetInstallSession().installMode)) {
+    sheet->AddPage(sheet->GetWizardPage(page));
+  }
   PressNext();
 }
