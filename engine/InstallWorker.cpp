@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/HklmString.h"
+#include "engine/LocalNames.h"
 #include "engine/OldSoftwareProbe.h"
 #include "engine/UrlList.h"
 #include "res/resource.h"
@@ -23,7 +24,16 @@ InstallWorker::InstallWorker(InstallWorkerHost& host, Registry& registry, System
       m_session(session) {}
 
 void InstallWorker::Run() {
-  RunSteps();
+  try {
+    RunSteps();
+  } catch (...) {
+    // A step that fails in an unforeseen way must not leave the wizard stuck (Cancel may
+    // already be disabled): the run ends on the completion page as a failed installation,
+    // unless it already has an outcome.
+    if (m_session.Result() == InstallResult::Succeeded) {
+      m_session.RecordResult(InstallResult::SetupFailed);
+    }
+  }
   // Whatever happened, the completion page reports it, unless the wizard is closing.
   if (!m_gate->IsAbandoned()) m_view->PressNext();
 }
@@ -64,6 +74,19 @@ bool InstallWorker::Fetch(const std::string& fileName, const std::string& url, b
   return false;
 }
 
+bool InstallWorker::FetchComponentFile(const std::string& fileName, const std::string& url,
+                                       bool verify) {
+  // One name, one file: a name that an earlier file of this run already has (as Windows
+  // compares names) would overwrite that file, so that a component could run with another
+  // one's file. Such a file gets no name, which makes its fetch one that cannot start.
+  bool taken = false;
+  for (const std::string& fetched : m_fetchedNames)
+    taken = taken || IsSameLocalName(fileName, fetched);
+  if (!Fetch(taken ? std::string() : fileName, url, verify)) return false;
+  m_fetchedNames.push_back(fileName);
+  return true;
+}
+
 UrlListEntries InstallWorker::ReadComponentFiles() {
   // Every key is looked up, selected or not.
   return ReadUrlListEntries(
@@ -78,8 +101,8 @@ bool InstallWorker::DownloadComponents(const UrlListEntries& files) {
     if (m_gate->IsAbandoned()) return false;
     m_view->SetStatusText(IDS_DOWNLOADING, index, m_total);
     const ComponentFiles& f = files[k];
-    if (!Fetch(f.responseName, f.responseUrl, false)) return false;
-    if (!Fetch(f.setupName, f.setupUrl, true)) return false;
+    if (!FetchComponentFile(f.responseName, f.responseUrl, false)) return false;
+    if (!FetchComponentFile(f.setupName, f.setupUrl, true)) return false;
     ++index;
   }
   return true;

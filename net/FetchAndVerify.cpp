@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "net/DestinationFile.h"
 #include "net/SignatureCheck.h"
 
 namespace {
@@ -38,13 +39,15 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
                             const FetchPlatform& platform, ReadLockedFile& verifiedFile) {
   verifiedFile.Reset();
   // The temporary directory ends with a backslash; the added one makes a doubled
-  // separator, which the file system reads as one. Without a temporary directory there
-  // is no destination, and every attempt is a transfer that did not start.
+  // separator, which the file system reads as one. Without a temporary directory or
+  // without a name there is no destination (never the directory itself, nor a device), and
+  // every attempt is a transfer that did not start: nothing is created or requested.
   const std::string tempPath = platform.system->TempPath();
-  const std::string destination =
-      tempPath.empty() ? std::string()
-                       : TempFilePath(tempPath, std::string("\\") + (fileName ? fileName : ""));
-  const char* destinationPath = tempPath.empty() ? nullptr : destination.c_str();
+  const bool named = fileName != nullptr && fileName[0] != '\0';
+  const std::string destination = tempPath.empty() || !named
+                                      ? std::string()
+                                      : TempFilePath(tempPath, std::string("\\") + fileName);
+  const char* destinationPath = destination.empty() ? nullptr : destination.c_str();
 
   for (;;) {
     // One attempt's context, destroyed on every way out, an exception passing through included.
@@ -58,10 +61,14 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
   }
   if (!verify) return FetchVerdict::Fetched;
 
-  // Lock the file before it is checked, so that what was checked is what will run.
+  // Lock the file before it is checked, so that what was checked is what will run, and
+  // make sure that what is locked is the plain file that was downloaded, not a link
+  // planted since.
   Files& files = *platform.download.files;
   ReadLockedFile locked = OwnFile(files, files.OpenReadLocked(destinationPath));
-  if (!locked.IsOpen() || VerifyDownloadedFile(destinationPath, *platform.trust) != 0) {
+  if (!locked.IsOpen() ||
+      !IsPlainFileIn(files, locked.Get(), files.FolderFinalPath(FolderOf(destination).c_str())) ||
+      VerifyDownloadedFile(destinationPath, *platform.trust) != 0) {
     return FetchVerdict::Rejected;
   }
   verifiedFile = std::move(locked);

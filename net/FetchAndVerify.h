@@ -38,7 +38,8 @@ enum class FetchVerdict {
 };
 
 // Fetches url into the temporary directory as fileName; with verify, the completed file
-// must pass VerifyDownloadedFile.
+// must pass VerifyDownloadedFile. An empty fileName is a name the caller refused: every
+// attempt is a transfer that did not start, and the retry question comes at once.
 //
 // When verify is set and the verdict is Fetched, verifiedFile holds the file open so that
 // nobody can change, rename or delete it: the checked bytes are the bytes that will run.

@@ -2,6 +2,7 @@
 // Files as the download client and the fetch step see them (kernel32 on Windows).
 
 #include <cstdint>
+#include <string>
 #include <utility>
 
 #include "platform/Owner.h"
@@ -14,18 +15,37 @@ constexpr uint32_t kPathCapacity = 260;
 enum class FileHandle : uintptr_t {};
 constexpr FileHandle kInvalidFile = FileHandle(~uintptr_t{0});
 
+// What the system says of an open file, asked on its handle.
+struct FileFacts {
+  bool regular = false;       // a data file: no folder, device or pipe
+  bool reparsePoint = false;  // a symbolic link, junction or mount point, opened itself
+  uint32_t links = 0;         // how many names the file has (hard links)
+  uint64_t size = 0;
+  std::string finalPath;  // the path the system resolves it to, e.g. "\\?\C:\Temp\a.exe"
+};
+
 class Files {
  public:
   virtual ~Files() = default;
 
-  // Creates the file for writing, truncating an existing one, shared with nobody.
-  virtual FileHandle CreateForWriting(const char* path) = 0;
+  // Creates a new file for writing, shared with nobody. Fails when anything already stands
+  // at the path, a link included, which is never followed.
+  virtual FileHandle CreateNew(const char* path) = 0;
+  // Renames `from` to `to`, replacing the directory entry at `to` itself (a link, not the
+  // file it leads to).
+  virtual bool Replace(const char* from, const char* to) = 0;
+  // Opens an existing file for writing without truncating it, shared with nobody; a link at
+  // the path is opened itself where the platform allows, not followed.
+  virtual FileHandle OpenForWriting(const char* path) = 0;
   // Writes all size bytes, synchronously.
   virtual bool Write(FileHandle file, const void* data, uint32_t size) = 0;
   virtual bool Close(FileHandle file) = 0;
   // Opens an existing file for reading so that, while the handle is open, others may
-  // read it but can neither write, rename nor delete it.
+  // read it but can neither write, rename nor delete it; a link is opened as for writing.
   virtual FileHandle OpenReadLocked(const char* path) = 0;
+  virtual bool Describe(FileHandle file, FileFacts& facts) = 0;
+  // The path the system resolves a folder to (links followed); empty on failure.
+  virtual std::string FolderFinalPath(const char* folder) = 0;
 
   // The error number of the calling thread's latest failed call.
   virtual uint32_t LastError() = 0;

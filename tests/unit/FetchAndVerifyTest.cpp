@@ -180,11 +180,13 @@ TEST_F(FetchAndVerifyTest, TransfersThatNeverStartAskAtOnce) {
     threads.failCreate = c.threadCreationFails;
     system.tempPath = c.tempPath;
     const int createsBefore = threads.creates;
+    const size_t requestsBefore = http.requests.size();
     EXPECT_EQ(Fetch(c.url, true, c.fileName.c_str()), FetchVerdict::GaveUp) << c.name;
     EXPECT_EQ(ui.questions, 1) << c.name;
     EXPECT_EQ(ui.progress, std::vector<int>{0}) << c.name;
     EXPECT_EQ(clock.sleeps.load(), 0) << c.name;
     EXPECT_EQ(threads.creates - createsBefore, c.threadCreationFails ? 1 : 0) << c.name;
+    EXPECT_EQ(http.requests.size(), requestsBefore) << c.name;
     EXPECT_TRUE(trust.calls.empty()) << c.name;
     ExpectNothingLeftOpen();
   }

@@ -6,7 +6,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -219,6 +221,75 @@ TEST_F(InstallWorkerTest, ARejectedProgramEndsTheRunAsAFailedDownload) {
   Run();
   EXPECT_EQ(log.WithPrefix("fetch").back(), "fetch+verify http://dl.test/c/cvn.exe -> cvn.exe");
   EXPECT_THAT(log.WithPrefix("setup "), IsEmpty());
+  EXPECT_EQ(session.Result(), InstallResult::DownloadFailed);
+}
+
+TEST_F(InstallWorkerTest, AFileWhoseNameIsTakenInThisRunIsNeverFetchedUnderIt) {
+  struct {
+    const char* name;
+    std::map<std::string, std::string> list;
+    std::vector<std::string> fetched;  // component files, by local name; "" is refused
+  } const cases[] = {
+      {"SetupPrograms",
+       {{"CVN_ISS", "http://d/c/c.iss"}, {"CVN_EXE", "http://d/c/setup.exe"},
+        {"TSL_ISS", "http://d/t/t.iss"}, {"TSL_EXE", "http://d/t/setup.exe"}},
+       {"c.iss", "setup.exe", "t.iss", ""}},
+      {"ResponseFilesInAnotherCase",
+       {{"CVN_ISS", "http://d/c/setup.iss"}, {"CVN_EXE", "http://d/c/c.exe"},
+        {"TSL_ISS", "http://d/t/SETUP.ISS"}, {"TSL_EXE", "http://d/t/t.exe"}},
+       {"setup.iss", "c.exe", ""}},
+      {"OneComponentsTwoFiles",
+       {{"CVN_ISS", "http://d/c/setup"}, {"CVN_EXE", "http://d/x/Setup."}},
+       {"setup", ""}},
+      // The list's own name takes part in nothing.
+      {"NamedLikeTheList",
+       {{"CVN_ISS", "http://d/c/url_list.txt"}, {"CVN_EXE", "http://d/c/c.exe"},
+        {"TSL_ISS", "http://d/t/t.iss"}, {"TSL_EXE", "http://d/t/t.exe"}},
+       {"url_list.txt", "c.exe", "t.iss", "t.exe"}},
+  };
+  for (const auto& c : cases) {
+    log.Clear();
+    session.RecordResult(InstallResult::Succeeded);
+    Select(true, false, true);
+    host.urlList = c.list;
+    Run();
+    std::vector<std::string> fetched;
+    for (const std::string& e : log.WithPrefix("fetch")) {
+      if (e.find(" http://d/") != std::string::npos) fetched.push_back(e.substr(e.rfind("-> ") + 3));
+    }
+    EXPECT_THAT(fetched, ElementsAreArray(c.fetched)) << c.name;
+    const bool refused = c.fetched.back().empty();
+    EXPECT_EQ(log.WithPrefix("setup ").empty(), refused) << c.name;
+    EXPECT_EQ(session.Result(),
+              refused ? InstallResult::DownloadFailed : InstallResult::Succeeded)
+        << c.name;
+  }
+}
+
+TEST_F(InstallWorkerTest, AnUnforeseenFailureEndsOnTheLastPageAsAFailedInstallation) {
+  for (const char* where : {"cvn.exe", "setup"}) {
+    log.Clear();
+    session.RecordResult(InstallResult::Succeeded);
+    Select(true, false, false);
+    host.onFetch = [&](const std::string& name) {
+      if (name == where) throw std::runtime_error("out of memory");
+    };
+    host.onSetup = [&](const std::string&) {
+      if (std::string(where) == "setup") throw std::runtime_error("out of memory");
+    };
+    Run();
+    EXPECT_EQ(log.Events().back(), "view: next") << where;
+    EXPECT_EQ(session.Result(), InstallResult::SetupFailed) << where;
+  }
+  // An outcome already recorded stays.
+  log.Clear();
+  host.onSetup = nullptr;
+  host.onFetch = [&](const std::string& name) {
+    if (name != "cvn.iss") return;
+    session.RecordResult(InstallResult::DownloadFailed);
+    throw std::runtime_error("window gone");
+  };
+  Run();
   EXPECT_EQ(session.Result(), InstallResult::DownloadFailed);
 }
 

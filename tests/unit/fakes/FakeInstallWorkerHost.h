@@ -63,7 +63,8 @@ class FakeInstallWorkerHost : public InstallWorkerHost,
                               bool verify) override {
     m_log.Add(std::string(verify ? "fetch+verify " : "fetch ") + url + " -> " + fileName);
     if (onFetch) onFetch(fileName);
-    if (failingFetches.count(fileName)) return FetchVerdict::GaveUp;
+    // A refused (empty) name cannot start: the user gives up, as the real step lets them.
+    if (fileName.empty() || failingFetches.count(fileName)) return FetchVerdict::GaveUp;
     if (verify && rejectedPrograms.count(fileName)) return FetchVerdict::Rejected;
     return FetchVerdict::Fetched;
   }
