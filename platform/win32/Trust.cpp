@@ -2,9 +2,8 @@
 
 #include "platform/Trust.h"
 
-#include <windows.h>
-// After windows.h:
-#include <wincrypt.h>
+#include "platform/win32/CryptHandles.h"
+// After wincrypt.h:
 #include <wintrust.h>
 
 namespace {
