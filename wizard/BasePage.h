@@ -13,18 +13,12 @@ class CBasePage : public CPropertyPage {
   BOOL OnQueryCancel() override;
 
  protected:
-  // The sheet's window, and its wizard buttons (Back, Next, Finish, Cancel) by control id.
-  HWND SheetWindow() const { return GetSheetWindow(); }
-  HWND SheetButton(int id) const { return ::GetDlgItem(GetSheetWindow(), id); }
-  void PostWizardButtons(DWORD flags) const;
-  void PressNext() const;
+  // The sheet's window, and the operations on it that the pages share.
+  HWND SheetWindow() const { return GetSheetWindow().m_hWnd; }
+  void PostWizardButtons(DWORD flags) const { GetSheetWindow().SetWizardButtons(flags); }
+  void PressNext() const { GetSheetWindow().PressNext(); }
   // Shows (SW_SHOWNORMAL) or hides (SW_HIDE) the sheet's Back and Next buttons.
   void ShowBackAndNext(int show) const;
   // Puts string `stringId` of the string table into control `controlId` of this page.
   void SetControlText(int controlId, UINT stringId);
 };
-
-// Ids of the sheet's wizard buttons.
-constexpr int kIdWizBack = 0x3023;
-constexpr int kIdWizNext = 0x3024;
-constexpr int kIdWizFinish = 0x3025;

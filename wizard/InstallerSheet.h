@@ -25,5 +25,5 @@ class CInstallerSheet : public CPropertySheet {
   CEULAPage m_EULAPage;
 };
 
-// The same two steps on the sheet's window, for callers that hold only the window.
-void DisableSheetCancel(HWND sheet);
+// The same on the sheet's window alone.
+inline void DisableSheetCancel(HWND sheet) { CSheetWindow(sheet).DisableCancel(); }

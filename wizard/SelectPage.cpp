@@ -1,14 +1,15 @@
 #include "wizard/SelectPage.h"
 
 #include "engine/InstallChoices.h"
+#include "platform/SystemInfo.h"
 #include "res/resource.h"
 #include "wizard/InstallerSheet.h"
 
 IMPLEMENT_DYNAMIC(CSelectPage, CBasePage)
 
 BEGIN_MESSAGE_MAP(CSelectPage, CBasePage)
-  ON_BN_CLICKED(IDC_COMPLETE, OnBnClickedComplete)
-  ON_BN_CLICKED(IDC_CUSTOM, OnBnClickedCustom)
+ON_BN_CLICKED(IDC_COMPLETE, OnBnClickedComplete)
+ON_BN_CLICKED(IDC_CUSTOM, OnBnClickedCustom)
 END_MESSAGE_MAP()
 
 CSelectPage::CSelectPage() : CBasePage(IDD_SELECT, IDS_SELECT_TITLE, IDS_SELECT_SUBTITLE) {
@@ -27,7 +28,7 @@ BOOL CSelectPage::OnSetActive() {
 }
 
 void CSelectPage::OnBnClickedComplete() {
-  RecordCompleteChoice(TheInstallSession(), ::GetSystemDefaultLangID());
+  RecordCompleteChoice(TheInstallSession(), RunningSystem().SystemDefaultLangId());
   auto* sheet = static_cast<CInstallerSheet*>(GetSheet());
   sheet->AddPage(&sheet->m_EULAPage);
   sheet->AddPage(&sheet->m_DownloadPage);
