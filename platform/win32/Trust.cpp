@@ -2,8 +2,9 @@
 
 #include "platform/Trust.h"
 
-#include "platform/win32/CryptHandles.h"
-// After wincrypt.h:
+#include <windows.h>
+// After windows.h:
+#include <wincrypt.h>
 #include <wintrust.h>
 
 namespace {

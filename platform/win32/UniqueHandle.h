@@ -1,7 +1,7 @@
 #pragma once
 // One move-only owner for every kind of Win32 handle. Each kind names its handle type,
-// its invalid value and how it is released. The kinds below need only windows.h; the
-// others are declared beside the header of their API (InternetHandle.h, CryptHandles.h).
+// its invalid value and how it is released. The kinds below need only windows.h; any
+// other kind is declared beside its API's header (InternetHandle.h).
 
 #include <windows.h>
 
@@ -66,12 +66,6 @@ struct RegistryKey {
   static void Close(Handle handle) noexcept { RegCloseKey(handle); }
 };
 
-struct LocalMemory {
-  using Handle = HLOCAL;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { LocalFree(handle); }
-};
-
 // A security identifier built by AllocateAndInitializeSid.
 struct Sid {
   using Handle = PSID;
@@ -93,7 +87,6 @@ using UniqueThread = UniqueKernelHandle;
 using UniqueProcess = UniqueKernelHandle;
 using UniqueFile = UniqueHandle<unique_handle_traits::File>;
 using UniqueRegKey = UniqueHandle<unique_handle_traits::RegistryKey>;
-using UniqueLocalMemory = UniqueHandle<unique_handle_traits::LocalMemory>;
 using UniqueSid = UniqueHandle<unique_handle_traits::Sid>;
 using UniqueBitmap = UniqueHandle<unique_handle_traits::GdiObject<HBITMAP>>;
 
