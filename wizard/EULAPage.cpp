@@ -8,10 +8,12 @@
 
 IMPLEMENT_DYNAMIC(CEULAPage, CBasePage)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CEULAPage, CBasePage)
-ON_BN_CLICKED(IDC_AGREE, OnBnClickedAgree)
-ON_BN_CLICKED(IDC_DISAGREE, OnBnClickedDisagree)
+  ON_BN_CLICKED(IDC_AGREE, OnBnClickedAgree)
+  ON_BN_CLICKED(IDC_DISAGREE, OnBnClickedDisagree)
 END_MESSAGE_MAP()
+// clang-format on
 
 CEULAPage::CEULAPage() : CBasePage(IDD_EULA, IDS_EULA_TITLE, IDS_EULA_SUBTITLE) {
   m_psp.dwFlags &= ~PSP_HASHELP;

@@ -7,10 +7,12 @@
 
 IMPLEMENT_DYNAMIC(CSelectPage, CBasePage)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSelectPage, CBasePage)
-ON_BN_CLICKED(IDC_COMPLETE, OnBnClickedComplete)
-ON_BN_CLICKED(IDC_CUSTOM, OnBnClickedCustom)
+  ON_BN_CLICKED(IDC_COMPLETE, OnBnClickedComplete)
+  ON_BN_CLICKED(IDC_CUSTOM, OnBnClickedCustom)
 END_MESSAGE_MAP()
+// clang-format on
 
 CSelectPage::CSelectPage() : CBasePage(IDD_SELECT, IDS_SELECT_TITLE, IDS_SELECT_SUBTITLE) {
   m_psp.dwFlags &= ~PSP_HASHELP;
