@@ -25,22 +25,19 @@ const InstallPlatform& CBasePage::GetPlatform() const {
   return static_cast<CInstallerSheet*>(GetSheet())->GetPlatform();
 }
 
+Restart& CBasePage::GetRestart() const {
+  return static_cast<CInstallerSheet*>(GetSheet())->GetRestart();
+}
+
 BOOL CBasePage::OnQueryCancel() {
   if (AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) == IDNO) return FALSE;
   return TRUE;
 }
 
-void CBasePage::PostWizardButtons(DWORD flags) const {
-  ::PostMessageA(GetSheetWindow(), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
-}
-
-void CBasePage::PressNext() const {
-  ::SendMessageA(GetSheetWindow(), PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-}
-
 void CBasePage::ShowBackAndNext(int show) const {
-  ::ShowWindow(SheetButton(kIdWizBack), show);
-  ::ShowWindow(SheetButton(kIdWizNext), show);
+  const CSheetWindow sheet = GetSheetWindow();
+  sheet.ShowButton(ID_WIZBACK, show);
+  sheet.ShowButton(ID_WIZNEXT, show);
 }
 
 void CBasePage::SetControlText(int controlId, UINT stringId) {

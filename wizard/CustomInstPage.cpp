@@ -1,6 +1,7 @@
 #include "wizard/CustomInstPage.h"
 
 #include "engine/InstallChoices.h"
+#include "platform/SystemInfo.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNAMIC(CCustomInstPage, CBasePage)
@@ -28,7 +29,7 @@ BOOL CCustomInstPage::OnSetActive() {
   SetControlText(IDC_CUSTOM_INSTRUCTION, IDS_CUSTOM_INSTRUCTION);
   SetControlText(IDC_CHK_CORVANE, IDS_CHK_CORVANE);
   SetControlText(IDC_CHK_TESSALINE, IDS_CHK_TESSALINE);
-  if (!OffersTessaline(::GetSystemDefaultLangID())) m_chkTessaline.ShowWindow(SW_HIDE);
+  if (!OffersTessaline(GetPlatform().system.SystemDefaultLangId())) m_chkTessaline.ShowWindow(SW_HIDE);
   return TRUE;
 }
 

@@ -57,7 +57,7 @@ BOOL CDownloadPage::OnSetActive() {
   PostWizardButtons(0);
   m_view->Detach();  // a worker of an earlier activation must not reach this page any more
   m_view = std::make_shared<DetachablePageView>(
-      std::make_unique<DownloadPageWindow>(SheetWindow(), m_hWnd));
+      std::make_unique<DownloadPageWindow>(GetSheetWindow().m_hWnd, m_hWnd));
   Threads& threads = GetPlatform().threads;
   auto* start = new WorkerStart{m_lock, m_view, GetPlatform(), &GetInstallSession()};
   const ThreadHandle thread = threads.Create(&InstallWorkerThreadProc, start);
@@ -70,10 +70,10 @@ BOOL CDownloadPage::OnSetActive() {
 }
 
 BOOL CDownloadPage::OnQueryCancel() {
-  HWND sheet = SheetWindow();
+  const CSheetWindow sheet = GetSheetWindow();
   bool cancel =
       m_lock->OnQueryCancel([] { return AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) != IDNO; },
-                            [sheet] { DisableSheetCancel(sheet); });
+                            [sheet] { sheet.DisableCancel(); });
   // The wizard closes at once: from here on the worker must not touch the page.
   if (cancel) m_view->Detach();
   return cancel ? TRUE : FALSE;

@@ -4,12 +4,12 @@
 
 IMPLEMENT_DYNAMIC(CInstallerSheet, CPropertySheet)
 
-CInstallerSheet::CInstallerSheet(const InstallPlatform& platform)
-    : CPropertySheet(L"", nullptr, 0), m_platform(platform) {
+CInstallerSheet::CInstallerSheet(const InstallPlatform& platform, Restart& restart)
+    : CPropertySheet(L"", nullptr, 0), m_platform(platform), m_restart(restart) {
   m_psh.dwFlags &= ~PSH_HASHELP;
   m_psh.dwFlags |= PSH_WIZARD97 | PSH_HEADER | PSH_USEHICON;
   m_psh.pszbmHeader = MAKEINTRESOURCEW(IDB_HEADER);
-  m_psh.hIcon = ::LoadIconW(m_psh.hInstance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+  m_psh.hIcon = AfxLoadIcon(IDR_MAINFRAME);
   AddPage(&m_SelectPage);
 }
 
@@ -27,9 +27,4 @@ CPropertyPage* CInstallerSheet::GetWizardPage(WizardPage page) {
   return &m_CompletePage;
 }
 
-void CInstallerSheet::DisableCancel() { DisableSheetCancel(m_hWnd); }
-
-void DisableSheetCancel(HWND sheet) {
-  ::EnableWindow(::GetDlgItem(sheet, IDCANCEL), FALSE);
-  ::EnableMenuItem(::GetSystemMenu(sheet, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_DISABLED);
-}
+void CInstallerSheet::DisableCancel() { CSheetWindow(m_hWnd).DisableCancel(); }

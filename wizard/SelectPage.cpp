@@ -1,15 +1,18 @@
 #include "wizard/SelectPage.h"
 
 #include "engine/InstallChoices.h"
+#include "platform/SystemInfo.h"
 #include "res/resource.h"
 #include "wizard/InstallerSheet.h"
 
 IMPLEMENT_DYNAMIC(CSelectPage, CBasePage)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSelectPage, CBasePage)
 ON_BN_CLICKED(IDC_COMPLETE, OnBnClickedComplete)
 ON_BN_CLICKED(IDC_CUSTOM, OnBnClickedCustom)
 END_MESSAGE_MAP()
+// clang-format on
 
 CSelectPage::CSelectPage() : CBasePage(IDD_SELECT, IDS_SELECT_TITLE, IDS_SELECT_SUBTITLE) {
   m_psp.dwFlags &= ~PSP_HASHELP;
@@ -27,7 +30,7 @@ BOOL CSelectPage::OnSetActive() {
 }
 
 void CSelectPage::OnBnClickedComplete() {
-  RecordCompleteChoice(GetInstallSession(), ::GetSystemDefaultLangID());
+  RecordCompleteChoice(GetInstallSession(), GetPlatform().system.SystemDefaultLangId());
   AddPagesAndGoOn();
 }
 
