@@ -31,7 +31,8 @@ class SignerResources {
   Trust& m_trust;
 };
 
-int32_t CheckSigner(const char16_t* widePath, Trust& trust, SignerResources& held) {
+int32_t ReadSigner(const char16_t* widePath, Trust& trust, SignerResources& held,
+                   std::string& name) {
   if (!trust.QueryEmbeddedSignature(widePath, held.store, held.message)) {
     return SignatureNoEmbeddedSignature;
   }
@@ -52,14 +53,9 @@ int32_t CheckSigner(const char16_t* widePath, Trust& trust, SignerResources& hel
   if (held.name == nullptr) return SignatureNameNoMemory;
   const uint32_t written = trust.GetDisplayName(held.certificate, held.name, nameSize);
   if (written == 0) return SignatureNameUnreadable;
-  // Compare every byte the platform returned, not just up to a first NUL: a subject
-  // such as "Morvane Corporation\0..." must not pass as the required name. A longer
-  // name or another letter case is a mismatch too.
-  const size_t length = (written <= nameSize ? written : nameSize) - 1;
-  if (length != sizeof kRequiredSigner - 1 ||
-      std::memcmp(held.name, kRequiredSigner, length) != 0) {
-    return SignatureWrongSigner;
-  }
+  // Every byte the platform returned, not just up to a first NUL: a subject such as
+  // "Morvane Corporation\0..." must not pass as the required name.
+  name.assign(held.name, (written <= nameSize ? written : nameSize) - 1);
   return SignatureVerified;
 }
 
@@ -75,15 +71,36 @@ int32_t VerifyDownloadedFile(const char* path, Trust& trust) {
 }
 
 int32_t VerifyFileTrust(const char* path, Trust& trust) {
+  int32_t verdict = 0;
+  // The platform's reason for a refusal is dropped: any refusal is the same rejection.
+  return VerifyFileTrust(path, trust, verdict);
+}
+
+int32_t VerifyFileTrust(const char* path, Trust& trust, int32_t& platformVerdict) {
+  platformVerdict = 0;
   char16_t widePath[kWidePathUnits] = {};
   if (!trust.WidenPath(path, widePath, kWidePathUnits)) return SignatureTrustPathNotConverted;
-  // The platform's reason for a refusal is dropped: any refusal is the same rejection.
-  return trust.VerifyTrust(widePath) == 0 ? SignatureVerified : SignatureNotTrusted;
+  platformVerdict = trust.VerifyTrust(widePath);
+  return platformVerdict == 0 ? SignatureVerified : SignatureNotTrusted;
 }
 
 int32_t VerifyFileSigner(const char* path, Trust& trust) {
+  std::string name;
+  const int32_t code = ReadFileSignerName(path, trust, name);
+  if (code != SignatureVerified) return code;
+  return IsRequiredSigner(name) ? SignatureVerified : SignatureWrongSigner;
+}
+
+int32_t ReadFileSignerName(const char* path, Trust& trust, std::string& name) {
+  name.clear();
   char16_t widePath[kWidePathUnits] = {};
   if (!trust.WidenPath(path, widePath, kWidePathUnits)) return SignatureSignerPathNotConverted;
   SignerResources held(trust);
-  return CheckSigner(widePath, trust, held);
+  return ReadSigner(widePath, trust, held, name);
+}
+
+bool IsRequiredSigner(const std::string& name) {
+  // A longer name or another letter case is a mismatch too.
+  return name.size() == sizeof kRequiredSigner - 1 &&
+         std::memcmp(name.data(), kRequiredSigner, name.size()) == 0;
 }
