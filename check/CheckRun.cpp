@@ -53,7 +53,7 @@ class Checker {
   void Run();
   // The rules of a URL Pellory would fetch under `name`, with no network.
   std::vector<RuleResult> Rules(const std::string& url, const std::string& name,
-                                const std::string& key) const;
+                                const std::string& key, bool fetched = true) const;
   Http& PlatformHttp() const { return *m_platform.download.http; }
 
  private:
@@ -76,13 +76,15 @@ class Checker {
 };
 
 std::vector<RuleResult> Checker::Rules(const std::string& url, const std::string& name,
-                                       const std::string& key) const {
+                                       const std::string& key, bool fetched) const {
   std::vector<RuleResult> rules;
   const auto add = [&rules](const char* rule, bool ok, const std::string& text) {
     rules.push_back({rule, ok, text});
   };
   if (url.empty()) {
-    add("entry", false, "the list has no entry " + key + "; Pellory fails to fetch it");
+    add("entry", !fetched,
+        "the list has no entry " + key +
+            (fetched ? "; Pellory fails to fetch it" : ", and Pellory needs none"));
     return rules;
   }
   add("url length", url.size() < kUrlCapacity,
@@ -164,7 +166,7 @@ SignatureReport Checker::CheckSignature(const std::string& path) {
 }
 
 void Checker::CheckEntry(EntryReport& entry, std::vector<const EntryReport*>& fetchedBefore) {
-  entry.rules = Rules(entry.url, entry.localName, entry.key);
+  entry.rules = Rules(entry.url, entry.localName, entry.key, entry.fetched);
   if (entry.fetched && !entry.url.empty()) {
     RuleResult collision{"collision", true, "no other file of this name"};
     for (const EntryReport* earlier : fetchedBefore) {
