@@ -3,6 +3,8 @@
 // which a real Pellory installs from through nginx (started by tests/support/with-nginx).
 
 #include <windows.h>
+// After windows.h:
+#include <wininet.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -263,4 +265,83 @@ TEST_P(CheckMirrorTest, PelloryInstallsFromTheMirrorServedByNginx) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ja, CheckMirrorTest, testing::Values(kJapaneseSystem),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Behind squid: the prefix's proxy settings lead both programs through it, and both get
+// the origin's current bytes where squid holds an older copy.
+class CheckProxyTest : public InstallScenario {
+ protected:
+  static constexpr const char* kInternetSettings =
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  void UseProxy(const std::string& server) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kInternetSettings, 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD enable = server.empty() ? 0 : 1;
+    RegSetValueExA(key, "ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable),
+                   sizeof enable);
+    RegSetValueExA(key, "ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
+                   static_cast<DWORD>(server.size() + 1));
+    RegCloseKey(key);
+  }
+  void TearDown() override {
+    UseProxy("");
+    InstallScenario::TearDown();
+  }
+  // Through the prefix's proxy, without asking for the origin (squid may answer itself).
+  static std::string FetchThroughProxy(const std::string& url) {
+    HINTERNET session = InternetOpenA("probe", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    HINTERNET request = InternetOpenUrlA(session, url.c_str(), nullptr, 0,
+                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    std::string body;
+    char buffer[4096];
+    DWORD read = 0;
+    while (request && InternetReadFile(request, buffer, sizeof buffer, &read) && read > 0) {
+      body.append(buffer, read);
+    }
+    if (request) InternetCloseHandle(request);
+    InternetCloseHandle(session);
+    return body;
+  }
+  static std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+};
+
+TEST_P(CheckProxyTest, BothProgramsGoThroughTheProxyToTheOrigin) {
+  const std::string proxy = Env("PELLORY_PROXY_SERVER");
+  if (proxy.empty()) GTEST_SKIP() << "run through tests/support/with-squid";
+  ServeStandardInstallation("marker=old\r\n");
+  UseProxy(proxy);
+  const std::string iss =
+      "http://" + Env("PELLORY_TEST_SERVER") + "/components/corvane/corvane.iss";
+  EXPECT_NE(FetchThroughProxy(iss).find("marker=old"), std::string::npos);
+  ServeComponent("corvane", "setup-valid.exe", "marker=new\r\n");
+  ASSERT_NE(FetchThroughProxy(iss).find("marker=old"), std::string::npos) << "squid keeps no copy";
+
+  const CheckRun run = RunPelloryCheck("--json");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_NE(run.Entry("CVN_ISS").find("\"proxy\":\"" + proxy), std::string::npos)
+      << run.Entry("CVN_ISS");
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof temp, temp);
+  EXPECT_NE(ReadAll(std::string(temp) + "PelloryCheck\\corvane.iss").find("marker=new"),
+            std::string::npos);
+
+  ServeComponent("corvane", "setup-valid.exe", "marker=newer\r\n");
+  WalkToDownloadPage();
+  ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
+  EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kResultText)),
+            install_ui::Text(173) + L"\r\n" + install_ui::Text(170));
+  EXPECT_NE(SetupLog().find("| marker=newer"), std::string::npos) << SetupLog();
+  EXPECT_NE(ReadAll(Env("PELLORY_PROXY_LOG")).find("/components/tessaline/tessaline-setup.exe"),
+            std::string::npos)
+      << "Pellory did not go through the proxy";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ja, CheckProxyTest, testing::Values(kJapaneseSystem),
                          [](const auto& info) { return std::string(info.param.name); });
