@@ -17,8 +17,9 @@ struct TransferReport {
   bool ran = false;
   int32_t code = 0;  // Pellory's combined code
   int32_t startCode = 0;
-  std::string text;     // what the code means and what to fix
-  uint32_t status = 0;  // 0: no status was read
+  uint32_t lastError = 0;  // the platform's error number behind the code, if any
+  std::string text;        // what the code means and what to fix
+  uint32_t status = 0;     // 0: no status was read
   bool hasContentLength = false;
   uint32_t contentLength = 0;
   uint32_t bytes = 0;

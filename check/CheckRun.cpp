@@ -135,6 +135,7 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   transfer.code = attempt.code;
   transfer.startCode = attempt.startCode;
   transfer.bytes = ctx.receivedSize.load();
+  transfer.lastError = ctx.lastError.load();
   DownloadDestroy(ctx);
   transfer.text = DescribeDownloadCode(attempt.code, attempt.startCode);
   transfer.status = m_http.Status();
@@ -236,7 +237,17 @@ void Checker::Run() {
     Problem("URL list", "transfer: " + m_report.listTransfer.text);
     return;
   }
+  // Read and closed before the components are fetched, as Pellory does.
   const UrlListEntries files = UrlListCopy(m_report.listTransfer.localPath).ReadEntries();
+  bool anyEntry = false;
+  for (const ComponentFiles& f : files)
+    anyEntry = anyEntry || !f.responseUrl.empty() || !f.setupUrl.empty();
+  if (!anyEntry) {
+    Problem("URL list",
+            "it holds none of the six keys: the answer was no URL list (a page of a "
+            "proxy or of the server?); see " +
+                m_report.listTransfer.localPath);
+  }
 
   std::array<bool, 3> fetched = FetchedComponents(m_report.langId);
   if (m_options.anySystem) {

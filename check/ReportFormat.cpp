@@ -29,7 +29,9 @@ std::string RulesText(const std::vector<RuleResult>& rules) {
 
 std::string TransferText(const TransferReport& t) {
   if (!t.ran) return "    transfer: not made\n";
-  std::string text = "    transfer: " + t.text + "\n";
+  std::string text =
+      "    transfer: " + t.text +
+      (t.lastError != 0 ? " (platform error " + std::to_string(t.lastError) + ")" : "") + "\n";
   text += "      status " + (t.status != 0 ? std::to_string(t.status) : std::string("-")) +
           ", Content-Length " +
           (t.hasContentLength ? std::to_string(t.contentLength) : std::string("none")) + ", " +
@@ -60,7 +62,8 @@ std::string RulesJson(const std::vector<RuleResult>& rules) {
 std::string TransferJson(const TransferReport& t) {
   if (!t.ran) return "null";
   return "{\"code\":" + std::to_string(t.code) + ",\"startCode\":" + std::to_string(t.startCode) +
-         ",\"text\":" + JsonString(t.text) + ",\"status\":" + std::to_string(t.status) +
+         ",\"lastError\":" + std::to_string(t.lastError) + ",\"text\":" + JsonString(t.text) +
+         ",\"status\":" + std::to_string(t.status) +
          ",\"contentLength\":" + (t.hasContentLength ? std::to_string(t.contentLength) : "null") +
          ",\"bytes\":" + std::to_string(t.bytes) +
          ",\"milliseconds\":" + std::to_string(t.milliseconds) +
