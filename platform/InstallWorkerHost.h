@@ -27,6 +27,9 @@ class InstallWorkerHost {
   virtual void OpenUrlList(const std::string& fileName) = 0;
   // The value of the first entry with this key in the opened list; empty when there is none.
   virtual std::string LookupUrlListValue(const std::string& key) = 0;
+  // Closes the local copy once its keys are read, so that a component's file of the same
+  // name can be written (an open copy would refuse the download's unshared open).
+  virtual void CloseUrlList() = 0;
 
   // The older reader software's version text; empty when it is not installed.
   virtual std::string ReadOldSoftwareVersion() = 0;

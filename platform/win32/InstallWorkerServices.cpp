@@ -49,6 +49,8 @@ void InstallWorkerServices::OpenUrlList(const std::string& fileName) {
 
 std::string InstallWorkerServices::LookupUrlListValue(const std::string& key) { return m_urlList.Lookup(key); }
 
+void InstallWorkerServices::CloseUrlList() { m_urlList = UrlListCopy(); }
+
 std::string InstallWorkerServices::ReadOldSoftwareVersion() { return ::ReadOldSoftwareVersion(SystemRegistry()); }
 
 bool InstallWorkerServices::RunSetup(const std::string& setupName, const std::string& responseName) {

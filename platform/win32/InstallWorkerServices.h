@@ -22,6 +22,7 @@ class InstallWorkerServices final : public InstallWorkerHost {
   bool FetchAndVerify(const std::string& fileName, const std::string& url, bool verify) override;
   void OpenUrlList(const std::string& fileName) override;
   std::string LookupUrlListValue(const std::string& key) override;
+  void CloseUrlList() override;
   std::string ReadOldSoftwareVersion() override;
   bool RunSetup(const std::string& setupName, const std::string& responseName) override;
   void Sleep(uint32_t milliseconds) override;

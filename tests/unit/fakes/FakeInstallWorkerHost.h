@@ -49,6 +49,7 @@ class FakeInstallWorkerHost : public InstallWorkerHost {
     auto found = urlList.find(key);
     return found == urlList.end() ? std::string() : found->second;
   }
+  void CloseUrlList() override { m_log.Add("close list"); }
   std::string ReadOldSoftwareVersion() override {
     m_log.Add("probe");
     return oldSoftwareVersion;
