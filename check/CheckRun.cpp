@@ -39,6 +39,23 @@ std::string LastSegment(const std::string& url) {
   return slash == std::string::npos ? url : url.substr(slash + 1);
 }
 
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return false;
+  char buffer[8192];
+  size_t read = 0;
+  bytes.clear();
+  while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, read);
+  return std::ferror(file.get()) == 0;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
 class Checker {
  public:
   Checker(const CheckPlatform& platform, const CheckOptions& options, CheckReport& report)
@@ -55,6 +72,8 @@ class Checker {
   std::vector<RuleResult> Rules(const std::string& url, const std::string& name,
                                 const std::string& key, bool fetched = true) const;
   Http& PlatformHttp() const { return *m_platform.download.http; }
+  // The list's bytes as fetched, kept before any component's file could replace them.
+  const std::string& ListBytes() const { return m_listBytes; }
 
  private:
   TransferReport Transfer(const std::string& key, const std::string& url, const std::string& name,
@@ -73,6 +92,7 @@ class Checker {
   // Checked setup programs stay open read-only, as Pellory holds them until they have run,
   // so that a later file of the same name fails as it would there.
   std::vector<ReadLockedFile> m_held;
+  std::string m_listBytes;
 };
 
 std::vector<RuleResult> Checker::Rules(const std::string& url, const std::string& name,
@@ -138,6 +158,9 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   transfer.lastError = ctx.lastError.load();
   DownloadDestroy(ctx);
   transfer.text = DescribeDownloadCode(attempt.code, attempt.startCode);
+  if (attempt.code != 0 && transfer.lastError != 0) {
+    transfer.text += " [platform error " + DescribePlatformError(transfer.lastError) + "]";
+  }
   transfer.status = m_http.Status();
   transfer.hasContentLength = m_http.HasContentLength();
   transfer.contentLength = m_http.ContentLength();
@@ -239,6 +262,9 @@ void Checker::Run() {
   }
   // Read and closed before the components are fetched, as Pellory does.
   const UrlListEntries files = UrlListCopy(m_report.listTransfer.localPath).ReadEntries();
+  if (!ReadWholeFile(m_report.listTransfer.localPath, m_listBytes)) {
+    Problem("URL list", "cannot read " + m_report.listTransfer.localPath);
+  }
   bool anyEntry = false;
   for (const ComponentFiles& f : files)
     anyEntry = anyEntry || !f.responseUrl.empty() || !f.setupUrl.empty();
@@ -273,7 +299,7 @@ void Checker::Run() {
   }
 }
 
-void Summarise(CheckReport& report, const std::string& what) {
+void Summarise(CheckReport& report, const std::string& done, const std::string& notDone) {
   report.complete = report.problems.empty();
   std::string names;
   for (size_t i = 0; i < report.components.size(); ++i) {
@@ -283,30 +309,13 @@ void Summarise(CheckReport& report, const std::string& what) {
              report.components[i];
   }
   if (report.complete) {
-    report.summary = what + ": " + names;
+    report.summary = done + ": " + names;
   } else {
-    report.summary = "NOT " + what + ": " + report.problems.front() +
+    report.summary = notDone + ": " + report.problems.front() +
                      (report.problems.size() > 1
                           ? " (and " + std::to_string(report.problems.size() - 1) + " more)"
                           : "");
   }
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!file) return false;
-  char buffer[8192];
-  size_t read = 0;
-  bytes.clear();
-  while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, read);
-  return std::ferror(file.get()) == 0;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
 }
 
 std::string RegistryCommand(const std::string& url, bool view32) {
@@ -321,7 +330,8 @@ std::string CheckWorkFolder(const std::string& tempPath) { return tempPath + "Pe
 CheckReport RunCheck(const CheckPlatform& platform, const CheckOptions& options) {
   CheckReport report;
   Checker(platform, options, report).Run();
-  Summarise(report, "Pellory would complete on this machine");
+  Summarise(report, "Pellory would complete on this machine",
+            "Pellory would NOT complete on this machine");
   return report;
 }
 
@@ -364,31 +374,28 @@ CheckReport RunMirror(const CheckPlatform& platform, const CheckOptions& options
       urls[entry.key] = url;
     }
   }
-  std::string list;
-  if (report.listOk && !ReadWholeFile(report.listTransfer.localPath, list)) {
-    refuse("URL list", "cannot read " + report.listTransfer.localPath);
-  }
-  const std::string rewritten = report.workFolder + "\\mirror-" + kMirrorListName;
+  // Beside the downloads, in a folder of its own: no component's file can be named so.
+  const std::string rewrittenFolder = report.workFolder + "\\mirror";
+  const std::string rewritten = rewrittenFolder + "\\" + kMirrorListName;
   if (report.problems.empty()) {
-    // Read back with Pellory's reader: every fetched key at its mirror URL, the rest as before.
-    const UrlListEntries before = UrlListCopy(report.listTransfer.localPath).ReadEntries();
-    if (!WriteWholeFile(rewritten, RewriteUrlList(list, urls))) {
+    if (!platform.folders->CreateFolder(rewrittenFolder) ||
+        !WriteWholeFile(rewritten, RewriteUrlList(checker.ListBytes(), urls))) {
       refuse("URL list", "cannot write " + rewritten);
     } else {
+      // Read back with Pellory's reader: each fetched key at its mirror URL, the rest as before.
       const UrlListEntries after = UrlListCopy(rewritten).ReadEntries();
       for (size_t k = 0; k < after.size(); ++k) {
         const std::string* now[] = {&after[k].responseUrl, &after[k].setupUrl};
-        const std::string* was[] = {&before[k].responseUrl, &before[k].setupUrl};
         for (int p = 0; p < 2; ++p) {
           const auto want = urls.find(kKeys[k][p]);
-          if (*now[p] != (want != urls.end() ? want->second : *was[p])) {
+          if (*now[p] != (want != urls.end() ? want->second : report.entries[k * 2 + p].url)) {
             refuse(kKeys[k][p], "the rewritten list does not read back as intended");
           }
         }
       }
     }
   }
-  Summarise(report, "mirror written for every system");
+  Summarise(report, "Mirror written for every system", "Mirror NOT written");
   if (!report.complete) return report;
 
   Folders& folders = *platform.folders;
@@ -409,7 +416,7 @@ CheckReport RunMirror(const CheckPlatform& platform, const CheckOptions& options
       !folders.CopyWholeFile(rewritten, folder + "\\" + kMirrorListName)) {
     report.problems.push_back("cannot write " + folder + "\\" + kMirrorListName);
   }
-  Summarise(report, "mirror written for every system");
+  Summarise(report, "Mirror written for every system", "Mirror NOT written");
   report.mirrorWritten = report.complete;
   if (report.mirrorWritten) {
     report.registryCommands = {RegistryCommand(report.mirrorListUrl, false),

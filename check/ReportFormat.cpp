@@ -29,9 +29,7 @@ std::string RulesText(const std::vector<RuleResult>& rules) {
 
 std::string TransferText(const TransferReport& t) {
   if (!t.ran) return "    transfer: not made\n";
-  std::string text =
-      "    transfer: " + t.text +
-      (t.lastError != 0 ? " (platform error " + std::to_string(t.lastError) + ")" : "") + "\n";
+  std::string text = "    transfer: " + t.text + "\n";
   text += "      status " + (t.status != 0 ? std::to_string(t.status) : std::string("-")) +
           ", Content-Length " +
           (t.hasContentLength ? std::to_string(t.contentLength) : std::string("none")) + ", " +

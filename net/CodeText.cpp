@@ -143,6 +143,28 @@ constexpr CodeText kTrustTexts[] = {
     {static_cast<int32_t>(0x800B0001), "no trust provider knows this kind of file"},
 };
 
+// Common platform errors behind a failed transfer (WinINet's, Winsock's and the file
+// system's numbers).
+constexpr CodeText kPlatformErrorTexts[] = {
+    {2, "the file or folder does not exist"},
+    {3, "the folder does not exist"},
+    {5, "access is denied"},
+    {32, "the file is held open by another program (or by this run)"},
+    {123, "the name is not a valid file name"},
+    {10060, "the connection timed out"},
+    {12002, "the request timed out"},
+    {12005, "the URL is invalid"},
+    {12006, "the URL's scheme is not recognised"},
+    {12007, "the host name does not resolve"},
+    {12029, "no connection to the server (nothing listens there, or a firewall blocks it)"},
+    {12030, "the connection was aborted"},
+    {12031, "the connection was reset"},
+    {12039, "a redirect from http to https, which Pellory does not follow"},
+    {12152, "the server's answer is no valid HTTP"},
+    {12150, "the header is not in the answer"},
+    {12157, "a secure channel error"},
+};
+
 template <size_t N>
 const char* Find(const CodeText (&table)[N], int32_t code) {
   for (const CodeText& entry : table) {
@@ -172,6 +194,11 @@ std::string DescribeDownloadCode(int32_t combined, int32_t startCode) {
 
 std::string DescribeSignatureCode(int32_t code) {
   return Numbered(std::to_string(code), Find(kSignatureTexts, code));
+}
+
+std::string DescribePlatformError(uint32_t error) {
+  const char* text = Find(kPlatformErrorTexts, static_cast<int32_t>(error));
+  return std::to_string(error) + (text != nullptr ? std::string(": ") + text : std::string());
 }
 
 std::string DescribeTrustVerdict(int32_t verdict) {

@@ -13,5 +13,9 @@ std::string DescribeDownloadCode(int32_t combined, int32_t startCode = 0);
 // "309: the signer is not ...", for the codes of the signature check.
 std::string DescribeSignatureCode(int32_t code);
 
+// The platform error number recorded with a code, in words where it is a common one
+// ("12007: the host name does not resolve").
+std::string DescribePlatformError(uint32_t error);
+
 // The Authenticode policy's own verdict in words ("0x800B0100: the file is not signed").
 std::string DescribeTrustVerdict(int32_t verdict);

@@ -94,10 +94,10 @@ class CheckRunTest : public ::testing::Test {
   void Serve(const std::string& path, const std::string& body) {
     http.Serve(path, FakeResponse::Body(body));
   }
-  // The list at http://server.test/list/url_list.txt, with the entries given.
-  void ServeList(const std::string& list) {
-    Serve("/list/url_list.txt", list);
-    registry.SetValue(kPelloryKeyName, "URL List", "http://server.test/list/url_list.txt");
+  // The list at http://server.test/list/<name>, with the entries given.
+  void ServeList(const std::string& list, const std::string& name = "url_list.txt") {
+    Serve("/list/" + name, list);
+    registry.SetValue(kPelloryKeyName, "URL List", "http://server.test/list/" + name);
   }
   static std::string Entries(const std::string& tslIss = "http://server.test/t/b.iss",
                              const std::string& tslExe = "http://server.test/t/b.exe") {
@@ -196,7 +196,7 @@ TEST_F(CheckRunTest, DestinationLengthIsPellorysNotTheToolsOwnFolder) {
 
 TEST_F(CheckRunTest, MirrorRewritesTheListAndCopiesEveryFileAnySystemNeeds) {
   system.langId = 0x0409;  // Tessaline is mirrored all the same
-  ServeList(Entries());
+  ServeList(Entries(), "b.iss");  // the local copy is replaced by Tessaline's file of that name
   const CheckReport report = RunMirror(platform, options, "D:\\m", "http://mirror.test/p");
   ASSERT_TRUE(report.mirrorWritten) << report.summary;
   EXPECT_EQ(folders.copies.size(), 5u);
