@@ -1,6 +1,7 @@
 // PelloryCheck.exe against the test server and the signed packages: a good list, a table
-// of faults (each with the code Pellory's client gives and its sentence), and the mirror,
-// which a real Pellory installs from through nginx (started by tests/support/with-nginx).
+// of faults (each with the code Pellory's client gives and its sentence), the mirror that
+// a real Pellory installs from through nginx, and both programs behind squid
+// (tests/support/with-nginx and with-squid start those two).
 
 #include <windows.h>
 // After windows.h:
@@ -8,9 +9,9 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "InstallFixture.h"
 #include "robot/Control.h"
@@ -25,6 +26,12 @@ std::string Env(const char* name) {
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
+std::string ReadAll(const std::string& path) {
+  std::stringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
 std::string ExeDir() {
   const std::string exe = Narrow(robot::PelloryExePath());
   return exe.substr(0, exe.find_last_of('\\'));
@@ -33,35 +40,33 @@ std::string ExeDir() {
 struct CheckRun {
   DWORD exitCode = ~DWORD{0};
   std::string output;
+  bool Has(const std::string& part) const { return output.find(part) != std::string::npos; }
   // The JSON line of one list entry ("" when there is none).
   std::string Entry(const std::string& key) const {
     std::istringstream lines(output);
-    for (std::string line; std::getline(lines, line);) {
+    for (std::string line; std::getline(lines, line);)
       if (line.rfind("{\"key\":\"" + key + "\"", 0) == 0) return line;
-    }
     return "";
   }
 };
 
-// Runs PelloryCheck.exe with `arguments`, its output into a file of the test's folder.
+// Runs PelloryCheck.exe; its output goes to a file of the test's folder, a new one each
+// time (a console host that Wine starts for the child may keep the handle).
 CheckRun RunPelloryCheck(const std::string& arguments) {
-  CheckRun run;
-  // A file per run: a console host that Wine starts for the child may keep its handle.
   static int runs = 0;
   const std::string outPath =
       Narrow(robot::TestOutputPath(L"check-output-" + std::to_wstring(++runs) + L".txt"));
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  EXPECT_NE(out, INVALID_HANDLE_VALUE);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = out;
-  startup.hStdError = out;
+  startup.hStdOutput = startup.hStdError = out;
   PROCESS_INFORMATION info{};
   const std::string exe = ExeDir() + "\\PelloryCheck.exe";
   std::string commandLine = "\"" + exe + "\" " + arguments;
+  CheckRun run;
   if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                      &startup, &info)) {
     EXPECT_EQ(WaitForSingleObject(info.hProcess, 120000), WAIT_OBJECT_0);
@@ -70,10 +75,7 @@ CheckRun RunPelloryCheck(const std::string& arguments) {
     CloseHandle(info.hProcess);
   }
   CloseHandle(out);
-  std::ifstream in(outPath, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  run.output = text.str();
+  run.output = ReadAll(outPath);
   return run;
 }
 
@@ -81,35 +83,32 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// The test server's folder: components under /c/, the list at /url_list.txt.
+const std::map<std::string, std::string> kFiles = {{"CVN_ISS", "corvane.iss"},
+                                                   {"CVN_EXE", "corvane-setup.exe"},
+                                                   {"TSL_ISS", "tessaline.iss"},
+                                                   {"TSL_EXE", "tessaline-setup.exe"}};
+
+// The test server's folder: the four files under /c/, the list at /url_list.txt.
 class CheckServer {
  public:
   CheckServer() {
     CreateDirectoryA((Root() + "\\c").c_str(), nullptr);
-    Serve("corvane-setup.exe", "setup-valid.exe");
-    Serve("tessaline-setup.exe", "setup-valid.exe");
-    WriteFile(Root() + "\\c\\corvane.iss", "[InstallShield Silent]\r\n");
-    WriteFile(Root() + "\\c\\tessaline.iss", "[InstallShield Silent]\r\n");
-    for (const char* key : {"CVN_ISS", "CVN_EXE", "TSL_ISS", "TSL_EXE"}) {
-      const std::string k = key;
-      const std::string name = (k[0] == 'C' ? "corvane" : "tessaline") +
-                               std::string(k.substr(4) == "ISS" ? ".iss" : "-setup.exe");
-      m_urls.push_back({k, Url("/c/" + name)});
+    for (const auto& [key, name] : kFiles) {
+      if (key.substr(4) == "EXE") Serve(key, "setup-valid.exe");
+      if (key.substr(4) == "ISS") WriteFile(Root() + "\\c\\" + name, "[InstallShield Silent]\r\n");
+      m_urls[key] = Url("/c/" + name);
     }
   }
   static std::string Root() { return Env("PELLORY_TEST_WWW"); }
   static std::string Url(const std::string& path) {
     return "http://" + Env("PELLORY_TEST_SERVER") + path;
   }
-  static void Serve(const std::string& name, const std::string& package) {
+  static void Serve(const std::string& key, const std::string& package) {
     EXPECT_TRUE(CopyFileA((ExeDir() + "\\packages\\" + package).c_str(),
-                          (Root() + "\\c\\" + name).c_str(), FALSE));
+                          (Root() + "\\c\\" + kFiles.at(key)).c_str(), FALSE));
   }
-  void SetUrl(const std::string& key, const std::string& url) {
-    for (auto& entry : m_urls)
-      if (entry.first == key) entry.second = url;
-  }
-  // Writes the list, with an unknown key and LF and CR LF line ends to keep.
+  void SetUrl(const std::string& key, const std::string& url) { m_urls[key] = url; }
+  // Writes the list, with an unknown key and both kinds of line end.
   std::string PublishList() const {
     std::string list = "# mirror me\n";
     for (const auto& [key, url] : m_urls) list += key + "," + url + "\r\n";
@@ -118,7 +117,7 @@ class CheckServer {
   }
 
  private:
-  std::vector<std::pair<std::string, std::string>> m_urls;
+  std::map<std::string, std::string> m_urls;
 };
 
 #define REQUIRE_SERVER() \
@@ -131,22 +130,16 @@ class JaPelloryCheckTest : public testing::Test {};
 
 TEST_F(JaPelloryCheckTest, GoodListPassesAndNamesEveryFileAndSigner) {
   REQUIRE_SERVER();
-  const CheckServer server;
-  const CheckRun run = RunPelloryCheck("--json " + server.PublishList());
+  const CheckRun run = RunPelloryCheck("--json " + CheckServer().PublishList());
   EXPECT_EQ(run.exitCode, 0u) << run.output;
-  EXPECT_NE(run.output.find("\"complete\":true"), std::string::npos);
-  EXPECT_NE(run.output.find("\"components\":[\"Corvane\",\"Tessaline\"]"), std::string::npos);
-  for (const char* name :
-       {"corvane.iss", "corvane-setup.exe", "tessaline.iss", "tessaline-setup.exe"}) {
-    const std::string key = std::string(name[0] == 'c' ? "CVN_" : "TSL_") +
-                            (std::string(name).find(".iss") != std::string::npos ? "ISS" : "EXE");
+  EXPECT_TRUE(
+      run.Has("\"components\":[\"Corvane\",\"Tessaline\"],\"problems\":[],\"complete\":true"));
+  for (const auto& [key, name] : kFiles) {
     const std::string entry = run.Entry(key);
-    EXPECT_NE(
-        entry.find("\"localName\":\"" + std::string(name) + "\",\"fetched\":true,\"ok\":true"),
-        std::string::npos)
+    EXPECT_NE(entry.find("\"localName\":\"" + name + "\",\"fetched\":true,\"ok\":true"),
+              std::string::npos)
         << entry;
-    EXPECT_NE(entry.find("\\\\PelloryCheck\\\\" + std::string(name)), std::string::npos)
-        << "not in the tool's own folder: " << entry;
+    EXPECT_NE(entry.find("\\\\PelloryCheck\\\\" + name), std::string::npos) << "not the tool's";
     if (key.substr(4) == "EXE") {
       EXPECT_NE(entry.find("\"signer\":\"Morvane Corporation\",\"requiredSigner\":true"),
                 std::string::npos)
@@ -159,67 +152,59 @@ TEST_F(JaPelloryCheckTest, GoodListPassesAndNamesEveryFileAndSigner) {
 TEST_F(JaPelloryCheckTest, EachFaultShowsPellorysCodeAndItsSentence) {
   REQUIRE_SERVER();
   struct Fault {
-    const char* name;
     const char* key;
     std::string url;       // "" keeps the entry's URL
     const char* package;   // served as that key's setup program, or null
-    const char* faults;    // _faults.json, or null
-    const char* expected;  // a part of the entry's JSON line
+    const char* faults;    // _faults.json
+    const char* expected;  // parts of the entry's JSON line: the code and its sentence
     const char* sentence;
   };
-  const std::string longUrl = CheckServer::Url("/c/");
+  const std::string deep = CheckServer::Url("/c/");
   const Fault faults[] = {
-      {"404", "CVN_ISS", CheckServer::Url("/c/missing.iss"), nullptr, nullptr,
+      {"CVN_ISS", CheckServer::Url("/c/missing.iss"), nullptr, "{}",
        "\"transfer\":{\"code\":304000,", "error status (400 or above"},
-      {"no Content-Length", "CVN_ISS", "", nullptr, R"({"/c/corvane.iss": {"kind": "chunked"}})",
+      {"CVN_ISS", "", nullptr, R"({"/c/corvane.iss": {"kind": "chunked"}})",
        "\"transfer\":{\"code\":305000,",
        "no Content-Length (a chunked or compressed response); serve the file as a static file"},
-      {"short body", "TSL_ISS", "", nullptr,
-       R"({"/c/tessaline.iss": {"kind": "short-close", "arg": 5}})",
+      {"TSL_ISS", "", nullptr, R"({"/c/tessaline.iss": {"kind": "short-close", "arg": 5}})",
        "\"transfer\":{\"code\":309000,", "short of its Content-Length"},
-      {"https", "CVN_EXE", "https://" + Env("PELLORY_TEST_SERVER") + "/c/corvane-setup.exe",
-       nullptr, nullptr, "\"transfer\":{\"code\":200000,\"startCode\":110000,",
-       "the scheme is not http"},
-      {"foreign signer", "CVN_EXE", "", "setup-other.exe", nullptr,
+      {"CVN_EXE", "https://" + Env("PELLORY_TEST_SERVER") + "/c/corvane-setup.exe", nullptr, "{}",
+       "\"transfer\":{\"code\":200000,\"startCode\":110000,", "the scheme is not http"},
+      {"CVN_EXE", "", "setup-other.exe", "{}",
        "\"signer\":\"Other Corporation\",\"requiredSigner\":false", "the signer is not exactly"},
-      {"tampered", "TSL_EXE", "", "setup-tampered.exe", nullptr, "\"signature\":{\"code\":201,",
+      {"TSL_EXE", "", "setup-tampered.exe", "{}", "\"signature\":{\"code\":201,",
        "changed after it was signed"},
-      {"device name", "CVN_ISS", CheckServer::Url("/c/COM1.iss"), nullptr, nullptr,
-       "\"transfer\":{\"code\":200500,", "is a device name"},
-      {"collision", "TSL_ISS", CheckServer::Url("/c/Corvane.iss"), nullptr, nullptr,
+      {"CVN_ISS", CheckServer::Url("/c/COM1.iss"), nullptr, "{}", "\"transfer\":{\"code\":200500,",
+       "is a device name"},
+      {"TSL_ISS", CheckServer::Url("/c/Corvane.iss"), nullptr, "{}",
        "{\"rule\":\"collision\",\"ok\":false", "the same local file as CVN_ISS"},
-      {"512-byte URL", "CVN_ISS", longUrl + std::string(512 - longUrl.size(), 'u'), nullptr,
-       nullptr, "\"transfer\":{\"code\":200000,\"startCode\":102000,", "512 bytes or longer"},
+      {"CVN_ISS", deep + std::string(512 - deep.size(), 'u'), nullptr, "{}",
+       "\"transfer\":{\"code\":200000,\"startCode\":102000,", "512 bytes or longer"},
   };
   for (const Fault& fault : faults) {
     CheckServer server;
     if (!fault.url.empty()) server.SetUrl(fault.key, fault.url);
-    if (fault.package) {
-      CheckServer::Serve(
-          std::string(fault.key) == "CVN_EXE" ? "corvane-setup.exe" : "tessaline-setup.exe",
-          fault.package);
-    }
-    WriteFile(CheckServer::Root() + "\\_faults.json", fault.faults ? fault.faults : "{}");
+    if (fault.package) CheckServer::Serve(fault.key, fault.package);
+    WriteFile(CheckServer::Root() + "\\_faults.json", fault.faults);
     const CheckRun run = RunPelloryCheck("--json " + server.PublishList());
     const std::string entry = run.Entry(fault.key);
-    EXPECT_EQ(run.exitCode, 1u) << fault.name;
-    EXPECT_NE(entry.find(fault.expected), std::string::npos) << fault.name << ": " << entry;
-    EXPECT_NE(entry.find(fault.sentence), std::string::npos) << fault.name << ": " << entry;
-    EXPECT_NE(run.output.find("\"summary\":\"Pellory would NOT complete"), std::string::npos)
-        << fault.name;
+    EXPECT_EQ(run.exitCode, 1u) << fault.expected;
+    EXPECT_NE(entry.find(fault.expected), std::string::npos) << entry;
+    EXPECT_NE(entry.find(fault.sentence), std::string::npos) << entry;
+    EXPECT_TRUE(run.Has("\"summary\":\"Pellory would NOT complete")) << fault.expected;
   }
 }
 
 TEST_F(JaPelloryCheckTest, MirrorOfARejectedSetupProgramIsRefusedAndWritesNothing) {
   REQUIRE_SERVER();
   const CheckServer server;
-  CheckServer::Serve("tessaline-setup.exe", "setup-unsigned.exe");
+  CheckServer::Serve("TSL_EXE", "setup-unsigned.exe");
   const std::string folder = Narrow(robot::TestOutputPath(L"refused-mirror"));
   const CheckRun run = RunPelloryCheck("mirror \"" + folder + "\" --base-url http://mirror.test/ " +
                                        "--from " + server.PublishList());
   EXPECT_EQ(run.exitCode, 1u) << run.output;
-  EXPECT_NE(run.output.find("TSL_EXE: signature: 201"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("Nothing was written"), std::string::npos) << run.output;
+  EXPECT_TRUE(run.Has("TSL_EXE: signature: 201")) << run.output;
+  EXPECT_TRUE(run.Has("Nothing was written")) << run.output;
   EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -228,21 +213,32 @@ TEST(PelloryCheckUsageTest, UnknownArgumentIsAUsageError) {
   EXPECT_EQ(RunPelloryCheck("mirror only-a-folder").exitCode, 2u);
 }
 
+class CheckInstallScenario : public InstallScenario {
+ protected:
+  void ExpectInstallation() {
+    WalkToDownloadPage();
+    ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
+    EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kResultText)),
+              install_ui::Text(173) + L"\r\n" + install_ui::Text(170));
+  }
+};
+
 // The mirror served by nginx: Pellory, pointed at it, installs from it alone.
-class CheckMirrorTest : public InstallScenario {};
+class CheckMirrorTest : public CheckInstallScenario {};
 
 TEST_P(CheckMirrorTest, PelloryInstallsFromTheMirrorServedByNginx) {
   const std::string mirrorServer = Env("PELLORY_MIRROR_SERVER");
   if (mirrorServer.empty()) GTEST_SKIP() << "run through tests/support/with-nginx";
-  ServeStandardInstallation();  // the override points PelloryCheck at the test server
-  const std::string folder = Env("PELLORY_MIRROR_ROOT");
-  const std::string base = "http://" + mirrorServer + "/pellory/";
-  const CheckRun run = RunPelloryCheck("mirror \"" + folder + "\\pellory\" --base-url " + base);
+  ServeStandardInstallation();  // the override leads PelloryCheck to the test server
+  const std::string listUrl = "http://" + mirrorServer + "/pellory/url_list.txt";
+  const CheckRun run =
+      RunPelloryCheck("mirror \"" + Env("PELLORY_MIRROR_ROOT") + "\\pellory\" --base-url http://" +
+                      mirrorServer + "/pellory");
   ASSERT_EQ(run.exitCode, 0u) << run.output;
-  EXPECT_NE(run.output.find("reg add \"HKLM\\SOFTWARE\\Morvane Corporation\\Pellory\" /v \"URL "
-                            "List\" /t REG_SZ /d \"" +
-                            base + "url_list.txt\" /f /reg:32"),
-            std::string::npos)
+  EXPECT_TRUE(
+      run.Has("reg add \"HKLM\\SOFTWARE\\Morvane Corporation\\Pellory\" /v \"URL List\" "
+              "/t REG_SZ /d \"" +
+              listUrl + "\" /f /reg:32"))
       << run.output;
   const size_t originRequests = RequestLog().size();
 
@@ -250,33 +246,24 @@ TEST_P(CheckMirrorTest, PelloryInstallsFromTheMirrorServedByNginx) {
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Morvane Corporation\\Pellory", 0,
                           KEY_SET_VALUE | KEY_WOW64_64KEY, &key),
             ERROR_SUCCESS);
-  const std::string listUrl = base + "url_list.txt";
   RegSetValueExA(key, "URL List", 0, REG_SZ, reinterpret_cast<const BYTE*>(listUrl.c_str()),
                  static_cast<DWORD>(listUrl.size() + 1));
   RegCloseKey(key);
-
-  WalkToDownloadPage();
-  ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
-  EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kResultText)),
-            install_ui::Text(173) + L"\r\n" + install_ui::Text(170));
+  ExpectInstallation();
   EXPECT_EQ(SetupLogValues(SetupLog(), "| title"),
             (std::vector<std::string>{"corvane", "tessaline"}));
   EXPECT_EQ(RequestLog().size(), originRequests) << "Pellory went to the origin";
 }
 
-INSTANTIATE_TEST_SUITE_P(Ja, CheckMirrorTest, testing::Values(kJapaneseSystem),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 // Behind squid: the prefix's proxy settings lead both programs through it, and both get
 // the origin's current bytes where squid holds an older copy.
-class CheckProxyTest : public InstallScenario {
+class CheckProxyTest : public CheckInstallScenario {
  protected:
-  static constexpr const char* kInternetSettings =
-      "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
   void UseProxy(const std::string& server) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kInternetSettings, 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
+                              nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     const DWORD enable = server.empty() ? 0 : 1;
     RegSetValueExA(key, "ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable),
@@ -297,18 +284,11 @@ class CheckProxyTest : public InstallScenario {
     std::string body;
     char buffer[4096];
     DWORD read = 0;
-    while (request && InternetReadFile(request, buffer, sizeof buffer, &read) && read > 0) {
+    while (request && InternetReadFile(request, buffer, sizeof buffer, &read) && read > 0)
       body.append(buffer, read);
-    }
     if (request) InternetCloseHandle(request);
     InternetCloseHandle(session);
     return body;
-  }
-  static std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
   }
 };
 
@@ -325,23 +305,21 @@ TEST_P(CheckProxyTest, BothProgramsGoThroughTheProxyToTheOrigin) {
 
   const CheckRun run = RunPelloryCheck("--json");
   EXPECT_EQ(run.exitCode, 0u) << run.output;
-  EXPECT_NE(run.Entry("CVN_ISS").find("\"proxy\":\"" + proxy), std::string::npos)
-      << run.Entry("CVN_ISS");
+  EXPECT_NE(run.Entry("CVN_ISS").find("\"proxy\":\"" + proxy), std::string::npos) << run.output;
   char temp[MAX_PATH + 1] = {};
   GetTempPathA(sizeof temp, temp);
-  EXPECT_NE(ReadAll(std::string(temp) + "PelloryCheck\\corvane.iss").find("marker=new"),
+  EXPECT_NE(ReadAll(temp + std::string("PelloryCheck\\corvane.iss")).find("marker=new"),
             std::string::npos);
 
   ServeComponent("corvane", "setup-valid.exe", "marker=newer\r\n");
-  WalkToDownloadPage();
-  ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
-  EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kResultText)),
-            install_ui::Text(173) + L"\r\n" + install_ui::Text(170));
+  ExpectInstallation();
   EXPECT_NE(SetupLog().find("| marker=newer"), std::string::npos) << SetupLog();
   EXPECT_NE(ReadAll(Env("PELLORY_PROXY_LOG")).find("/components/tessaline/tessaline-setup.exe"),
             std::string::npos)
       << "Pellory did not go through the proxy";
 }
 
+INSTANTIATE_TEST_SUITE_P(Ja, CheckMirrorTest, testing::Values(kJapaneseSystem),
+                         [](const auto& info) { return std::string(info.param.name); });
 INSTANTIATE_TEST_SUITE_P(Ja, CheckProxyTest, testing::Values(kJapaneseSystem),
                          [](const auto& info) { return std::string(info.param.name); });
