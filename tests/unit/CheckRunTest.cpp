@@ -195,7 +195,7 @@ TEST_F(CheckRunTest, DestinationLengthIsPellorysNotTheToolsOwnFolder) {
 }
 
 TEST_F(CheckRunTest, MirrorRewritesTheListAndCopiesEveryFileAnySystemNeeds) {
-  system.langId = 0x0409;  // Tessaline is mirrored all the same
+  system.langId = 0x0409;         // Tessaline is mirrored all the same
   ServeList(Entries(), "b.iss");  // the local copy is replaced by Tessaline's file of that name
   const CheckReport report = RunMirror(platform, options, "D:\\m", "http://mirror.test/p");
   ASSERT_TRUE(report.mirrorWritten) << report.summary;
