@@ -49,6 +49,7 @@ void InstallWorker::RunSteps() {
   if (!Fetch(listName, listUrl, false)) return;
   m_host.OpenUrlList(listName);
   const UrlListEntries files = ReadComponentFiles();
+  m_host.CloseUrlList();
 
   m_view->SetStatusText(IDS_INSTALLING, m_total >= 1 ? 1 : 0, m_total);
 

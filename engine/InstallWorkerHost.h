@@ -22,6 +22,9 @@ class InstallWorkerHost {
   virtual void OpenUrlList(const std::string& fileName) = 0;
   // The value of the first entry with this key in the opened list; empty when there is none.
   virtual std::string LookupUrlListValue(const std::string& key) = 0;
+  // Closes the local copy once its keys are read, so that a component's file of the same
+  // name can be written (an open copy would refuse the download's unshared open).
+  virtual void CloseUrlList() = 0;
 
   // Starts the downloaded setup program silently with its response file (both local
   // names), shows the page, and waits until the program ends. False when it could not

@@ -52,6 +52,8 @@ std::string InstallWorkerServices::LookupUrlListValue(const std::string& key) {
   return m_urlList.Lookup(key);
 }
 
+void InstallWorkerServices::CloseUrlList() { m_urlList = UrlListCopy(); }
+
 bool InstallWorkerServices::RunSetup(const std::string& setupName,
                                      const std::string& responseName) {
   const auto verified = m_verified.find(setupName);

@@ -25,6 +25,7 @@ class InstallWorkerServices final : public InstallWorkerHost {
                               bool verify) override;
   void OpenUrlList(const std::string& fileName) override;
   std::string LookupUrlListValue(const std::string& key) override;
+  void CloseUrlList() override;
   bool RunSetup(const std::string& setupName, const std::string& responseName) override;
 
  private:

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "net/DestinationFile.h"
+#include "net/DownloadAttempt.h"
 #include "net/SignatureCheck.h"
 
 namespace {
@@ -10,28 +11,6 @@ namespace {
 struct DestroyContext {
   void operator()(DownloadContext* ctx) const { DownloadDestroy(*ctx); }
 };
-
-// Starts, launches and follows one transfer; returns the combined code.
-int32_t RunAttempt(DownloadContext& ctx, FetchUi& ui, const char* url, const char* destination,
-                   Clock& clock) {
-  DownloadStart(ctx, url, destination);  // the state tells the outcome
-  bool running = false;
-  if (DownloadGetState(ctx) != DL_READY) {
-    ctx.primaryCode.store(PrimaryNotStarted, std::memory_order_release);
-  } else {
-    running = DownloadLaunch(ctx);
-  }
-  ui.SetProgress(0);
-  if (running) {
-    // No progress query after DL_FINISHED: it would clear the code the state poll copied.
-    ui.SetProgress(DownloadGetProgress(ctx));
-    while (DownloadGetState(ctx) != DL_FINISHED) {
-      clock.Sleep(kPollPeriodMs);
-      ui.SetProgress(DownloadGetProgress(ctx));
-    }
-  }
-  return DownloadGetError(ctx);
-}
 
 }  // namespace
 
@@ -54,7 +33,8 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
     DownloadContext ctx;
     DownloadInit(ctx, platform.download);
     const Owner<DownloadContext*, DestroyContext> attempt(&ctx, DestroyContext{});
-    if (RunAttempt(ctx, ui, url, destinationPath, *platform.download.clock) == 0) {
+    const auto progress = [&ui](int percent) { ui.SetProgress(percent); };
+    if (RunDownloadAttempt(ctx, url, destinationPath, progress).code == 0) {
       break;
     }
     if (ui.AskRetry() == kAnswerCancel) return FetchVerdict::GaveUp;

@@ -21,7 +21,6 @@ class FetchUi {
 };
 
 constexpr int kAnswerCancel = 2;         // IDCANCEL
-constexpr uint32_t kPollPeriodMs = 100;  // between progress updates
 
 // The platform services the step works through; they must outlive the call.
 struct FetchPlatform {

@@ -31,7 +31,7 @@ Owner<Resource, Release> Own(Trust& trust, Resource resource, Resource none) {
                           : Owner<Resource, Release>(resource, Release{&trust});
 }
 
-int32_t CheckSigner(const char16_t* widePath, Trust& trust) {
+int32_t ReadSigner(const char16_t* widePath, Trust& trust, std::string& name) {
   // Declared in the reverse order of release (name, signer information, certificate,
   // store, message), whichever way the check ends.
   CertStore rawStore = CertStore::None;
@@ -39,8 +39,7 @@ int32_t CheckSigner(const char16_t* widePath, Trust& trust) {
   const bool queried = trust.QueryEmbeddedSignature(widePath, rawStore, rawMessage);
   const auto message = Own<CloseMessage>(trust, rawMessage, CryptMessage::None);
   const auto store = Own<CloseStore>(trust, rawStore, CertStore::None);
-  Owner<CertContext, FreeCertificate>
-      certificate;  // found below, released after the signer information
+  Owner<CertContext, FreeCertificate> certificate;  // released after the signer information
   if (!queried) return SignatureNoEmbeddedSignature;
   uint32_t infoSize = 0;
   if (!trust.GetSignerInfo(message.Get(), nullptr, infoSize)) {
@@ -57,20 +56,15 @@ int32_t CheckSigner(const char16_t* widePath, Trust& trust) {
   if (!certificate.IsOpen()) return SignatureSignerCertificateMissing;
   const uint32_t nameSize = trust.GetDisplayName(certificate.Get(), nullptr, 0);
   if (nameSize == 0) return SignatureNameLengthUnreadable;
-  const auto name =
+  const auto nameBlock =
       Own<FreeBlock>(trust, trust.AllocateZeroed(nameSize), static_cast<void*>(nullptr));
-  if (!name.IsOpen()) return SignatureNameNoMemory;
-  char* const nameBytes = static_cast<char*>(name.Get());
+  if (!nameBlock.IsOpen()) return SignatureNameNoMemory;
+  char* const nameBytes = static_cast<char*>(nameBlock.Get());
   const uint32_t written = trust.GetDisplayName(certificate.Get(), nameBytes, nameSize);
   if (written == 0) return SignatureNameUnreadable;
-  // Compare every byte the platform returned, not just up to a first NUL: a subject
-  // such as "Morvane Corporation\0..." must not pass as the required name. A longer
-  // name or another letter case is a mismatch too.
-  const size_t length = (written <= nameSize ? written : nameSize) - 1;
-  if (length != sizeof kRequiredSigner - 1 ||
-      std::memcmp(nameBytes, kRequiredSigner, length) != 0) {
-    return SignatureWrongSigner;
-  }
+  // Every byte the platform returned, not just up to a first NUL: a subject such as
+  // "Morvane Corporation\0..." must not pass as the required name.
+  name.assign(nameBytes, (written <= nameSize ? written : nameSize) - 1);
   return SignatureVerified;
 }
 
@@ -86,16 +80,39 @@ int32_t VerifyDownloadedFile(const char* path, Trust& trust) {
 }
 
 int32_t VerifyFileTrust(const char* path, Trust& trust) {
-  char16_t widePath[kPathCapacity] = {};
-  if (!trust.WidenPath(path, widePath, static_cast<int>(kPathCapacity)))
-    return SignatureTrustPathNotConverted;
+  int32_t verdict = 0;
   // The platform's reason for a refusal is dropped: any refusal is the same rejection.
-  return trust.VerifyTrust(widePath) == 0 ? SignatureVerified : SignatureNotTrusted;
+  return VerifyFileTrust(path, trust, verdict);
+}
+
+int32_t VerifyFileTrust(const char* path, Trust& trust, int32_t& platformVerdict) {
+  platformVerdict = 0;
+  char16_t widePath[kPathCapacity] = {};
+  if (!trust.WidenPath(path, widePath, static_cast<int>(kPathCapacity))) {
+    return SignatureTrustPathNotConverted;
+  }
+  platformVerdict = trust.VerifyTrust(widePath);
+  return platformVerdict == 0 ? SignatureVerified : SignatureNotTrusted;
 }
 
 int32_t VerifyFileSigner(const char* path, Trust& trust) {
+  std::string name;
+  const int32_t code = ReadFileSignerName(path, trust, name);
+  if (code != SignatureVerified) return code;
+  return IsRequiredSigner(name) ? SignatureVerified : SignatureWrongSigner;
+}
+
+int32_t ReadFileSignerName(const char* path, Trust& trust, std::string& name) {
+  name.clear();
   char16_t widePath[kPathCapacity] = {};
-  if (!trust.WidenPath(path, widePath, static_cast<int>(kPathCapacity)))
+  if (!trust.WidenPath(path, widePath, static_cast<int>(kPathCapacity))) {
     return SignatureSignerPathNotConverted;
-  return CheckSigner(widePath, trust);
+  }
+  return ReadSigner(widePath, trust, name);
+}
+
+bool IsRequiredSigner(const std::string& name) {
+  // A longer name or another letter case is a mismatch too.
+  return name.size() == sizeof kRequiredSigner - 1 &&
+         std::memcmp(name.data(), kRequiredSigner, name.size()) == 0;
 }

@@ -53,6 +53,7 @@ TEST_F(InstallWorkerTest, CompleteRunOnJapaneseSystemDownloadsEverythingBeforeAn
                           "lookup CVN_ISS", "lookup CVN_EXE",          //
                           "lookup PM_ISS", "lookup PM_EXE",            // looked up, never fetched
                           "lookup TSL_ISS", "lookup TSL_EXE",          //
+                          "close list",                                // before any component
                           "view: status 143 1/2",                      //
                           "probe",                                     //
                           "view: status 142 1/2",                      //

@@ -74,6 +74,7 @@ class FakeInstallWorkerHost : public InstallWorkerHost,
     auto found = urlList.find(key);
     return found == urlList.end() ? std::string() : found->second;
   }
+  void CloseUrlList() override { m_log.Add("close list"); }
   bool RunSetup(const std::string& setupName, const std::string& responseName) override {
     m_log.Add("setup " + setupName + " " + responseName);
     if (onSetup) onSetup(setupName);
