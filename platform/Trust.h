@@ -37,6 +37,10 @@ class Trust {
   virtual void FreeCertificate(CertContext certificate) = 0;
   virtual void CloseStore(CertStore store) = 0;
   virtual void CloseMessage(CryptMessage message) = 0;
+  // Readies the provider for the first check (its DLLs, the root store) on a thread of
+  // its own and returns at once; later calls do nothing. A first check in a process
+  // otherwise pays for that itself.
+  virtual void WarmUp() {}
 };
 
 // The real trust provider of this system (Windows builds only).

@@ -3,6 +3,7 @@
 #include "afx/AfxStrings.h"
 #include "engine/AgreementText.h"
 #include "engine/InstallSession.h"
+#include "platform/Trust.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNAMIC(CEULAPage, CBasePage)
@@ -32,6 +33,7 @@ std::string CEULAPage::LoadAgreementText(WORD id) {
 }
 
 BOOL CEULAPage::OnSetActive() {
+  SystemTrust().WarmUp();  // while the user reads, so that the first signature check is quick
   // The buttons' states are posted, so the sheet applies them after this activation;
   // the radio buttons keep their selection as long as the page's window lives.
   if (!IsChecked(GetDlgItem(IDC_AGREE))) {

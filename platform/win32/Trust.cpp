@@ -29,6 +29,15 @@ const wchar_t* Wide(const char16_t* path) {
   return reinterpret_cast<const wchar_t*>(path);
 }
 
+// What the first check of a process costs beyond the later ones is mostly the opening of
+// the root store (measured under Wine: first check 80 ms, 13 ms once the store had been
+// opened and closed), which the system keeps for the process afterwards.
+DWORD WINAPI WarmUpTrustProvider(LPVOID) {
+  HCERTSTORE root = CertOpenSystemStoreW(0, L"ROOT");
+  if (root != nullptr) CertCloseStore(root, 0);
+  return 0;
+}
+
 class Win32Trust final : public Trust {
  public:
   bool FileExists(const char* path) override {
@@ -123,6 +132,15 @@ class Win32Trust final : public Trust {
   void CloseMessage(CryptMessage message) override {
     CryptMsgClose(FromHandle<HCRYPTMSG>(static_cast<uintptr_t>(message)));
   }
+
+  void WarmUp() override {
+    if (InterlockedExchange(&m_warmUpStarted, 1) != 0) return;
+    HANDLE thread = CreateThread(nullptr, 0, &WarmUpTrustProvider, nullptr, 0, nullptr);
+    if (thread != nullptr) CloseHandle(thread);
+  }
+
+ private:
+  LONG m_warmUpStarted = 0;
 };
 
 }  // namespace
