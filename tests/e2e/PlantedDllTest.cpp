@@ -12,16 +12,8 @@
 
 namespace {
 
-std::vector<std::wstring> PlantedNames() {
-  std::vector<std::wstring> names;
-  const std::string built = PELLORY_PLANTED_DLLS ",";
-  const std::wstring list(built.begin(), built.end());
-  for (size_t start = 0, comma; (comma = list.find(L',', start)) != std::wstring::npos;
-       start = comma + 1) {
-    names.push_back(list.substr(start, comma - start) + L".dll");
-  }
-  return names;
-}
+// The DLLs that tests/e2e/CMakeLists.txt builds as markers.
+const wchar_t* const kPlanted[] = {L"wininet", L"wintrust", L"crypt32"};
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern) {
   std::vector<std::wstring> names;
@@ -51,11 +43,12 @@ class PlantedDllTest : public InstallScenario {
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kOverridesKey, 0, nullptr, 0, KEY_SET_VALUE,
                                 nullptr, &overrides, nullptr),
               ERROR_SUCCESS);
-    for (const auto& name : PlantedNames()) {
-      ASSERT_TRUE(::CopyFileW((built + name).c_str(), (m_folder + L"\\" + name).c_str(), FALSE));
-      // Prefer a DLL found by the search order, as Windows does for all but KnownDLLs.
-      const std::wstring order = L"native,builtin";
-      ::RegSetValueExW(overrides, name.substr(0, name.size() - 4).c_str(), 0, REG_SZ,
+    // Prefer a DLL found by the search order, as Windows does for all but KnownDLLs.
+    const std::wstring order = L"native,builtin";
+    for (const std::wstring name : kPlanted) {
+      ASSERT_TRUE(::CopyFileW((built + name + L".dll").c_str(),
+                              (m_folder + L"\\" + name + L".dll").c_str(), FALSE));
+      ::RegSetValueExW(overrides, name.c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(order.c_str()),
                        static_cast<DWORD>((order.size() + 1) * sizeof(wchar_t)));
     }
@@ -65,7 +58,7 @@ class PlantedDllTest : public InstallScenario {
     // A marker DLL that leaves no marker would make the test pass for nothing: load one
     // under a name no system DLL has.
     const std::wstring probe = m_folder + L"\\probe.dll";
-    ASSERT_TRUE(::CopyFileW((built + PlantedNames()[0]).c_str(), probe.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((built + L"wininet.dll").c_str(), probe.c_str(), FALSE));
     HMODULE loaded = ::LoadLibraryW(probe.c_str());
     ASSERT_NE(loaded, nullptr);
     ::FreeLibrary(loaded);
