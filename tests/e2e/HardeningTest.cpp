@@ -160,11 +160,14 @@ TEST_P(HardeningTest, LinksPlantedAtDestinationsAreReplacedNotWrittenThrough) {
   EXPECT_EQ(SetupLogValues(SetupLog(), "| title"),
             (std::vector<std::string>{"corvane", "tessaline"}));
   for (const Planted& p : planted) {
-    EXPECT_EQ(ReadBytes(hostFile(p)), hostBytes(p)) << "written through the " << p.kind << " link";
+    // Compared as a whole: a setup program's bytes would flood the report.
+    EXPECT_TRUE(ReadBytes(hostFile(p)) == hostBytes(p))
+        << "written through the " << p.kind << " link";
     const Entry after = Inspect(temp + p.name);
     EXPECT_EQ(after.links, 1u) << p.name;
     EXPECT_EQ(Lower(after.finalPath), tempFinal + "\\" + Lower(p.name));
-    EXPECT_EQ(ReadBytes(temp + p.name), ReadBytes(ServedPath(p.served))) << p.name;
+    EXPECT_TRUE(ReadBytes(temp + p.name) == ReadBytes(ServedPath(p.served)))
+        << p.name << " does not hold the served bytes";
   }
 }
 
