@@ -1,5 +1,6 @@
 #include "afx/AfxApp.h"
 
+#include "afx/AfxDllSearch.h"
 
 namespace {
 CWinApp* g_app = nullptr;
@@ -13,6 +14,7 @@ CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
 bool AfxIsMainThread() { return ::GetCurrentThreadId() == g_mainThreadId; }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  AfxRestrictDllSearch();  // before anything loads a DLL
   g_mainThreadId = ::GetCurrentThreadId();
   INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
   ::InitCommonControlsEx(&icc);

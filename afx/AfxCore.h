@@ -4,6 +4,7 @@
 // Windows are Unicode (the W functions), so the Japanese texts show on every system.
 
 #include <windows.h>
+// After windows.h:
 #include <commctrl.h>
 
 #include <string>
@@ -16,6 +17,7 @@ struct CRuntimeClass {
   const CRuntimeClass* m_pBaseClass;
 };
 
+// clang-format off
 #define DECLARE_DYNAMIC(class_name) \
  public:                            \
   static const CRuntimeClass class##class_name; \
@@ -58,6 +60,7 @@ struct AFX_MSGMAP {
                                         &_messageEntries[0]};               \
   return &messageMap;                                                       \
   }
+// clang-format on
 
 class CWnd {
  public:
@@ -71,6 +74,7 @@ class CWnd {
   HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
   void SetDlgItemText(int id, const CString& text) { ::SetDlgItemTextW(m_hWnd, id, text.c_str()); }
   BOOL ShowWindow(int show) { return ::ShowWindow(m_hWnd, show); }
+  BOOL PostMessage(UINT msg, WPARAM wp, LPARAM lp) { return ::PostMessageW(m_hWnd, msg, wp, lp); }
 
   // Runs the handler that the message map gives for a control notification.
   bool DispatchCommand(UINT id, UINT code);
@@ -87,7 +91,17 @@ class CStatic : public CWnd {};
 class CProgressCtrl : public CWnd {
  public:
   void SetPos(int pos) { ::SendMessageA(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(pos), 0); }
+  // Turns the bar into a marquee that advances every `interval` ms.
+  void SetMarquee(int interval) {
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, ::GetWindowLongA(m_hWnd, GWL_STYLE) | PBS_MARQUEE);
+    ::SendMessageA(m_hWnd, PBM_SETMARQUEE, TRUE, interval);
+  }
 };
+
+// Icon `id` of the program's resources, shared: never destroyed.
+inline HICON AfxLoadIcon(UINT id) {
+  return ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+}
 
 // Data exchange between a page's members and its controls.
 class CDataExchange {

@@ -80,3 +80,29 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
     return FALSE;  // nothing escapes into Windows
   }
 }
+
+void CSheetWindow::SetWizardButtons(DWORD flags) const {
+  ::PostMessageA(m_hWnd, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+}
+
+void CSheetWindow::PressNext() const { ::SendMessageA(m_hWnd, PSM_PRESSBUTTON, PSBTN_NEXT, 0); }
+
+void CSheetWindow::ShowButton(int id, int show) const {
+  ::ShowWindow(::GetDlgItem(m_hWnd, id), show);
+}
+
+void CSheetWindow::PlaceFinishOverCancel() const {
+  HWND cancel = ::GetDlgItem(m_hWnd, IDCANCEL);
+  RECT rect;
+  ::GetWindowRect(cancel, &rect);
+  POINT topLeft = {rect.left, rect.top};
+  ::ScreenToClient(m_hWnd, &topLeft);
+  ::ShowWindow(cancel, SW_HIDE);
+  ::MoveWindow(::GetDlgItem(m_hWnd, ID_WIZFINISH), topLeft.x, topLeft.y, rect.right - rect.left,
+               rect.bottom - rect.top, TRUE);
+}
+
+void CSheetWindow::DisableCancel() const {
+  ::EnableWindow(::GetDlgItem(m_hWnd, IDCANCEL), FALSE);
+  ::EnableMenuItem(::GetSystemMenu(m_hWnd, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_DISABLED);
+}

@@ -1,10 +1,35 @@
 #pragma once
-// One wizard page: a PROPSHEETPAGE whose notifications become virtual operations.
-
+// One wizard page: a PROPSHEETPAGE whose notifications become virtual operations, and
+// the operations a page performs on its running sheet.
 
 #include "afx/AfxCore.h"
 
 class CPropertySheet;
+
+// Control ids of the sheet's wizard buttons; Cancel is IDCANCEL.
+constexpr int ID_WIZBACK = 0x3023;
+constexpr int ID_WIZNEXT = 0x3024;
+constexpr int ID_WIZFINISH = 0x3025;
+
+// The running sheet, known by its window alone: a call that reaches a sheet that has gone
+// fails harmlessly, so another thread may hold one.
+class CSheetWindow {
+ public:
+  explicit CSheetWindow(HWND sheet) : m_hWnd(sheet) {}
+  // Enables exactly the PSWIZB_* buttons in `flags`. Posted: the sheet applies them once
+  // the current activation has finished.
+  void SetWizardButtons(DWORD flags) const;
+  // Sent: returns once the sheet has changed pages.
+  void PressNext() const;
+  // Shows (SW_SHOWNORMAL) or hides (SW_HIDE) the sheet button with control id `id`.
+  void ShowButton(int id, int show) const;
+  // Hides Cancel and gives Finish its exact rectangle.
+  void PlaceFinishOverCancel() const;
+  // From now on neither the Cancel button nor the window's Close command can end the wizard.
+  void DisableCancel() const;
+
+  HWND m_hWnd;
+};
 
 class CPropertyPage : public CWnd {
   DECLARE_DYNAMIC(CPropertyPage)
@@ -26,8 +51,8 @@ class CPropertyPage : public CWnd {
   BOOL UpdateData(BOOL saveAndValidate);
   // The sheet that holds this page (set when the page is added).
   CPropertySheet* GetSheet() const { return m_pSheet; }
-  // The sheet's window: the page's parent.
-  HWND GetSheetWindow() const { return ::GetParent(m_hWnd); }
+  // The sheet's window (the page's parent) and its operations.
+  CSheetWindow GetSheetWindow() const { return CSheetWindow(::GetParent(m_hWnd)); }
 
   PROPSHEETPAGEW m_psp;
   CPropertySheet* m_pSheet = nullptr;

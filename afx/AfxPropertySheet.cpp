@@ -19,10 +19,6 @@ CPropertySheet::CPropertySheet(const wchar_t* caption, CWnd* parent, UINT startP
   m_psh.nStartPage = startPage;
 }
 
-CPropertySheet::~CPropertySheet() {
-  if (m_headerBitmap != nullptr) ::DeleteObject(m_headerBitmap);
-}
-
 void CPropertySheet::AddPage(CPropertyPage* page) {
   page->m_pSheet = this;
   m_pages.push_back(page);
@@ -48,7 +44,8 @@ LRESULT CALLBACK CloseAsCancel(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
     if (msg == WM_CLOSE) {
       HWND cancel = ::GetDlgItem(hwnd, IDCANCEL);
       if (cancel != nullptr && ::IsWindowEnabled(cancel)) {
-        ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+        ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(cancel));
       }
       return 0;
     }
@@ -80,17 +77,18 @@ INT_PTR CPropertySheet::DoModal() {
   // bitmap handed over with PSH_USEHBMHEADER is painted by every implementation.
   if ((m_psh.dwFlags & PSH_HEADER) && !(m_psh.dwFlags & PSH_USEHBMHEADER) &&
       IS_INTRESOURCE(m_psh.pszbmHeader)) {
-    m_headerBitmap = static_cast<HBITMAP>(::LoadImageW(m_psh.hInstance, m_psh.pszbmHeader,
-                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (m_headerBitmap != nullptr) {
+    m_headerBitmap.Reset(static_cast<HBITMAP>(
+        ::LoadImageW(m_psh.hInstance, m_psh.pszbmHeader, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (m_headerBitmap) {
       m_psh.dwFlags |= PSH_USEHBMHEADER;
-      m_psh.hbmHeader = m_headerBitmap;
+      m_psh.hbmHeader = m_headerBitmap.Get();
     }
   }
   g_creatingSheet = this;
   INT_PTR result = ::PropertySheetW(&m_psh);
   g_creatingSheet = nullptr;
   m_hWnd = nullptr;
-  if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
+  if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd == this)
+    app->m_pMainWnd = nullptr;
   return result;
 }

@@ -1,16 +1,15 @@
 #pragma once
 // The wizard frame: a modal property sheet over the pages in its page list.
 
-
 #include <vector>
 
 #include "afx/AfxPropertyPage.h"
+#include "platform/win32/UniqueHandle.h"
 
 class CPropertySheet : public CWnd {
   DECLARE_DYNAMIC(CPropertySheet)
  public:
   CPropertySheet(const wchar_t* caption, CWnd* parent, UINT startPage);
-  ~CPropertySheet() override;
 
   void AddPage(CPropertyPage* page);
   void RemovePage(int index);
@@ -25,5 +24,5 @@ class CPropertySheet : public CWnd {
  private:
   static int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM lp);
   std::vector<CPropertyPage*> m_pages;
-  HBITMAP m_headerBitmap = nullptr;
+  UniqueBitmap m_headerBitmap;
 };

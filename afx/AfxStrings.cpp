@@ -2,15 +2,23 @@
 
 #include "afx/AfxFormat.h"
 
+const void* AfxLoadResource(LPCSTR type, UINT id, DWORD& size) {
+  // No language is asked for: where a resource exists in two languages, both copies agree.
+  size = 0;
+  HMODULE module = ::GetModuleHandleW(nullptr);
+  HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), type);
+  if (found == nullptr) return nullptr;
+  HGLOBAL loaded = ::LoadResource(module, found);
+  const void* data = loaded ? ::LockResource(loaded) : nullptr;
+  if (data != nullptr) size = ::SizeofResource(module, found);
+  return data;
+}
+
 BOOL AfxLoadString(UINT id, CString& text) {
   // String n lives in block n/16 + 1 at index n mod 16; each entry is a 16-bit length
-  // followed by that many UTF-16 units. No language is asked for: both copies agree.
-  HMODULE module = ::GetModuleHandleW(nullptr);
-  HRSRC block = ::FindResourceA(module, MAKEINTRESOURCEA(id / 16 + 1), MAKEINTRESOURCEA(6));
-  if (block == nullptr) return FALSE;
-  HGLOBAL loaded = ::LoadResource(module, block);
-  const auto* data = loaded ? static_cast<const WCHAR*>(::LockResource(loaded)) : nullptr;
-  DWORD size = ::SizeofResource(module, block);
+  // followed by that many UTF-16 units.
+  DWORD size = 0;
+  const auto* data = static_cast<const WCHAR*>(AfxLoadResource(RT_STRING, id / 16 + 1, size));
   if (data == nullptr || size == 0) return FALSE;
   const WCHAR* end = data + size / sizeof(WCHAR);
   const WCHAR* entry = data;

@@ -1,9 +1,14 @@
 #pragma once
-// Texts of the program's string table, looked up by id at the moment of use.
+// Texts of the program's string table, looked up by id at the moment of use, and the
+// program's other resources.
 
 #include <initializer_list>
 
 #include "afx/AfxCore.h"
+
+// The bytes of resource `id` of `type` in the program file, as stored, and their count in
+// `size`; null (size 0) when there is no such resource.
+const void* AfxLoadResource(LPCSTR type, UINT id, DWORD& size);
 
 // Fills `text` with string `id` and returns TRUE; on failure `text` keeps its value.
 BOOL AfxLoadString(UINT id, CString& text);

@@ -2,6 +2,10 @@
 
 #include "afx/AfxMessageBox.h"
 #include "app/StartupSequence.h"
+#include "app/SystemPlatform.h"
+#include "platform/InstanceMutex.h"
+#include "platform/Restart.h"
+#include "platform/UserAccount.h"
 #include "wizard/InstallerSheet.h"
 
 CPelloryApp theApp;
@@ -13,15 +17,12 @@ class Win32StartupPlatform : public StartupPlatform {
   explicit Win32StartupPlatform(CWinApp& app) : m_app(app) {}
 
   MutexOutcome CreateSingleInstanceMutex() override {
-    // The handle is never closed: the mutex lives as long as the process.
-    HANDLE mutex = ::CreateMutexA(nullptr, TRUE, "Pellory Single Execution Mutex");
-    if (mutex == nullptr) return MutexOutcome::Failed;
-    return ::GetLastError() == ERROR_ALREADY_EXISTS ? MutexOutcome::AlreadyExists : MutexOutcome::Created;
+    return SystemInstanceMutex().Create("Pellory Single Execution Mutex");
   }
-  bool IsAdministrator() override { return ::IsAdministrator() != FALSE; }
+  bool IsAdministrator() override { return SystemUserAccount().IsAdministrator(); }
   void ShowMessage(uint32_t stringId) override { AfxMessageBox(stringId, MB_OK); }
   void RunWizard() override {
-    CInstallerSheet sheet;
+    CInstallerSheet sheet(SystemInstallPlatform(), SystemRestart());
     sheet.m_psh.dwFlags |= PSH_WIZARD;
     m_app.m_pMainWnd = &sheet;
     sheet.DoModal();
@@ -33,19 +34,6 @@ class Win32StartupPlatform : public StartupPlatform {
 };
 
 }  // namespace
-
-BOOL IsAdministrator() {
-  SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-  PSID administrators = nullptr;
-  if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS,
-                                  0, 0, 0, 0, 0, 0, &administrators)) {
-    return FALSE;
-  }
-  BOOL member = FALSE;
-  if (!::CheckTokenMembership(nullptr, administrators, &member)) member = FALSE;
-  ::FreeSid(administrators);
-  return member;
-}
 
 BOOL CPelloryApp::InitInstance() {
   CWinAppEx::InitInstance();

@@ -7,7 +7,3 @@ class CPelloryApp : public CWinAppEx {
   CPelloryApp() : CWinAppEx(TRUE) {}
   BOOL InitInstance() override;
 };
-
-// TRUE when the calling thread's effective token is an enabled member of the local
-// Administrators group; FALSE otherwise and on every failure.
-BOOL IsAdministrator();

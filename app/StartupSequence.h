@@ -5,9 +5,11 @@
 
 #include <cstdint>
 
+#include "platform/InstanceMutex.h"
+
 class StartupPlatform {
  public:
-  enum class MutexOutcome { Created, AlreadyExists, Failed };
+  using MutexOutcome = ::MutexOutcome;
   virtual ~StartupPlatform() = default;
   // Creates the single-instance mutex; its handle stays open for the life of the process.
   virtual MutexOutcome CreateSingleInstanceMutex() = 0;

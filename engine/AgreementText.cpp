@@ -2,14 +2,16 @@
 
 #include <cstring>
 
+#include "res/resource.h"
+
 std::vector<uint16_t> AgreementTextIds(bool japanese, bool corvane, bool pelmora, bool tessaline) {
   std::vector<uint16_t> ids;
   if (japanese) {
-    if (corvane) ids.push_back(kAgreementCorvaneJa);
-    if (pelmora) ids.push_back(kAgreementPelmoraJa);
-    if (tessaline) ids.push_back(kAgreementTessalineJa);
+    if (corvane) ids.push_back(IDR_AGREEMENT_CORVANE_JA);
+    if (pelmora) ids.push_back(IDR_AGREEMENT_PELMORA_JA);
+    if (tessaline) ids.push_back(IDR_AGREEMENT_TESSALINE_JA);
   } else if (corvane) {
-    ids.push_back(kAgreementCorvaneEn);
+    ids.push_back(IDR_AGREEMENT_CORVANE_EN);
   }
   return ids;
 }

@@ -8,12 +8,6 @@
 #include <string>
 #include <vector>
 
-// Resource ids of the agreement texts (same values as in res/resource.h).
-constexpr uint16_t kAgreementCorvaneJa = 134;
-constexpr uint16_t kAgreementPelmoraJa = 135;
-constexpr uint16_t kAgreementTessalineJa = 136;
-constexpr uint16_t kAgreementCorvaneEn = 141;
-
 // The texts to show, in component order: on a Japanese system 134, 135 and 136 for the
 // chosen components; elsewhere 141 when component 1 is chosen (components 2 and 3 cannot
 // be chosen there, and have no text in any other language).

@@ -1,21 +1,26 @@
 #include "engine/CompletionText.h"
 
-#include "engine/InstallSession.h"
 #include "res/resource.h"
 
-std::vector<uint32_t> CompletionMessageIds(int32_t installResult) {
+std::vector<uint32_t> CompletionMessageIds(InstallResult installResult) {
   switch (installResult) {
-    case Succeeded:
+    case InstallResult::Succeeded:
       return {IDS_RESULT_SUCCEEDED, IDS_RESTART_NEEDED};
-    case DownloadFailed:
+    case InstallResult::DownloadFailed:
       return {IDS_RESULT_DOWNLOAD_FAILED};
-    case OldSoftwareBlocks:
+    case InstallResult::OldSoftwareBlocks:
       return {IDS_OLD_SOFTWARE};
-    case SetupFailed:
+    case InstallResult::SetupFailed:
     default:
       // An outcome this program does not know is reported as a failed installation.
       return {IDS_RESULT_SETUP_FAILED};
   }
 }
 
-bool OffersRestart(int32_t installResult) { return installResult == Succeeded; }
+bool OffersRestart(InstallResult installResult) {
+  return installResult == InstallResult::Succeeded;
+}
+
+bool FinishRestarts(InstallResult installResult, bool restartNowSelected) {
+  return OffersRestart(installResult) && restartNowSelected;
+}

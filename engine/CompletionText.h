@@ -4,8 +4,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/InstallSession.h"
+
 // The string ids of the result message, joined with CR LF when there is more than one.
-std::vector<uint32_t> CompletionMessageIds(int32_t installResult);
+std::vector<uint32_t> CompletionMessageIds(InstallResult installResult);
 
 // Whether the restart choice is offered: only after a success.
-bool OffersRestart(int32_t installResult);
+bool OffersRestart(InstallResult installResult);
+
+// Whether Finish restarts the system: only where the restart choice is offered, and with
+// restart-now selected.
+bool FinishRestarts(InstallResult installResult, bool restartNowSelected);

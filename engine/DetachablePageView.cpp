@@ -7,9 +7,7 @@ DetachablePageView::DetachablePageView(std::unique_ptr<DownloadPageView> page)
 
 void DetachablePageView::Detach() { m_bDetached.store(true, std::memory_order_release); }
 
-bool DetachablePageView::IsDetached() const {
-  return m_bDetached.load(std::memory_order_acquire);
-}
+bool DetachablePageView::IsDetached() const { return m_bDetached.load(std::memory_order_acquire); }
 
 void DetachablePageView::SetStatusText(int stringId, int index, int total) {
   if (!IsDetached()) m_page->SetStatusText(stringId, index, total);
@@ -29,6 +27,10 @@ void DetachablePageView::DisableCancel() {
 
 void DetachablePageView::PressNext() {
   if (!IsDetached()) m_page->PressNext();
+}
+
+void DetachablePageView::ShowPage() {
+  if (!IsDetached()) m_page->ShowPage();
 }
 
 int DetachablePageView::ShowMessageBox(int stringId, uint32_t type) {

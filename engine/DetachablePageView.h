@@ -27,6 +27,7 @@ class DetachablePageView final : public DownloadPageView {
   void StartMarquee() override;
   void DisableCancel() override;
   void PressNext() override;
+  void ShowPage() override;
   int ShowMessageBox(int stringId, uint32_t type) override;
 
  private:

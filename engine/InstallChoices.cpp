@@ -6,10 +6,10 @@ void RecordCompleteChoice(InstallSession& session, uint16_t systemLangId) {
   session.installCorvane = true;
   session.installPelmora = false;
   session.installTessaline = OffersTessaline(systemLangId);
-  session.installMode = Complete;
+  session.installMode = InstallMode::Complete;
 }
 
-void RecordCustomChoice(InstallSession& session) { session.installMode = Custom; }
+void RecordCustomChoice(InstallSession& session) { session.installMode = InstallMode::Custom; }
 
 void RecordComponentChoice(InstallSession& session, bool corvaneChecked, bool tessalineChecked) {
   session.installCorvane = corvaneChecked;

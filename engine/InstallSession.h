@@ -1,16 +1,17 @@
 #pragma once
-// The process-wide record of the user's choices and of the installation's outcome.
-// It is the only channel between the wizard pages and the install worker.
+// The record of the user's choices and of the installation's outcome. It is the only
+// channel between the wizard pages and the install worker; the sheet owns the one record
+// of the process and hands it to every page.
 
 #include <atomic>
 #include <cstdint>
 
-enum InstallMode : int32_t {
+enum class InstallMode : int32_t {
   Complete = 0,
   Custom = 1,
 };
 
-enum InstallResult : int32_t {
+enum class InstallResult : int32_t {
   Succeeded = 0,
   DownloadFailed = 1,
   SetupFailed = 2,
@@ -24,14 +25,13 @@ struct InstallSession {
   bool installCorvane = true;
   bool installPelmora = false;
   bool installTessaline = false;
-  InstallMode installMode = Complete;
+  InstallMode installMode = InstallMode::Complete;
   // Written on the worker thread, read by the completion page on the user-interface
   // thread: atomic so that the write is visible there before the page changes.
-  std::atomic<int32_t> installResult{Succeeded};
+  std::atomic<InstallResult> installResult{InstallResult::Succeeded};
 
-  void RecordResult(InstallResult result) { installResult.store(result, std::memory_order_release); }
-  int32_t Result() const { return installResult.load(std::memory_order_acquire); }
+  void RecordResult(InstallResult result) {
+    installResult.store(result, std::memory_order_release);
+  }
+  InstallResult Result() const { return installResult.load(std::memory_order_acquire); }
 };
-
-// The one record of this process.
-InstallSession& TheInstallSession();

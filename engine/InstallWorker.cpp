@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "engine/HklmString.h"
+#include "engine/LocalNames.h"
 #include "engine/OldSoftwareProbe.h"
 #include "engine/UrlList.h"
 #include "res/resource.h"
@@ -10,12 +12,28 @@ namespace {
 constexpr uint32_t kPollMilliseconds = 100;
 }  // namespace
 
-InstallWorker::InstallWorker(InstallWorkerHost& host, std::shared_ptr<CancelGate> gate,
+InstallWorker::InstallWorker(InstallWorkerHost& host, Registry& registry, SystemInfo& system,
+                             Clock& clock, std::shared_ptr<CancelGate> gate,
                              std::shared_ptr<DetachablePageView> view, InstallSession& session)
-    : m_host(host), m_gate(std::move(gate)), m_view(std::move(view)), m_session(session) {}
+    : m_host(host),
+      m_registry(registry),
+      m_system(system),
+      m_clock(clock),
+      m_gate(std::move(gate)),
+      m_view(std::move(view)),
+      m_session(session) {}
 
 void InstallWorker::Run() {
-  RunSteps();
+  try {
+    RunSteps();
+  } catch (...) {
+    // A step that fails in an unforeseen way must not leave the wizard stuck (Cancel may
+    // already be disabled): the run ends on the completion page as a failed installation,
+    // unless it already has an outcome.
+    if (m_session.Result() == InstallResult::Succeeded) {
+      m_session.RecordResult(InstallResult::SetupFailed);
+    }
+  }
   // Whatever happened, the completion page reports it, unless the wizard is closing.
   if (!m_gate->IsAbandoned()) m_view->PressNext();
 }
@@ -26,23 +44,24 @@ void InstallWorker::RunSteps() {
   for (bool selected : m_selected) m_total += selected ? 1 : 0;
 
   const std::string listUrl =
-      ChooseUrlListUrl(m_host.ReadUrlListOverride(), m_host.SystemDefaultLangId());
+      ChooseUrlListUrl(ReadUrlListOverride(m_registry), m_system.SystemDefaultLangId());
   const std::string listName = FileNameFromUrl(listUrl);
-  if (!m_host.FetchAndVerify(listName, listUrl, false)) return;
+  if (!Fetch(listName, listUrl, false)) return;
   m_host.OpenUrlList(listName);
   const UrlListEntries files = ReadComponentFiles();
+  m_host.CloseUrlList();
 
   m_view->SetStatusText(IDS_INSTALLING, m_total >= 1 ? 1 : 0, m_total);
 
-  if (IsOldSoftwareBlocking(m_host.ReadOldSoftwareVersion())) {
+  if (IsOldSoftwareBlocking(ReadOldSoftwareVersion(m_registry))) {
     m_view->ShowMessageBox(IDS_OLD_SOFTWARE, kMbOk);
-    m_session.RecordResult(OldSoftwareBlocks);
+    m_session.RecordResult(InstallResult::OldSoftwareBlocks);
     return;
   }
 
   if (!DownloadComponents(files)) return;
 
-  if (!m_gate->EnterInstallPhase([this] { m_host.Sleep(kPollMilliseconds); })) return;
+  if (!m_gate->EnterInstallPhase([this] { m_clock.Sleep(kPollMilliseconds); })) return;
   // Outside the gate's lock: this waits for the user-interface thread.
   m_view->DisableCancel();
   m_view->StartMarquee();
@@ -50,9 +69,29 @@ void InstallWorker::RunSteps() {
   InstallComponents(files);
 }
 
+bool InstallWorker::Fetch(const std::string& fileName, const std::string& url, bool verify) {
+  if (m_host.FetchAndVerify(fileName, url, verify) == FetchVerdict::Fetched) return true;
+  m_session.RecordResult(InstallResult::DownloadFailed);
+  return false;
+}
+
+bool InstallWorker::FetchComponentFile(const std::string& fileName, const std::string& url,
+                                       bool verify) {
+  // One name, one file: a name that an earlier file of this run already has (as Windows
+  // compares names) would overwrite that file, so that a component could run with another
+  // one's file. Such a file gets no name, which makes its fetch one that cannot start.
+  bool taken = false;
+  for (const std::string& fetched : m_fetchedNames)
+    taken = taken || IsSameLocalName(fileName, fetched);
+  if (!Fetch(taken ? std::string() : fileName, url, verify)) return false;
+  m_fetchedNames.push_back(fileName);
+  return true;
+}
+
 UrlListEntries InstallWorker::ReadComponentFiles() {
   // Every key is looked up, selected or not.
-  return ReadUrlListEntries([this](const std::string& key) { return m_host.LookupUrlListValue(key); });
+  return ReadUrlListEntries(
+      [this](const std::string& key) { return m_host.LookupUrlListValue(key); });
 }
 
 bool InstallWorker::DownloadComponents(const UrlListEntries& files) {
@@ -63,8 +102,8 @@ bool InstallWorker::DownloadComponents(const UrlListEntries& files) {
     if (m_gate->IsAbandoned()) return false;
     m_view->SetStatusText(IDS_DOWNLOADING, index, m_total);
     const ComponentFiles& f = files[k];
-    if (!m_host.FetchAndVerify(f.responseName, f.responseUrl, false)) return false;
-    if (!m_host.FetchAndVerify(f.setupName, f.setupUrl, true)) return false;
+    if (!FetchComponentFile(f.responseName, f.responseUrl, false)) return false;
+    if (!FetchComponentFile(f.setupName, f.setupUrl, true)) return false;
     ++index;
   }
   return true;
@@ -79,7 +118,7 @@ void InstallWorker::InstallComponents(const UrlListEntries& files) {
     if (!m_host.RunSetup(files[k].setupName, files[k].responseName)) {
       // Components before this one stay installed; none after it runs. The gate keeps
       // refusing cancels: the run ends right here.
-      m_session.RecordResult(SetupFailed);
+      m_session.RecordResult(InstallResult::SetupFailed);
       m_view->ShowMessageBox(IDS_SETUP_FAILED_BOX, kMbOk);
       return;
     }

@@ -2,23 +2,28 @@
 // The install worker: on its own thread, fetches the URL list, stops over blocking older
 // software, downloads every selected component's response file and setup program, and
 // only then runs the setup programs one after another; whatever the outcome, it finally
-// moves the wizard on to the completion page. Failures go to the install session.
+// moves the wizard on to the completion page. It is the one writer of the outcome.
 
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/CancelGate.h"
 #include "engine/DetachablePageView.h"
 #include "engine/InstallSession.h"
+#include "engine/InstallWorkerHost.h"
 #include "engine/UrlList.h"
-#include "platform/InstallWorkerHost.h"
+#include "platform/Clock.h"
+#include "platform/Registry.h"
+#include "platform/SystemInfo.h"
 
 class InstallWorker {
  public:
   // The gate and the view are shared with the page, which may be destroyed first.
-  InstallWorker(InstallWorkerHost& host, std::shared_ptr<CancelGate> gate,
-                std::shared_ptr<DetachablePageView> view, InstallSession& session);
+  InstallWorker(InstallWorkerHost& host, Registry& registry, SystemInfo& system, Clock& clock,
+                std::shared_ptr<CancelGate> gate, std::shared_ptr<DetachablePageView> view,
+                InstallSession& session);
 
   // One whole run. Returns when the wizard has moved to the completion page, or at once
   // when the user has cancelled the wizard.
@@ -28,15 +33,24 @@ class InstallWorker {
   static constexpr int kComponentCount = static_cast<int>(std::tuple_size<UrlListEntries>::value);
 
   void RunSteps();
+  // One file through the fetch step; anything but Fetched ends the run as a failed download.
+  bool Fetch(const std::string& fileName, const std::string& url, bool verify);
+  // The same for a component's file, whose name must differ from every file fetched before.
+  bool FetchComponentFile(const std::string& fileName, const std::string& url, bool verify);
   UrlListEntries ReadComponentFiles();
   bool DownloadComponents(const UrlListEntries& files);
   void InstallComponents(const UrlListEntries& files);
 
   InstallWorkerHost& m_host;
+  Registry& m_registry;
+  SystemInfo& m_system;
+  Clock& m_clock;
   const std::shared_ptr<CancelGate> m_gate;
   const std::shared_ptr<DetachablePageView> m_view;
   InstallSession& m_session;
   // The user's choice, read once at the start of the run, in component order.
   std::array<bool, kComponentCount> m_selected{};
   int m_total = 0;
+  // Local names of the components' files fetched so far in this run.
+  std::vector<std::string> m_fetchedNames;
 };

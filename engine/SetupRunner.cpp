@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "engine/InstallSession.h"
 #include "engine/SetupCommand.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/SystemInfo.h"
@@ -17,17 +16,5 @@ bool StartSetupAndWait(ProcessLauncher& launcher, SystemInfo& system, const std:
   if (!process) return false;
   if (showPage) showPage();
   process->WaitForExit();
-  return true;
-}
-
-bool RunSetupProgram(SetupRunContext& context, const std::string& setupName,
-                     const std::string& responseName) {
-  context.setupRunning.store(1);
-  if (!StartSetupAndWait(context.launcher, context.system, setupName, responseName,
-                         context.showPage)) {
-    context.session.RecordResult(SetupFailed);
-    return false;
-  }
-  context.setupRunning.store(0);
   return true;
 }

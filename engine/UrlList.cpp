@@ -1,6 +1,7 @@
 #include "engine/UrlList.h"
 
 #include "engine/InstallSession.h"
+#include "engine/LocalNames.h"
 
 namespace {
 
@@ -25,7 +26,9 @@ bool ReadToken(std::FILE* list, std::string& token) {
 // drops trailing dots and blanks from a name, so any name made of nothing else counts.
 bool LeavesTheDirectory(const std::string& name) {
   if (name.find_first_of("\\:") != std::string::npos) return true;
-  return !name.empty() && name.find_first_not_of(". ") == std::string::npos;
+  if (!name.empty() && name.find_first_not_of(". ") == std::string::npos) return true;
+  // A device name opens the device, not a file in the directory.
+  return IsReservedDeviceName(name);
 }
 
 struct KeyPair {
@@ -73,10 +76,12 @@ std::string LookupUrlListValue(std::FILE* list, const std::string& key) {
 }
 
 UrlListEntries ReadUrlListEntries(std::FILE* list) {
-  return ReadUrlListEntries([list](const std::string& key) { return LookupUrlListValue(list, key); });
+  return ReadUrlListEntries(
+      [list](const std::string& key) { return LookupUrlListValue(list, key); });
 }
 
-UrlListEntries ReadUrlListEntries(const std::function<std::string(const std::string& key)>& lookup) {
+UrlListEntries ReadUrlListEntries(
+    const std::function<std::string(const std::string& key)>& lookup) {
   UrlListEntries entries;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     ComponentFiles& files = entries[i];

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/Owner.h"
+
 #ifndef PELLORY_URL_HOST
 #error "PELLORY_URL_HOST must name the host of the built-in URL-list locations"
 #endif
@@ -58,15 +60,17 @@ UrlListEntries ReadUrlListEntries(const std::function<std::string(const std::str
 class UrlListCopy {
  public:
   UrlListCopy() = default;
-  explicit UrlListCopy(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {}
+  explicit UrlListCopy(const std::string& path) {
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) m_file = {file, CloseStdioFile{}};
+  }
 
-  bool IsOpen() const { return m_file != nullptr; }
-  std::string Lookup(const std::string& key) const { return LookupUrlListValue(m_file.get(), key); }
-  UrlListEntries ReadEntries() const { return ReadUrlListEntries(m_file.get()); }
+  bool IsOpen() const { return m_file.IsOpen(); }
+  std::string Lookup(const std::string& key) const { return LookupUrlListValue(m_file.Get(), key); }
+  UrlListEntries ReadEntries() const { return ReadUrlListEntries(m_file.Get()); }
 
  private:
-  struct Closer {
+  struct CloseStdioFile {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
-  std::unique_ptr<std::FILE, Closer> m_file;
+  Owner<std::FILE*, CloseStdioFile> m_file;
 };

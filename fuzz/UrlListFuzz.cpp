@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/LocalNames.h"
 #include "engine/UrlList.h"
 
 namespace {
@@ -63,6 +64,7 @@ void CheckFileName(const std::string& url) {
   const std::string name = FileNameFromUrl(url);
   if (name.find_first_of("/\\:") != std::string::npos) Fail("name leaves the folder", name);
   if (name == "." || name == "..") Fail("name is the folder or its parent", name);
+  if (IsReservedDeviceName(name)) Fail("name opens a device", name);
   if (name.empty()) return;
   if (name.size() >= url.size() || url.compare(url.size() - name.size(), name.size(), name) != 0 ||
       url[url.size() - name.size() - 1] != '/')

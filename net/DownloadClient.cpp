@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "net/DestinationFile.h"
+
 namespace {
 
 constexpr auto kRelease = std::memory_order_release;
@@ -132,9 +134,10 @@ bool DownloadStart(DownloadContext& ctx, const char* url, const char* destPath) 
 
 int32_t DownloadCreateFile(DownloadContext& ctx, const char* destPath) {
   Files& files = *ctx.platform.files;
-  const FileHandle file = files.CreateForWriting(destPath);
+  uint32_t error = 0;
+  const FileHandle file = CreateDestination(files, *ctx.platform.clock, destPath, error);
   if (file == kInvalidFile) {
-    DownloadSetStepCode(ctx, StepCreateFileFailed, files.LastError());
+    DownloadSetStepCode(ctx, StepCreateFileFailed, error);
     return StepCreateFileFailed;
   }
   ctx.hFile.store(file, kRelease);

@@ -90,7 +90,6 @@ enum TransferResult : int32_t {
 };
 
 constexpr uint32_t kUrlCapacity = 512;
-constexpr uint32_t kPathCapacity = 260;
 constexpr uint32_t kNetworkTimeoutMs = 30000;  // connect, send and receive
 constexpr uint32_t kStallLimitMs = 30000;      // no data for this long after the last data
 constexpr uint32_t kEmptyReadPauseMs = 100;    // pause between reads that return nothing

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-#include "engine/InstallSession.h"
 #include "net/DownloadClient.h"
 #include "platform/Files.h"
 #include "platform/SystemInfo.h"
@@ -22,7 +21,6 @@ class FetchUi {
 };
 
 constexpr int kAnswerCancel = 2;         // IDCANCEL
-constexpr uint32_t kPollPeriodMs = 100;  // between progress updates
 
 // The platform services the step works through; they must outlive the call.
 struct FetchPlatform {
@@ -31,20 +29,19 @@ struct FetchPlatform {
   SystemInfo* system = nullptr;  // the temporary directory
 };
 
-// The real services of this system (Windows builds only).
-inline FetchPlatform SystemFetchPlatform() {
-  return {{&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()},
-          &SystemTrust(),
-          &RunningSystem()};
-}
+// The step's verdict; the caller records the outcome.
+enum class FetchVerdict {
+  Fetched,   // the file is in place (and verified when asked)
+  GaveUp,    // a transfer failed and the user answered Cancel
+  Rejected,  // the completed program failed its check or could not be locked for it
+};
 
 // Fetches url into the temporary directory as fileName; with verify, the completed file
-// must pass VerifyDownloadedFile. Returns true when the file is in place. On false,
-// session.installResult is DownloadFailed.
+// must pass VerifyDownloadedFile. An empty fileName is a name the caller refused: every
+// attempt is a transfer that did not start, and the retry question comes at once.
 //
-// When verify is set and the result is true, verifiedFile holds the file open so that
+// When verify is set and the verdict is Fetched, verifiedFile holds the file open so that
 // nobody can change, rename or delete it: the checked bytes are the bytes that will run.
 // Keep it until the program has been started. Otherwise verifiedFile is left empty.
-bool FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
-                    const FetchPlatform& platform, ReadLockedFile& verifiedFile,
-                    InstallSession& session = TheInstallSession());
+FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
+                            const FetchPlatform& platform, ReadLockedFile& verifiedFile);

@@ -4,6 +4,7 @@
 // the display name "Morvane Corporation". Returns 0 or the code of the first failure.
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Trust.h"
 
@@ -32,3 +33,10 @@ constexpr char kRequiredSigner[] = "Morvane Corporation";
 int32_t VerifyDownloadedFile(const char* path, Trust& trust);
 int32_t VerifyFileTrust(const char* path, Trust& trust);
 int32_t VerifyFileSigner(const char* path, Trust& trust);
+
+// VerifyFileTrust that also hands out the policy's own verdict (0 when it never ran).
+int32_t VerifyFileTrust(const char* path, Trust& trust, int32_t& platformVerdict);
+// The first signer's display name, every byte the platform returned: 0 or 300 to 308.
+int32_t ReadFileSignerName(const char* path, Trust& trust, std::string& name);
+// Exactly the required name: same length, same bytes, same case.
+bool IsRequiredSigner(const std::string& name);

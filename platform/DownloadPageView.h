@@ -33,6 +33,8 @@ class DownloadPageView {
   virtual void DisableCancel() = 0;
   // Presses the wizard's Next button; returns once the sheet has changed pages.
   virtual void PressNext() = 0;
+  // Shows the page's window again (a setup program that has just started may hide it).
+  virtual void ShowPage() = 0;
   // Shows the text of stringId in a box of this type, owned by no window, on the calling
   // thread; returns the id of the button the user chose.
   virtual int ShowMessageBox(int stringId, uint32_t type) = 0;

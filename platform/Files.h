@@ -2,24 +2,50 @@
 // Files as the download client and the fetch step see them (kernel32 on Windows).
 
 #include <cstdint>
+#include <string>
 #include <utility>
+
+#include "platform/Owner.h"
+
+// A path buffer holds at most this many bytes (or UTF-16 units), its terminator included:
+// a path is at most 259 long.
+constexpr uint32_t kPathCapacity = 260;
 
 // A file handle; kInvalidFile (all bits set) is "not open".
 enum class FileHandle : uintptr_t {};
 constexpr FileHandle kInvalidFile = FileHandle(~uintptr_t{0});
 
+// What the system says of an open file, asked on its handle.
+struct FileFacts {
+  bool regular = false;       // a data file: no folder, device or pipe
+  bool reparsePoint = false;  // a symbolic link, junction or mount point, opened itself
+  uint32_t links = 0;         // how many names the file has (hard links)
+  uint64_t size = 0;
+  std::string finalPath;  // the path the system resolves it to, e.g. "\\?\C:\Temp\a.exe"
+};
+
 class Files {
  public:
   virtual ~Files() = default;
 
-  // Creates the file for writing, truncating an existing one, shared with nobody.
-  virtual FileHandle CreateForWriting(const char* path) = 0;
+  // Creates a new file for writing, shared with nobody. Fails when anything already stands
+  // at the path, a link included, which is never followed.
+  virtual FileHandle CreateNew(const char* path) = 0;
+  // Renames `from` to `to`, replacing the directory entry at `to` itself (a link, not the
+  // file it leads to).
+  virtual bool Replace(const char* from, const char* to) = 0;
+  // Opens an existing file for writing without truncating it, shared with nobody; a link at
+  // the path is opened itself where the platform allows, not followed.
+  virtual FileHandle OpenForWriting(const char* path) = 0;
   // Writes all size bytes, synchronously.
   virtual bool Write(FileHandle file, const void* data, uint32_t size) = 0;
   virtual bool Close(FileHandle file) = 0;
   // Opens an existing file for reading so that, while the handle is open, others may
-  // read it but can neither write, rename nor delete it.
+  // read it but can neither write, rename nor delete it; a link is opened as for writing.
   virtual FileHandle OpenReadLocked(const char* path) = 0;
+  virtual bool Describe(FileHandle file, FileFacts& facts) = 0;
+  // The path the system resolves a folder to (links followed); empty on failure.
+  virtual std::string FolderFinalPath(const char* folder) = 0;
 
   // The error number of the calling thread's latest failed call.
   virtual uint32_t LastError() = 0;
@@ -28,33 +54,14 @@ class Files {
 // The real file system of this system (Windows builds only).
 Files& SystemFiles();
 
-// Owns one open file handle and closes it when it goes away: move-only.
-class ReadLockedFile {
- public:
-  ReadLockedFile() = default;
-  ReadLockedFile(Files& files, FileHandle handle) : m_files(&files), m_handle(handle) {}
-  ReadLockedFile(ReadLockedFile&& other) noexcept
-      : m_files(other.m_files), m_handle(std::exchange(other.m_handle, kInvalidFile)) {}
-  ReadLockedFile& operator=(ReadLockedFile&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      m_files = other.m_files;
-      m_handle = std::exchange(other.m_handle, kInvalidFile);
-    }
-    return *this;
-  }
-  ReadLockedFile(const ReadLockedFile&) = delete;
-  ReadLockedFile& operator=(const ReadLockedFile&) = delete;
-  ~ReadLockedFile() { Reset(); }
-
-  bool IsOpen() const { return m_handle != kInvalidFile; }
-  FileHandle Handle() const { return m_handle; }
-  // Closes the file now; the lock on it ends.
-  void Reset() {
-    if (IsOpen()) m_files->Close(std::exchange(m_handle, kInvalidFile));
-  }
-
- private:
-  Files* m_files = nullptr;
-  FileHandle m_handle = kInvalidFile;
+// A file held open by the core, closed through the same interface when the owner goes.
+struct FileCloser {
+  Files* files = nullptr;
+  void operator()(FileHandle file) const { files->Close(file); }
 };
+using ReadLockedFile = Owner<FileHandle, FileCloser>;
+
+// Owns `file` when it is open; an owner of nothing otherwise.
+inline ReadLockedFile OwnFile(Files& files, FileHandle file) {
+  return file == kInvalidFile ? ReadLockedFile() : ReadLockedFile(file, FileCloser{&files});
+}

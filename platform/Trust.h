@@ -5,12 +5,11 @@
 
 #include <cstdint>
 
+#include "platform/Files.h"
+
 enum class CryptMessage : uintptr_t { None = 0 };
 enum class CertStore : uintptr_t { None = 0 };
 enum class CertContext : uintptr_t { None = 0 };
-
-// UTF-16 path buffers hold this many units, terminator included.
-constexpr int kWidePathUnits = 260;
 
 class Trust {
  public:

@@ -3,6 +3,7 @@
 #include "afx/AfxMessageBox.h"
 #include "afx/AfxStrings.h"
 #include "res/resource.h"
+#include "wizard/InstallerSheet.h"
 
 IMPLEMENT_DYNAMIC(CBasePage, CPropertyPage)
 
@@ -16,20 +17,27 @@ CBasePage::CBasePage(UINT templateId, UINT headerTitleId, UINT headerSubtitleId)
   m_psp.pszHeaderSubTitle = MAKEINTRESOURCEW(headerSubtitleId);
 }
 
+InstallSession& CBasePage::GetInstallSession() const {
+  return static_cast<CInstallerSheet*>(GetSheet())->GetInstallSession();
+}
+
+const InstallPlatform& CBasePage::GetPlatform() const {
+  return static_cast<CInstallerSheet*>(GetSheet())->GetPlatform();
+}
+
+Restart& CBasePage::GetRestart() const {
+  return static_cast<CInstallerSheet*>(GetSheet())->GetRestart();
+}
+
 BOOL CBasePage::OnQueryCancel() {
   if (AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) == IDNO) return FALSE;
   return TRUE;
 }
 
-void CBasePage::PostWizardButtons(DWORD flags) const {
-  ::PostMessageA(GetSheetWindow(), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
-}
-
-void CBasePage::PressNext() const { ::SendMessageA(GetSheetWindow(), PSM_PRESSBUTTON, PSBTN_NEXT, 0); }
-
 void CBasePage::ShowBackAndNext(int show) const {
-  ::ShowWindow(SheetButton(kIdWizBack), show);
-  ::ShowWindow(SheetButton(kIdWizNext), show);
+  const CSheetWindow sheet = GetSheetWindow();
+  sheet.ShowButton(ID_WIZBACK, show);
+  sheet.ShowButton(ID_WIZNEXT, show);
 }
 
 void CBasePage::SetControlText(int controlId, UINT stringId) {

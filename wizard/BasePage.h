@@ -3,6 +3,9 @@
 // subtitle, and asking "終了しますか？" before the wizard is cancelled.
 
 #include "afx/AfxPropertyPage.h"
+#include "engine/InstallSession.h"
+#include "platform/InstallPlatform.h"
+#include "platform/Restart.h"
 
 class CBasePage : public CPropertyPage {
   DECLARE_DYNAMIC(CBasePage)
@@ -13,18 +16,15 @@ class CBasePage : public CPropertyPage {
   BOOL OnQueryCancel() override;
 
  protected:
-  // The sheet's window, and its wizard buttons (Back, Next, Finish, Cancel) by control id.
-  HWND SheetWindow() const { return GetSheetWindow(); }
-  HWND SheetButton(int id) const { return ::GetDlgItem(GetSheetWindow(), id); }
-  void PostWizardButtons(DWORD flags) const;
-  void PressNext() const;
+  // The sheet's one install session and its platform services.
+  InstallSession& GetInstallSession() const;
+  const InstallPlatform& GetPlatform() const;
+  Restart& GetRestart() const;
+  // The operations on the sheet that the pages share.
+  void PostWizardButtons(DWORD flags) const { GetSheetWindow().SetWizardButtons(flags); }
+  void PressNext() const { GetSheetWindow().PressNext(); }
   // Shows (SW_SHOWNORMAL) or hides (SW_HIDE) the sheet's Back and Next buttons.
   void ShowBackAndNext(int show) const;
   // Puts string `stringId` of the string table into control `controlId` of this page.
   void SetControlText(int controlId, UINT stringId);
 };
-
-// Ids of the sheet's wizard buttons.
-constexpr int kIdWizBack = 0x3023;
-constexpr int kIdWizNext = 0x3024;
-constexpr int kIdWizFinish = 0x3025;

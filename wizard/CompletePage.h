@@ -8,17 +8,16 @@ class CCompletePage : public CBasePage {
  public:
   CCompletePage();
   ~CCompletePage() override = default;
+  void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnSetActive() override;
   BOOL OnWizardFinish() override;
 
   // Asks the system for the restart privilege and then for a restart; true when requested.
-  static bool RestartSystem();
-  // 1 when RunOnce or RunOnceEx holds a value: the system already waits for a restart.
-  static int IsRestartPending();
+  bool RestartSystem();
 
-  // Recorded at each activation; nothing decides on it yet.
+  // Whether a restart was already pending (1) or not (0), recorded at each activation;
+  // nothing decides on it yet.
   int m_restartPending = 0;
-
- private:
-  void PlaceFinishOverCancel();
+  CButton m_radioRestartNow;    // 1015, selected at each activation
+  CButton m_radioRestartLater;  // 1016
 };

@@ -1,11 +1,13 @@
 #include "wizard/CustomInstPage.h"
 
 #include "engine/InstallChoices.h"
+#include "platform/SystemInfo.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNAMIC(CCustomInstPage, CBasePage)
 
-CCustomInstPage::CCustomInstPage() : CBasePage(IDD_CUSTOM_INST, IDS_CUSTOM_TITLE, IDS_CUSTOM_SUBTITLE) {
+CCustomInstPage::CCustomInstPage()
+    : CBasePage(IDD_CUSTOM_INST, IDS_CUSTOM_TITLE, IDS_CUSTOM_SUBTITLE) {
   m_psp.dwFlags &= ~PSP_HASHELP;
 }
 
@@ -16,7 +18,7 @@ void CCustomInstPage::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CCustomInstPage::OnSetActive() {
-  if (TheInstallSession().installMode != Custom) {
+  if (GetInstallSession().installMode != InstallMode::Custom) {
     PressNext();  // only a custom installation has this page
     return TRUE;
   }
@@ -27,12 +29,12 @@ BOOL CCustomInstPage::OnSetActive() {
   SetControlText(IDC_CUSTOM_INSTRUCTION, IDS_CUSTOM_INSTRUCTION);
   SetControlText(IDC_CHK_CORVANE, IDS_CHK_CORVANE);
   SetControlText(IDC_CHK_TESSALINE, IDS_CHK_TESSALINE);
-  if (!OffersTessaline(::GetSystemDefaultLangID())) m_chkTessaline.ShowWindow(SW_HIDE);
+  if (!OffersTessaline(GetPlatform().system.SystemDefaultLangId())) m_chkTessaline.ShowWindow(SW_HIDE);
   return TRUE;
 }
 
 LRESULT CCustomInstPage::OnWizardNext() {
-  RecordComponentChoice(TheInstallSession(), m_chkCorvane.GetCheck() == BST_CHECKED,
+  RecordComponentChoice(GetInstallSession(), m_chkCorvane.GetCheck() == BST_CHECKED,
                         m_chkTessaline.GetCheck() == BST_CHECKED);
   return 0;
 }

@@ -1,31 +1,34 @@
 #include "wizard/DownloadPageWindow.h"
 
-#include <commctrl.h>
-
 #include "afx/AfxMessageBox.h"
 #include "afx/AfxStrings.h"
 #include "res/resource.h"
-#include "wizard/InstallerSheet.h"
+
+DownloadPageWindow::DownloadPageWindow(HWND sheet, HWND page) : m_sheet(sheet) {
+  m_page.m_hWnd = page;
+}
+
+CProgressCtrl DownloadPageWindow::ProgressBar() const {
+  CProgressCtrl bar;
+  bar.m_hWnd = m_page.GetDlgItem(IDC_PROGRESS);
+  return bar;
+}
 
 void DownloadPageWindow::SetStatusText(int stringId, int index, int total) {
-  CString text = AfxFormatString(static_cast<UINT>(stringId), {index, total});
-  ::SetDlgItemTextW(m_page, IDC_STATUS, text.c_str());
+  m_page.SetDlgItemText(IDC_STATUS, AfxFormatString(static_cast<UINT>(stringId), {index, total}));
 }
 
-void DownloadPageWindow::SetProgress(int percent) {
-  ::SendMessageA(::GetDlgItem(m_page, IDC_PROGRESS), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
-}
+void DownloadPageWindow::SetProgress(int percent) { ProgressBar().SetPos(percent); }
 
-void DownloadPageWindow::StartMarquee() {
-  HWND bar = ::GetDlgItem(m_page, IDC_PROGRESS);
-  ::SetWindowLongA(bar, GWL_STYLE, ::GetWindowLongA(bar, GWL_STYLE) | PBS_MARQUEE);
-  ::SendMessageA(bar, PBM_SETMARQUEE, TRUE, 100);
-}
+void DownloadPageWindow::StartMarquee() { ProgressBar().SetMarquee(100); }
 
-void DownloadPageWindow::DisableCancel() { DisableSheetCancel(m_sheet); }
+void DownloadPageWindow::DisableCancel() { m_sheet.DisableCancel(); }
 
-void DownloadPageWindow::PressNext() { ::SendMessageA(m_sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0); }
+void DownloadPageWindow::PressNext() { m_sheet.PressNext(); }
+
 
 int DownloadPageWindow::ShowMessageBox(int stringId, uint32_t type) {
   return AfxMessageBox(static_cast<UINT>(stringId), type);
 }
+
+void DownloadPageWindow::ShowPage() { m_page.ShowWindow(SW_SHOW); }

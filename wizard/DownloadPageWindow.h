@@ -3,21 +3,24 @@
 // synchronous message to a window of the user-interface thread; the adapter holds window
 // handles only, so a call that reaches a destroyed page fails harmlessly.
 
-#include <windows.h>
-
+#include "afx/AfxPropertyPage.h"
 #include "platform/DownloadPageView.h"
 
 class DownloadPageWindow final : public DownloadPageView {
  public:
-  DownloadPageWindow(HWND sheet, HWND page) : m_sheet(sheet), m_page(page) {}
+  DownloadPageWindow(HWND sheet, HWND page);
   void SetStatusText(int stringId, int index, int total) override;
   void SetProgress(int percent) override;
   void StartMarquee() override;
   void DisableCancel() override;
   void PressNext() override;
+  // Shows the page, which a setup program that has just started may have covered.
+  void ShowPage() override;
   int ShowMessageBox(int stringId, uint32_t type) override;
 
  private:
-  HWND m_sheet;
-  HWND m_page;
+  CProgressCtrl ProgressBar() const;
+
+  CSheetWindow m_sheet;
+  CWnd m_page;
 };

@@ -13,6 +13,7 @@ class CEULAPage : public CBasePage {
   CEULAPage();
   ~CEULAPage() override = default;
 
+  void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnSetActive() override;
   void OnBnClickedAgree();
   void OnBnClickedDisagree();
@@ -20,4 +21,7 @@ class CEULAPage : public CBasePage {
   // The bytes of agreement text `id` (a type-23 resource of this program) as stored:
   // Shift-JIS or ASCII, up to the first NUL. Empty when there is no such resource.
   static std::string LoadAgreementText(WORD id);
+
+  CButton m_radioAgree;     // 1009
+  CButton m_radioDisagree;  // 1010
 };

@@ -4,17 +4,27 @@
 
 IMPLEMENT_DYNAMIC(CInstallerSheet, CPropertySheet)
 
-CInstallerSheet::CInstallerSheet() : CPropertySheet(L"", nullptr, 0) {
+CInstallerSheet::CInstallerSheet(const InstallPlatform& platform, Restart& restart)
+    : CPropertySheet(L"", nullptr, 0), m_platform(platform), m_restart(restart) {
   m_psh.dwFlags &= ~PSH_HASHELP;
   m_psh.dwFlags |= PSH_WIZARD97 | PSH_HEADER | PSH_USEHICON;
   m_psh.pszbmHeader = MAKEINTRESOURCEW(IDB_HEADER);
-  m_psh.hIcon = ::LoadIconW(m_psh.hInstance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+  m_psh.hIcon = AfxLoadIcon(IDR_MAINFRAME);
   AddPage(&m_SelectPage);
 }
 
-void CInstallerSheet::DisableCancel() { DisableSheetCancel(m_hWnd); }
-
-void DisableSheetCancel(HWND sheet) {
-  ::EnableWindow(::GetDlgItem(sheet, IDCANCEL), FALSE);
-  ::EnableMenuItem(::GetSystemMenu(sheet, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_DISABLED);
+CPropertyPage* CInstallerSheet::GetWizardPage(WizardPage page) {
+  switch (page) {
+    case WizardPage::CustomInst:
+      return &m_CustomInstPage;
+    case WizardPage::EULA:
+      return &m_EULAPage;
+    case WizardPage::Download:
+      return &m_DownloadPage;
+    case WizardPage::Complete:
+      break;
+  }
+  return &m_CompletePage;
 }
+
+void CInstallerSheet::DisableCancel() { CSheetWindow(m_hWnd).DisableCancel(); }

@@ -1,8 +1,12 @@
 #pragma once
-// The wizard frame. It owns all five pages for its whole life; its page list starts with
-// the install-mode page alone, and that page builds the rest.
+// The wizard frame. It owns the install session and all five pages for its whole life;
+// its page list starts with the install-mode page alone, and that page builds the rest.
 
 #include "afx/AfxPropertySheet.h"
+#include "engine/InstallSession.h"
+#include "engine/PageSequence.h"
+#include "platform/InstallPlatform.h"
+#include "platform/Restart.h"
 #include "wizard/CompletePage.h"
 #include "wizard/CustomInstPage.h"
 #include "wizard/DownloadPage.h"
@@ -12,18 +16,27 @@
 class CInstallerSheet : public CPropertySheet {
   DECLARE_DYNAMIC(CInstallerSheet)
  public:
-  CInstallerSheet();
+  CInstallerSheet(const InstallPlatform& platform, Restart& restart);
   ~CInstallerSheet() override = default;
+
+  // The one record of choices and outcome, shared by every page and the install worker.
+  InstallSession& GetInstallSession() { return m_session; }
+  // The platform services the pages and the install worker run on.
+  const InstallPlatform& GetPlatform() const { return m_platform; }
+  // The computer's restart after a successful installation.
+  Restart& GetRestart() const { return m_restart; }
+  // The page object of an entry of the page sequence.
+  CPropertyPage* GetWizardPage(WizardPage page);
 
   // From now on neither the Cancel button nor the window's Close command can end the wizard.
   void DisableCancel();
 
+  InstallSession m_session;
+  const InstallPlatform m_platform;
+  Restart& m_restart;
   CSelectPage m_SelectPage;
   CDownloadPage m_DownloadPage;
   CCustomInstPage m_CustomInstPage;
   CCompletePage m_CompletePage;
   CEULAPage m_EULAPage;
 };
-
-// The same two steps on the sheet's window, for callers that hold only the window.
-void DisableSheetCancel(HWND sheet);

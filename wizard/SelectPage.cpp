@@ -1,15 +1,18 @@
 #include "wizard/SelectPage.h"
 
 #include "engine/InstallChoices.h"
+#include "platform/SystemInfo.h"
 #include "res/resource.h"
 #include "wizard/InstallerSheet.h"
 
 IMPLEMENT_DYNAMIC(CSelectPage, CBasePage)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSelectPage, CBasePage)
-  ON_BN_CLICKED(IDC_COMPLETE, OnBnClickedComplete)
-  ON_BN_CLICKED(IDC_CUSTOM, OnBnClickedCustom)
+ON_BN_CLICKED(IDC_COMPLETE, OnBnClickedComplete)
+ON_BN_CLICKED(IDC_CUSTOM, OnBnClickedCustom)
 END_MESSAGE_MAP()
+// clang-format on
 
 CSelectPage::CSelectPage() : CBasePage(IDD_SELECT, IDS_SELECT_TITLE, IDS_SELECT_SUBTITLE) {
   m_psp.dwFlags &= ~PSP_HASHELP;
@@ -27,20 +30,19 @@ BOOL CSelectPage::OnSetActive() {
 }
 
 void CSelectPage::OnBnClickedComplete() {
-  RecordCompleteChoice(TheInstallSession(), ::GetSystemDefaultLangID());
-  auto* sheet = static_cast<CInstallerSheet*>(GetSheet());
-  sheet->AddPage(&sheet->m_EULAPage);
-  sheet->AddPage(&sheet->m_DownloadPage);
-  sheet->AddPage(&sheet->m_CompletePage);
-  PressNext();
+  RecordCompleteChoice(GetInstallSession(), GetPlatform().system.SystemDefaultLangId());
+  AddPagesAndGoOn();
 }
 
 void CSelectPage::OnBnClickedCustom() {
-  RecordCustomChoice(TheInstallSession());
+  RecordCustomChoice(GetInstallSession());
+  AddPagesAndGoOn();
+}
+
+void CSelectPage::AddPagesAndGoOn() {
   auto* sheet = static_cast<CInstallerSheet*>(GetSheet());
-  sheet->AddPage(&sheet->m_CustomInstPage);
-  sheet->AddPage(&sheet->m_EULAPage);
-  sheet->AddPage(&sheet->m_DownloadPage);
-  sheet->AddPage(&sheet->m_CompletePage);
+  for (WizardPage page : PagesAfterSelect(GetInstallSession().installMode)) {
+    sheet->AddPage(sheet->GetWizardPage(page));
+  }
   PressNext();
 }

@@ -12,4 +12,8 @@ class CSelectPage : public CBasePage {
   BOOL OnSetActive() override;
   void OnBnClickedComplete();
   void OnBnClickedCustom();
+
+ private:
+  // The pages of the chosen mode, then on to the first of them.
+  void AddPagesAndGoOn();
 };

@@ -4,7 +4,17 @@
 
 #include <windows.h>
 
+#include "platform/win32/UniqueHandle.h"
+
 namespace {
+
+// The path the system resolves an open file or folder to; empty on failure.
+std::string FinalPath(HANDLE handle) {
+  char path[kPathCapacity * 2] = {};
+  const DWORD length = GetFinalPathNameByHandleA(handle, path, sizeof path, FILE_NAME_NORMALIZED);
+  if (length == 0 || length >= sizeof path) return std::string();
+  return std::string(path, length);
+}
 
 HANDLE ToNative(FileHandle file) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(file)); }
 
@@ -14,9 +24,19 @@ FileHandle FromNative(HANDLE file) {
 
 class Win32Files final : public Files {
  public:
-  FileHandle CreateForWriting(const char* path) override {
-    return FromNative(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle CreateNew(const char* path) override {
+    // With FILE_FLAG_OPEN_REPARSE_POINT a link at the name counts as taken, not followed.
+    return FromNative(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  }
+
+  bool Replace(const char* from, const char* to) override {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE;
+  }
+
+  FileHandle OpenForWriting(const char* path) override {
+    return FromNative(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   }
 
   bool Write(FileHandle file, const void* data, uint32_t size) override {
@@ -43,7 +63,30 @@ class Win32Files final : public Files {
     }
     // Sharing read only: no writer, and without FILE_SHARE_DELETE no rename or delete.
     return FromNative(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  }
+
+  bool Describe(FileHandle file, FileFacts& facts) override {
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!GetFileInformationByHandle(ToNative(file), &info)) return false;
+    facts.regular = GetFileType(ToNative(file)) == FILE_TYPE_DISK &&
+                    (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    facts.reparsePoint = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    facts.links = info.nNumberOfLinks;
+    facts.size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    facts.finalPath = FinalPath(ToNative(file));
+    return !facts.finalPath.empty();
+  }
+
+  std::string FolderFinalPath(const char* folder) override {
+    // A folder opens only with backup semantics; links on the way are the system's own
+    // choice of folder and are followed.
+    const HANDLE handle = CreateFileA(folder, FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::string();
+    UniqueFile owned(handle);
+    return FinalPath(handle);
   }
 
   uint32_t LastError() override { return GetLastError(); }

@@ -1,11 +1,11 @@
-// WinINet, synchronous: the HTTP stack of the download client.
+// WinINet, synchronous: the HTTP stack of the download client. Its handles are closed
+// explicitly through Close, since each failed close has its own meaning to the client.
 
 #include "platform/Http.h"
 
-#include <windows.h>
-#include <wininet.h>
-
 #include <cstring>
+
+#include "platform/win32/InternetHandle.h"
 
 namespace {
 

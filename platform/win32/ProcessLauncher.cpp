@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/win32/UniqueHandle.h"
@@ -10,12 +11,12 @@ namespace {
 
 class Win32StartedProcess final : public StartedProcess {
  public:
-  explicit Win32StartedProcess(HANDLE process) : m_process(process) {}
+  explicit Win32StartedProcess(UniqueProcessInformation handles) : m_handles(std::move(handles)) {}
 
-  void WaitForExit() override { WaitForSingleObject(m_process.Get(), INFINITE); }
+  void WaitForExit() override { WaitForSingleObject(m_handles.process.Get(), INFINITE); }
 
  private:
-  UniqueProcess m_process;
+  UniqueProcessInformation m_handles;
 };
 
 class Win32ProcessLauncher final : public ProcessLauncher {
@@ -33,8 +34,8 @@ class Win32ProcessLauncher final : public ProcessLauncher {
     if (!CreateProcessA(applicationName.c_str(), writable.data(), nullptr, nullptr, FALSE, 0,
                         nullptr, nullptr, &startup, &info))
       return nullptr;
-    UniqueThread thread(info.hThread);  // not needed: released at once
-    return std::make_unique<Win32StartedProcess>(info.hProcess);
+    UniqueProcessInformation handles(info);
+    return std::make_unique<Win32StartedProcess>(std::move(handles));
   }
 };
 

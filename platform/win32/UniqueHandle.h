@@ -1,11 +1,9 @@
 #pragma once
 // One move-only owner for every kind of Win32 handle. Each kind names its handle type,
-// its invalid value and how it is released; the aliases below are the kinds we use.
+// its invalid value and how it is released. The kinds below need only windows.h; any
+// other kind is declared beside its API's header (InternetHandle.h).
 
 #include <windows.h>
-// After windows.h:
-#include <wincrypt.h>
-#include <wininet.h>
 
 #include <utility>
 
@@ -62,40 +60,24 @@ struct File {
   static void Close(Handle handle) noexcept { CloseHandle(handle); }
 };
 
-struct Internet {
-  using Handle = HINTERNET;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { InternetCloseHandle(handle); }
-};
-
 struct RegistryKey {
   using Handle = HKEY;
   static Handle Invalid() noexcept { return nullptr; }
   static void Close(Handle handle) noexcept { RegCloseKey(handle); }
 };
 
-struct CertificateStore {
-  using Handle = HCERTSTORE;
+// A security identifier built by AllocateAndInitializeSid.
+struct Sid {
+  using Handle = PSID;
   static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { CertCloseStore(handle, 0); }
+  static void Close(Handle handle) noexcept { FreeSid(handle); }
 };
 
-struct CryptMessage {
-  using Handle = HCRYPTMSG;
+template <typename GdiHandle>
+struct GdiObject {
+  using Handle = GdiHandle;
   static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { CryptMsgClose(handle); }
-};
-
-struct CertificateContext {
-  using Handle = PCCERT_CONTEXT;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { CertFreeCertificateContext(handle); }
-};
-
-struct LocalMemory {
-  using Handle = HLOCAL;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { LocalFree(handle); }
+  static void Close(Handle handle) noexcept { DeleteObject(handle); }
 };
 
 }  // namespace unique_handle_traits
@@ -104,9 +86,14 @@ using UniqueKernelHandle = UniqueHandle<unique_handle_traits::Kernel>;
 using UniqueThread = UniqueKernelHandle;
 using UniqueProcess = UniqueKernelHandle;
 using UniqueFile = UniqueHandle<unique_handle_traits::File>;
-using UniqueInternet = UniqueHandle<unique_handle_traits::Internet>;
 using UniqueRegKey = UniqueHandle<unique_handle_traits::RegistryKey>;
-using UniqueCertStore = UniqueHandle<unique_handle_traits::CertificateStore>;
-using UniqueCryptMsg = UniqueHandle<unique_handle_traits::CryptMessage>;
-using UniqueCertContext = UniqueHandle<unique_handle_traits::CertificateContext>;
-using UniqueLocalMemory = UniqueHandle<unique_handle_traits::LocalMemory>;
+using UniqueSid = UniqueHandle<unique_handle_traits::Sid>;
+using UniqueBitmap = UniqueHandle<unique_handle_traits::GdiObject<HBITMAP>>;
+
+// The process and thread handles of a started process (CreateProcess's PROCESS_INFORMATION).
+struct UniqueProcessInformation {
+  explicit UniqueProcessInformation(const PROCESS_INFORMATION& info) noexcept
+      : process(info.hProcess), thread(info.hThread) {}
+  UniqueProcess process;
+  UniqueThread thread;
+};

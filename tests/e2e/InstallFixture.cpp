@@ -1,7 +1,9 @@
 #include "InstallFixture.h"
 
 #include <commctrl.h>
+#include <wininet.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -109,15 +111,27 @@ void InstallScenario::TearDown() {
   PelloryScenario::TearDown();
 }
 
+void InstallScenario::NameFiles(const std::string& component, const std::string& responseName,
+                                const std::string& setupName) {
+  m_names[component] = {responseName, setupName};
+}
+
+InstallScenario::FileNames InstallScenario::NamesOf(const std::string& component) const {
+  const auto named = m_names.find(component);
+  return named != m_names.end() ? named->second
+                                : FileNames{component + ".iss", component + "-setup.exe"};
+}
+
 void InstallScenario::ServeComponent(const std::string& component, const std::string& package,
                                      const std::string& responseExtra) {
   const std::string folder = WwwRoot() + "\\components\\" + component;
+  const FileNames names = NamesOf(component);
   ::CreateDirectoryA((WwwRoot() + "\\components").c_str(), nullptr);
   ::CreateDirectoryA(folder.c_str(), nullptr);
   ASSERT_TRUE(::CopyFileA((PackagesDir() + "\\" + package).c_str(),
-                          (folder + "\\" + component + "-setup.exe").c_str(), FALSE))
+                          (folder + "\\" + names.setup).c_str(), FALSE))
       << "cannot serve " << package << " from " << PackagesDir();
-  WriteFile(folder + "\\" + component + ".iss",
+  WriteFile(folder + "\\" + names.response,
             "[InstallShield Silent]\r\nVersion=v7.00\r\nFile=Response File\r\ntitle=" + component +
                 "\r\nlog=" + Narrow(OutPath(L"setup.log")) + "\r\n" + responseExtra);
 }
@@ -127,8 +141,9 @@ void InstallScenario::ServeUrlList() {
   std::string list;
   for (const auto& [key, name] : std::vector<std::pair<std::string, std::string>>{
            {"CVN", "corvane"}, {"PM", "pelmora"}, {"TSL", "tessaline"}}) {
-    list += key + "_ISS," + base + name + "/" + name + ".iss\r\n";
-    list += key + "_EXE," + base + name + "/" + name + "-setup.exe\r\n";
+    const FileNames names = NamesOf(name);
+    list += key + "_ISS," + base + name + "/" + names.response + "\r\n";
+    list += key + "_EXE," + base + name + "/" + names.setup + "\r\n";
   }
   WriteFile(WwwRoot() + "\\url_list.txt", list);
 }
@@ -154,6 +169,72 @@ std::vector<std::string> InstallScenario::RequestLog() const {
 }
 
 std::string InstallScenario::SetupLog() const { return ReadFile(Narrow(OutPath(L"setup.log"))); }
+
+std::string InstallScenario::ServedPath(const std::string& relative) {
+  std::string path = WwwRoot() + "\\" + relative;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+namespace {
+
+// The host's path of a Windows path, as Wine maps it.
+std::string UnixPath(const std::string& path) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (unixName == nullptr) return "";
+  const std::wstring wide(path.begin(), path.end());
+  char* name = unixName(wide.c_str());
+  if (name == nullptr) return "";
+  std::string result(name);
+  ::HeapFree(::GetProcessHeap(), 0, name);
+  return result;
+}
+
+std::string QueryEscaped(const std::string& text) {
+  std::string escaped;
+  for (const unsigned char c : text) {
+    if (std::isalnum(c) || c == '/' || c == '.' || c == '-' || c == '_') {
+      escaped.push_back(static_cast<char>(c));
+    } else {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", c);
+      escaped += hex;
+    }
+  }
+  return escaped;
+}
+
+// Status code of a GET to the test server; 0 without an answer.
+DWORD Get(const std::string& url) {
+  DWORD status = 0;
+  HINTERNET session = ::InternetOpenA("e2e", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+  if (session == nullptr) return 0;
+  HINTERNET request = ::InternetOpenUrlA(session, url.c_str(), nullptr, 0,
+                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
+  if (request != nullptr) {
+    DWORD size = sizeof status;
+    ::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                     nullptr);
+    ::InternetCloseHandle(request);
+  }
+  ::InternetCloseHandle(session);
+  return status;
+}
+
+}  // namespace
+
+void InstallScenario::PlantLink(const std::string& kind, const std::string& target,
+                                const std::string& link) {
+  const std::string unixTarget = UnixPath(target), unixLink = UnixPath(link);
+  ASSERT_FALSE(unixTarget.empty() || unixLink.empty()) << "no host path for " << link;
+  EXPECT_EQ(Get("http://" + Env("PELLORY_TEST_SERVER") + "/_control/link?kind=" + kind +
+                "&target=" + QueryEscaped(unixTarget) + "&link=" + QueryEscaped(unixLink)),
+            200u)
+      << "the server planted no " << kind << " link at " << unixLink;
+}
 
 void InstallScenario::OverrideUrlList() {
   const std::string url = "http://" + Env("PELLORY_TEST_SERVER") + "/url_list.txt";
@@ -261,6 +342,10 @@ long long InstallScenario::FileSize(const std::string& path) {
   if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
   return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
+
+std::string InstallScenario::ReadBytes(const std::string& path) { return ReadFile(path); }
+
+std::string InstallScenario::TempFolder() { return TempDir(); }
 
 std::vector<std::string> SetupLogValues(const std::string& log, const std::string& key) {
   std::vector<std::string> values;

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -46,7 +47,11 @@ class InstallScenario : public PelloryScenario {
  protected:
   void TearDown() override;
 
-  // The server side. Components are "corvane", "pelmora", "tessaline".
+  // The server side. Components are "corvane", "pelmora", "tessaline"; each serves
+  // "<component>/<component>.iss" and "<component>/<component>-setup.exe" unless NameFiles
+  // chose other names (called before ServeComponent and ServeUrlList).
+  void NameFiles(const std::string& component, const std::string& responseName,
+                 const std::string& setupName);
   void ServeComponent(const std::string& component, const std::string& package,
                       const std::string& responseExtra = "");
   void ServeUrlList();
@@ -54,6 +59,11 @@ class InstallScenario : public PelloryScenario {
   void SetFaults(const std::vector<std::pair<std::string, std::string>>& pathAndFaultJson);
   std::vector<std::string> RequestLog() const;  // "GET /path" lines
   std::string SetupLog() const;                 // what the setup programs recorded
+  // The path of a served file ("components/corvane/corvane.iss") in the server's folder.
+  static std::string ServedPath(const std::string& relative);
+  // Plants a link (kind "symbolic" or "hard") at `link` to `target`, both Windows paths,
+  // on the host side, where Wine cannot make one (the test server does it).
+  void PlantLink(const std::string& kind, const std::string& target, const std::string& link);
 
   // The registry: the URL-list override (pointing at the test server), the older reader
   // software's version (Japanese system only). Both are removed by TearDown.
@@ -78,9 +88,17 @@ class InstallScenario : public PelloryScenario {
   // Size in bytes of a file (a test package's name, or a full path); -1 if missing.
   static long long PackageSize(const std::string& package);
   static long long FileSize(const std::string& path);
+  static std::string ReadBytes(const std::string& path);
+  static std::string TempFolder();  // the user's temporary folder, with its backslash
   static std::wstring OutPath(const std::wstring& name);
 
  private:
+  struct FileNames {
+    std::string response, setup;
+  };
+  FileNames NamesOf(const std::string& component) const;
+
+  std::map<std::string, FileNames> m_names;
   bool m_overrideSet = false;
   bool m_oldSoftwareSet = false;
 };

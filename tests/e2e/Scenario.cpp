@@ -6,7 +6,7 @@ void PelloryScenario::SetUp() {
   // A suite on the wrong prefix would test the other system while claiming this one.
   ASSERT_EQ(GetSystemDefaultLangID(), GetParam().languageId)
       << "the harness ran this suite on the wrong system";
-  m_program = StartPellory();
+  m_program.Start(ProgramPath());
   ASSERT_TRUE(m_program.Started()) << "cannot start Pellory.exe (error " << GetLastError() << ")";
   m_sheet = robot::Sheet::Find(m_program.Id());
   ASSERT_TRUE(m_sheet.has_value()) << "Pellory.exe shows no wizard";
@@ -34,5 +34,6 @@ std::wstring PelloryScenario::TestFileName() const {
 
 void PelloryScenario::SaveScreenshot(HWND window, const std::wstring& label) const {
   const auto path = robot::SaveScreenshot(window, TestFileName() + L"-" + label);
-  EXPECT_TRUE(path.has_value()) << "cannot save the screenshot " << std::string(label.begin(), label.end());
+  EXPECT_TRUE(path.has_value()) << "cannot save the screenshot "
+                                << std::string(label.begin(), label.end());
 }

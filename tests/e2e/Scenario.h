@@ -31,6 +31,8 @@ class PelloryScenario : public testing::TestWithParam<TargetSystem> {
 
   // Starts one more Pellory.exe (the first is started by SetUp).
   static robot::ChildProcess StartPellory();
+  // The program SetUp starts: the build's Pellory.exe, unless a scenario runs a copy.
+  virtual std::wstring ProgramPath() const { return robot::PelloryExePath(); }
   // Saves a screenshot of `window` (the screen for null) as <test name>-<label>.bmp.
   void SaveScreenshot(HWND window, const std::wstring& label) const;
 
@@ -45,8 +47,8 @@ class PelloryScenario : public testing::TestWithParam<TargetSystem> {
 };
 
 // Runs the scenarios of `Suite` on the Japanese and on the English system.
-#define PELLORY_SCENARIOS_ON_BOTH_SYSTEMS(Suite)                                         \
-  INSTANTIATE_TEST_SUITE_P(Ja, Suite, testing::Values(kJapaneseSystem),                   \
+#define PELLORY_SCENARIOS_ON_BOTH_SYSTEMS(Suite)                                           \
+  INSTANTIATE_TEST_SUITE_P(Ja, Suite, testing::Values(kJapaneseSystem),                    \
                            [](const auto& info) { return std::string(info.param.name); }); \
-  INSTANTIATE_TEST_SUITE_P(En, Suite, testing::Values(kEnglishSystem),                    \
+  INSTANTIATE_TEST_SUITE_P(En, Suite, testing::Values(kEnglishSystem),                     \
                            [](const auto& info) { return std::string(info.param.name); })

@@ -13,6 +13,9 @@ Faults are set per path while the server runs, by the test itself:
     GET /_control/fault?path=/a.exe&kind=status&arg=404[&times=N]
     GET /_control/clear[?path=/a.exe]
     GET /_control/log                  the request log so far
+    GET /_control/link?kind=symbolic&target=/x&link=/y
+                                       plants a link at host path /y (kind symbolic or
+                                       hard) to /x, replacing the entry that stands there
 
 or by a file <root>/_faults.json, reread whenever it changes:
 
@@ -168,7 +171,10 @@ class Handler(BaseHTTPRequestHandler):
                 return self.reply(200, b"ok\n")
             if url.path == "/_control/log":
                 return self.reply(200, self.server.log.read())
-        except (KeyError, ValueError) as e:
+            if url.path == "/_control/link":
+                plant_link(query["kind"], query["target"], query["link"])
+                return self.reply(200, b"ok\n")
+        except (KeyError, ValueError, OSError) as e:
             return self.reply(400, ("bad control request: %s\n" % e).encode())
         return self.reply(404, b"no such control\n")
 
@@ -319,6 +325,17 @@ class Handler(BaseHTTPRequestHandler):
 
     def fault_close(self, fault, body, send_body):
         self.hang_up()
+
+
+def plant_link(kind, target, link):
+    """A link planted where a client will write, as an attacker on the host would: a
+    Windows program under Wine cannot make a Unix symbolic link itself, and deleting one
+    through Wine deletes its target, so the old entry goes here too."""
+    if kind not in ("symbolic", "hard"):
+        raise ValueError("unknown link kind %r" % (kind,))
+    if os.path.lexists(link):
+        os.unlink(link)
+    (os.symlink if kind == "symbolic" else os.link)(target, link)
 
 
 class Server(ThreadingHTTPServer):

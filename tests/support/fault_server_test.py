@@ -116,6 +116,25 @@ class FaultServerTest(unittest.TestCase):
 
     # --- one test per kind ---------------------------------------------------------
 
+    def test_plants_links(self):
+        target = os.path.join(self.folder.name, "target")
+        with open(target, "wb") as f:
+            f.write(b"target")
+        for kind in ("symbolic", "hard"):
+            link = os.path.join(self.folder.name, "link-" + kind)
+            with open(link, "wb") as f:
+                f.write(b"old entry")  # replaced, not written through
+            query = urllib.parse.urlencode({"kind": kind, "target": target, "link": link})
+            resp, _ = self.get("/_control/link?" + query)
+            self.assertEqual(resp.status, 200)
+            self.assertEqual(os.path.islink(link), kind == "symbolic")
+            self.assertTrue(os.path.samefile(link, target))
+        resp, _ = self.get("/_control/link?" + urllib.parse.urlencode(
+            {"kind": "junction", "target": target, "link": link}))
+        self.assertEqual(resp.status, 400)
+        with open(target, "rb") as f:
+            self.assertEqual(f.read(), b"target")
+
     def test_status(self):
         self.fault("/a.bin", "status", 404)
         self.assertEqual(self.get("/a.bin")[0].status, 404)

@@ -112,7 +112,7 @@ class CancelProtocolTest : public ::testing::Test {
 
   void StartWorker() {
     worker = std::thread([this] {
-      InstallWorker(host, gate, view, session).Run();
+      InstallWorker(host, host, host, host, gate, view, session).Run();
       workerEnded.Set();
     });
   }
@@ -132,7 +132,7 @@ class CancelProtocolTest : public ::testing::Test {
 
   EventLog log;
   InstallSession session;
-  FakeInstallWorkerHost host{log, session};
+  FakeInstallWorkerHost host{log};
   FakeUiThread ui;
   std::shared_ptr<CancelGate> gate = std::make_shared<CancelGate>();
   FakeDownloadPageView* pageView = new FakeDownloadPageView(log, &ui);  // owned by view
@@ -160,7 +160,7 @@ TEST_F(CancelProtocolTest, QuestionOpenWhenDownloadsEndHoldsBackSetupAndNoDisabl
   EXPECT_LT(log.First("view: disable cancel"), log.First("setup "));
   EXPECT_EQ(log.WithPrefix("setup ").size(), 2u);
   EXPECT_EQ(log.Events().back(), "view: next");
-  EXPECT_EQ(session.Result(), Succeeded);
+  EXPECT_EQ(session.Result(), InstallResult::Succeeded);
 }
 
 TEST_F(CancelProtocolTest, YesWhenDownloadsEndStartsNoSetupAndLeavesThePageAlone) {
@@ -174,7 +174,7 @@ TEST_F(CancelProtocolTest, YesWhenDownloadsEndStartsNoSetupAndLeavesThePageAlone
   EXPECT_THAT(log.WithPrefix("setup "), IsEmpty());
   ExpectNoViewCallAfterDetach();
   EXPECT_FALSE(log.Has("view: next"));
-  EXPECT_EQ(session.Result(), Succeeded);
+  EXPECT_EQ(session.Result(), InstallResult::Succeeded);
 }
 
 TEST_F(CancelProtocolTest, YesDuringADownloadFetchesNothingMoreAndStartsNoSetup) {
@@ -230,7 +230,7 @@ TEST_F(CancelProtocolTest, CancelArrivingWhileTheWorkerDisablesCancelDoesNotDead
   EXPECT_LT(log.First("ui: cancel refused"), log.First("view: disable cancel"));
   EXPECT_EQ(log.WithPrefix("setup ").size(), 2u);
   EXPECT_EQ(log.Events().back(), "view: next");
-  EXPECT_EQ(session.Result(), Succeeded);
+  EXPECT_EQ(session.Result(), InstallResult::Succeeded);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(CompletionTextTest, MessageAndRestartChoiceFollowTheOutcome) {
+TEST(CompletionTextTest, MessageRestartChoiceAndFinishFollowTheOutcome) {
   struct Case {
     int32_t result;
     std::vector<uint32_t> ids;
@@ -17,7 +17,11 @@ TEST(CompletionTextTest, MessageAndRestartChoiceFollowTheOutcome) {
       {-1, {172}, false},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CompletionMessageIds(c.result), c.ids) << c.result;
-    EXPECT_EQ(OffersRestart(c.result), c.restart) << c.result;
+    const auto result = static_cast<InstallResult>(c.result);
+    EXPECT_EQ(CompletionMessageIds(result), c.ids) << c.result;
+    EXPECT_EQ(OffersRestart(result), c.restart) << c.result;
+    // Finish restarts only where the choice is offered and restart-now is kept.
+    EXPECT_EQ(FinishRestarts(result, true), c.restart) << c.result;
+    EXPECT_FALSE(FinishRestarts(result, false)) << c.result;
   }
 }

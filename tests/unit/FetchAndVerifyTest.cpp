@@ -49,9 +49,9 @@ class FetchAndVerifyTest : public ::testing::Test {
     http.Serve("/setup.exe", FakeResponse::Body("MZ signed program"));
   }
 
-  bool Fetch(const char* url = "http://server.test/setup.exe", bool verify = true,
-             const char* name = "setup.exe") {
-    return FetchAndVerify(name, ui, url, verify, platform, locked, session);
+  FetchVerdict Fetch(const char* url = "http://server.test/setup.exe", bool verify = true,
+                     const char* name = "setup.exe") {
+    return FetchAndVerify(name, ui, url, verify, platform, locked);
   }
   void ExpectNothingLeftOpen() {
     EXPECT_EQ(http.OpenHandles(), 0);
@@ -67,19 +67,17 @@ class FetchAndVerifyTest : public ::testing::Test {
   FetchPlatform platform{{&http, &files, &threads, &clock}, &trust, &system};
   FakeFetchUi ui;
   ReadLockedFile locked;
-  InstallSession session;
 };
 
 TEST_F(FetchAndVerifyTest, AVerifiedProgramStaysLockedFromBeforeItsCheck) {
   bool lockedDuringCheck = false;
   trust.onExists = [&] { lockedDuringCheck = !files.CanReplace(kFile); };
-  EXPECT_TRUE(Fetch());
+  EXPECT_EQ(Fetch(), FetchVerdict::Fetched);
   EXPECT_EQ(trust.lastPath, kFile);
   EXPECT_TRUE(lockedDuringCheck);
   EXPECT_TRUE(locked.IsOpen());
   EXPECT_FALSE(files.CanReplace(kFile));
   EXPECT_EQ(files.Content(kFile), "MZ signed program");
-  EXPECT_EQ(session.Result(), Succeeded);
   ExpectNothingLeftOpen();
   locked.Reset();
   EXPECT_TRUE(files.CanReplace(kFile));
@@ -96,9 +94,7 @@ TEST_F(FetchAndVerifyTest, ARejectedProgramStaysOnDiskUnlockedWithoutAQuestion) 
   for (const auto& c : cases) {
     trust = FakeTrust();
     c.script(trust);
-    session.RecordResult(Succeeded);
-    EXPECT_FALSE(Fetch()) << c.name;
-    EXPECT_EQ(session.Result(), DownloadFailed) << c.name;
+    EXPECT_EQ(Fetch(), FetchVerdict::Rejected) << c.name;
     EXPECT_EQ(ui.questions, 0) << c.name;
     EXPECT_FALSE(locked.IsOpen()) << c.name;
     EXPECT_TRUE(files.CanReplace(kFile)) << c.name;
@@ -110,20 +106,19 @@ TEST_F(FetchAndVerifyTest, ARejectedProgramStaysOnDiskUnlockedWithoutAQuestion) 
 TEST_F(FetchAndVerifyTest, WithoutVerificationAnyCompleteResponseIsAccepted) {
   http.Serve("/list.txt", FakeResponse::Body("garbage \x01\x02"));
   trust.exists = false;
-  EXPECT_TRUE(Fetch("http://server.test/list.txt", false, "list.txt"));
+  EXPECT_EQ(Fetch("http://server.test/list.txt", false, "list.txt"), FetchVerdict::Fetched);
   EXPECT_TRUE(trust.calls.empty());
   EXPECT_FALSE(locked.IsOpen());
   EXPECT_EQ(files.Content("C:\\T\\\\list.txt"), "garbage \x01\x02");
   ExpectNothingLeftOpen();
 }
 
-TEST_F(FetchAndVerifyTest, RetryAsksAgainUntilCancelThenRecordsDownloadFailed) {
+TEST_F(FetchAndVerifyTest, RetryAsksAgainUntilCancelThenGivesUp) {
   ui.answers = {kRetry, kRetry, kCancel};
-  EXPECT_FALSE(Fetch("http://server.test/missing.exe"));
+  EXPECT_EQ(Fetch("http://server.test/missing.exe"), FetchVerdict::GaveUp);
   EXPECT_EQ(ui.questions, 3);
   ASSERT_EQ(http.requests.size(), 3u);
   for (const auto& request : http.requests) EXPECT_EQ(request.path, "/missing.exe");
-  EXPECT_EQ(session.Result(), DownloadFailed);
   EXPECT_EQ(threads.creates, 3);
   EXPECT_TRUE(trust.calls.empty());
   ExpectNothingLeftOpen();
@@ -135,9 +130,8 @@ TEST_F(FetchAndVerifyTest, RetrySucceedsOnceTheServerAnswers) {
   http.Serve("/late.exe", broken);
   ui.answers = {kRetry};
   ui.onQuestion = [&] { http.Serve("/late.exe", FakeResponse::Body("MZ")); };
-  EXPECT_TRUE(Fetch("http://server.test/late.exe", false, "late.exe"));
+  EXPECT_EQ(Fetch("http://server.test/late.exe", false, "late.exe"), FetchVerdict::Fetched);
   EXPECT_EQ(ui.questions, 1);
-  EXPECT_EQ(session.Result(), Succeeded);
   EXPECT_EQ(files.Content("C:\\T\\\\late.exe"), "MZ");
   // Each attempt starts its bar at 0.
   EXPECT_EQ(ui.progress, (std::vector<int>{0, 0, 0, 100}));
@@ -153,7 +147,7 @@ TEST_F(FetchAndVerifyTest, ProgressIsPolledEvery100msAndNeverAfterTheEnd) {
   FakeResponse failing = FakeResponse::Body("oops");
   failing.status = 404;
   http.Serve("/setup.exe", failing);
-  EXPECT_FALSE(Fetch());
+  EXPECT_EQ(Fetch(), FetchVerdict::GaveUp);
   // A progress query after the end would clear the failure, and the question would not come.
   EXPECT_EQ(ui.questions, 1);
   EXPECT_EQ(ui.progress, (std::vector<int>{0, 0, 0, 0, 0}));
@@ -186,13 +180,13 @@ TEST_F(FetchAndVerifyTest, TransfersThatNeverStartAskAtOnce) {
     threads.failCreate = c.threadCreationFails;
     system.tempPath = c.tempPath;
     const int createsBefore = threads.creates;
-    session.RecordResult(Succeeded);
-    EXPECT_FALSE(Fetch(c.url, true, c.fileName.c_str())) << c.name;
+    const size_t requestsBefore = http.requests.size();
+    EXPECT_EQ(Fetch(c.url, true, c.fileName.c_str()), FetchVerdict::GaveUp) << c.name;
     EXPECT_EQ(ui.questions, 1) << c.name;
     EXPECT_EQ(ui.progress, std::vector<int>{0}) << c.name;
     EXPECT_EQ(clock.sleeps.load(), 0) << c.name;
     EXPECT_EQ(threads.creates - createsBefore, c.threadCreationFails ? 1 : 0) << c.name;
-    EXPECT_EQ(session.Result(), DownloadFailed) << c.name;
+    EXPECT_EQ(http.requests.size(), requestsBefore) << c.name;
     EXPECT_TRUE(trust.calls.empty()) << c.name;
     ExpectNothingLeftOpen();
   }
@@ -201,9 +195,9 @@ TEST_F(FetchAndVerifyTest, TransfersThatNeverStartAskAtOnce) {
 
 TEST_F(FetchAndVerifyTest, ASecondFetchOverwritesTheFirst) {
   http.Serve("/a.txt", FakeResponse::Body("first, longer"));
-  EXPECT_TRUE(Fetch("http://server.test/a.txt", false, "a.txt"));
+  EXPECT_EQ(Fetch("http://server.test/a.txt", false, "a.txt"), FetchVerdict::Fetched);
   http.Serve("/a.txt", FakeResponse::Body("second"));
-  EXPECT_TRUE(Fetch("http://server.test/a.txt", false, "a.txt"));
+  EXPECT_EQ(Fetch("http://server.test/a.txt", false, "a.txt"), FetchVerdict::Fetched);
   EXPECT_EQ(files.Content("C:\\T\\\\a.txt"), "second");
 }
 

@@ -25,24 +25,24 @@ TEST(InstallChoicesTest, FlagsFollowTheChoiceAndTheSystemLanguage) {
   {
     InstallSession s;
     RecordCompleteChoice(s, 0x0411);
-    ExpectFlags(s, {true, false, true, Complete}, "complete, Japanese");
+    ExpectFlags(s, {true, false, true, InstallMode::Complete}, "complete, Japanese");
   }
   {
     InstallSession s;
     s.installPelmora = true;  // nothing may leave component 2 chosen
     RecordCompleteChoice(s, 0x0409);
-    ExpectFlags(s, {true, false, false, Complete}, "complete, English");
+    ExpectFlags(s, {true, false, false, InstallMode::Complete}, "complete, English");
   }
   {
     InstallSession s;
     RecordCompleteChoice(s, 0x0411);
     RecordCustomChoice(s);
     // The earlier choice stays until the component page is left with Next.
-    ExpectFlags(s, {true, false, true, Custom}, "custom after complete");
+    ExpectFlags(s, {true, false, true, InstallMode::Custom}, "custom after complete");
     RecordComponentChoice(s, true, false);
-    ExpectFlags(s, {true, false, false, Custom}, "component page, box 3 unchecked");
+    ExpectFlags(s, {true, false, false, InstallMode::Custom}, "component page, box 3 unchecked");
     RecordComponentChoice(s, true, true);
-    ExpectFlags(s, {true, false, true, Custom}, "component page, box 3 checked");
+    ExpectFlags(s, {true, false, true, InstallMode::Custom}, "component page, box 3 checked");
   }
   EXPECT_TRUE(OffersTessaline(0x0411));
   EXPECT_FALSE(OffersTessaline(0x0409));
@@ -51,8 +51,8 @@ TEST(InstallChoicesTest, FlagsFollowTheChoiceAndTheSystemLanguage) {
 
 TEST(InstallChoicesTest, ANewSessionHoldsTheInitialChoice) {
   InstallSession s;
-  ExpectFlags(s, {true, false, false, Complete}, "initial");
-  EXPECT_EQ(s.Result(), Succeeded);
+  ExpectFlags(s, {true, false, false, InstallMode::Complete}, "initial");
+  EXPECT_EQ(s.Result(), InstallResult::Succeeded);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,10 +22,10 @@ using ::testing::IsEmpty;
 
 namespace {
 
-const std::string kJaListUrl =
-    std::string("http://") + PELLORY_URL_HOST + "/Products/tarvek/pcrw/driver/pellory/ja/url_list.txt";
-const std::string kEnListUrl =
-    std::string("http://") + PELLORY_URL_HOST + "/Products/tarvek/pcrw/driver/pellory/en/url_list.txt";
+const std::string kJaListUrl = std::string("http://") + PELLORY_URL_HOST +
+                               "/Products/tarvek/pcrw/driver/pellory/ja/url_list.txt";
+const std::string kEnListUrl = std::string("http://") + PELLORY_URL_HOST +
+                               "/Products/tarvek/pcrw/driver/pellory/en/url_list.txt";
 
 class InstallWorkerTest : public ::testing::Test {
  protected:
@@ -32,11 +34,11 @@ class InstallWorkerTest : public ::testing::Test {
     session.installPelmora = pelmora;
     session.installTessaline = tessaline;
   }
-  void Run() { InstallWorker(host, gate, view, session).Run(); }
+  void Run() { InstallWorker(host, host, host, host, gate, view, session).Run(); }
 
   EventLog log;
   InstallSession session;
-  FakeInstallWorkerHost host{log, session};
+  FakeInstallWorkerHost host{log};
   std::shared_ptr<CancelGate> gate = std::make_shared<CancelGate>();
   std::shared_ptr<DetachablePageView> view =
       std::make_shared<DetachablePageView>(std::make_unique<FakeDownloadPageView>(log));
@@ -51,6 +53,7 @@ TEST_F(InstallWorkerTest, CompleteRunOnJapaneseSystemDownloadsEverythingBeforeAn
                           "lookup CVN_ISS", "lookup CVN_EXE",          //
                           "lookup PM_ISS", "lookup PM_EXE",            // looked up, never fetched
                           "lookup TSL_ISS", "lookup TSL_EXE",          //
+                          "close list",                                // before any component
                           "view: status 143 1/2",                      //
                           "probe",                                     //
                           "view: status 142 1/2",                      //
@@ -59,14 +62,14 @@ TEST_F(InstallWorkerTest, CompleteRunOnJapaneseSystemDownloadsEverythingBeforeAn
                           "view: status 142 2/2",  //
                           "fetch http://dl.test/t/tsl.iss -> tsl.iss",
                           "fetch+verify http://dl.test/t/tsl.exe -> tsl.exe",
-                          "view: disable cancel",  //
-                          "view: marquee",         //
-                          "view: status 143 1/2",  //
+                          "view: disable cancel",   //
+                          "view: marquee",          //
+                          "view: status 143 1/2",   //
                           "setup cvn.exe cvn.iss",  //
-                          "view: status 143 2/2",  //
+                          "view: status 143 2/2",   //
                           "setup tsl.exe tsl.iss",  //
                           "view: next"));
-  EXPECT_EQ(session.Result(), Succeeded);
+  EXPECT_EQ(session.Result(), InstallResult::Succeeded);
 }
 
 struct StatusCase {
@@ -91,15 +94,24 @@ TEST_P(InstallWorkerStatusTest, StatusTextsCountTheSelectedComponents) {
 INSTANTIATE_TEST_SUITE_P(
     Selections, InstallWorkerStatusTest,
     ::testing::Values(
-        StatusCase{"CorvaneAndTessaline", true, false, true,
+        StatusCase{"CorvaneAndTessaline",
+                   true,
+                   false,
+                   true,
                    {"view: status 143 1/2", "view: status 142 1/2", "view: status 142 2/2",
                     "view: status 143 1/2", "view: status 143 2/2"},
                    {"setup cvn.exe cvn.iss", "setup tsl.exe tsl.iss"}},
-        StatusCase{"CorvaneOnly", true, false, false,
+        StatusCase{"CorvaneOnly",
+                   true,
+                   false,
+                   false,
                    {"view: status 143 1/1", "view: status 142 1/1", "view: status 143 1/1"},
                    {"setup cvn.exe cvn.iss"}},
         // Pelmora is honoured like the others when its flag is set.
-        StatusCase{"AllThree", true, true, true,
+        StatusCase{"AllThree",
+                   true,
+                   true,
+                   true,
                    {"view: status 143 1/3", "view: status 142 1/3", "view: status 142 2/3",
                     "view: status 142 3/3", "view: status 143 1/3", "view: status 143 2/3",
                     "view: status 143 3/3"},
@@ -129,12 +141,12 @@ TEST_P(InstallWorkerListLocationTest, ListComesFromOverrideElseLanguage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Locations, InstallWorkerListLocationTest,
-    ::testing::Values(
-        ListLocationCase{"English", "", 0x0409, "fetch " + kEnListUrl + " -> url_list.txt",
-                         "open url_list.txt"},
-        ListLocationCase{"Override", " http://mirror/x/list.txt?v=2", 0x0411,
-                         "fetch  http://mirror/x/list.txt?v=2 -> list.txt?v=2",
-                         "open list.txt?v=2"}),
+    ::testing::Values(ListLocationCase{"English", "", 0x0409,
+                                       "fetch " + kEnListUrl + " -> url_list.txt",
+                                       "open url_list.txt"},
+                      ListLocationCase{"Override", " http://mirror/x/list.txt?v=2", 0x0411,
+                                       "fetch  http://mirror/x/list.txt?v=2 -> list.txt?v=2",
+                                       "open list.txt?v=2"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ProbeCase {
@@ -157,19 +169,19 @@ TEST_P(InstallWorkerProbeTest, OldSoftwareStopsTheRunRightAfterTheListWhateverIs
     const std::vector<std::string> events = log.Events();
     EXPECT_THAT(std::vector<std::string>(events.begin() + log.First("probe"), events.end()),
                 ElementsAre("probe", "view: box 178 type 0", "view: next"));
-    EXPECT_EQ(session.Result(), OldSoftwareBlocks);
+    EXPECT_EQ(session.Result(), InstallResult::OldSoftwareBlocks);
   } else {
     EXPECT_EQ(log.WithPrefix("setup ").size(), 2u);
-    EXPECT_EQ(session.Result(), Succeeded);
+    EXPECT_EQ(session.Result(), InstallResult::Succeeded);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Versions, InstallWorkerProbeTest,
-    ::testing::Values(ProbeCase{"Version1_2_0", "1.2.0", true, true, true},
-                      ProbeCase{"Version1_0_0NothingSelected", "1.0.0", false, false, true},
-                      ProbeCase{"Version2_0_0", "2.0.0", true, true, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Versions, InstallWorkerProbeTest,
+                         ::testing::Values(ProbeCase{"Version1_2_0", "1.2.0", true, true, true},
+                                           ProbeCase{"Version1_0_0NothingSelected", "1.0.0", false,
+                                                     false, true},
+                                           ProbeCase{"Version2_0_0", "2.0.0", true, true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct FailedFetchCase {
   const char* name;
@@ -186,28 +198,108 @@ TEST_P(InstallWorkerFailedFetchTest, GivingUpAFileGoesStraightToNextWithNothingI
   host.failingFetches = {c.failing};
   Run();
   std::vector<std::string> fetched;
-  for (const std::string& e : log.WithPrefix("fetch")) fetched.push_back(e.substr(e.rfind(' ') + 1));
+  for (const std::string& e : log.WithPrefix("fetch"))
+    fetched.push_back(e.substr(e.rfind(' ') + 1));
   EXPECT_THAT(fetched, ElementsAreArray(c.fetched));
   EXPECT_THAT(log.WithPrefix("setup "), IsEmpty());
   EXPECT_FALSE(log.Has("view: disable cancel"));
   EXPECT_EQ(log.Events().back(), "view: next");
-  EXPECT_EQ(session.Result(), DownloadFailed);
+  EXPECT_EQ(session.Result(), InstallResult::DownloadFailed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, InstallWorkerFailedFetchTest,
-    ::testing::Values(
-        FailedFetchCase{"FirstResponseFile", "cvn.iss", {"url_list.txt", "cvn.iss"}},
-        FailedFetchCase{"LastSetupProgram", "tsl.exe",
-                        {"url_list.txt", "cvn.iss", "cvn.exe", "tsl.iss", "tsl.exe"}}),
+    ::testing::Values(FailedFetchCase{"FirstResponseFile", "cvn.iss", {"url_list.txt", "cvn.iss"}},
+                      FailedFetchCase{
+                          "LastSetupProgram",
+                          "tsl.exe",
+                          {"url_list.txt", "cvn.iss", "cvn.exe", "tsl.iss", "tsl.exe"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(InstallWorkerTest, ARejectedProgramEndsTheRunAsAFailedDownload) {
+  Select(true, false, true);
+  host.rejectedPrograms = {"cvn.exe"};
+  Run();
+  EXPECT_EQ(log.WithPrefix("fetch").back(), "fetch+verify http://dl.test/c/cvn.exe -> cvn.exe");
+  EXPECT_THAT(log.WithPrefix("setup "), IsEmpty());
+  EXPECT_EQ(session.Result(), InstallResult::DownloadFailed);
+}
+
+TEST_F(InstallWorkerTest, AFileWhoseNameIsTakenInThisRunIsNeverFetchedUnderIt) {
+  struct {
+    const char* name;
+    std::map<std::string, std::string> list;
+    std::vector<std::string> fetched;  // component files, by local name; "" is refused
+  } const cases[] = {
+      {"SetupPrograms",
+       {{"CVN_ISS", "http://d/c/c.iss"}, {"CVN_EXE", "http://d/c/setup.exe"},
+        {"TSL_ISS", "http://d/t/t.iss"}, {"TSL_EXE", "http://d/t/setup.exe"}},
+       {"c.iss", "setup.exe", "t.iss", ""}},
+      {"ResponseFilesInAnotherCase",
+       {{"CVN_ISS", "http://d/c/setup.iss"}, {"CVN_EXE", "http://d/c/c.exe"},
+        {"TSL_ISS", "http://d/t/SETUP.ISS"}, {"TSL_EXE", "http://d/t/t.exe"}},
+       {"setup.iss", "c.exe", ""}},
+      {"OneComponentsTwoFiles",
+       {{"CVN_ISS", "http://d/c/setup"}, {"CVN_EXE", "http://d/x/Setup."}},
+       {"setup", ""}},
+      // The list's own name takes part in nothing.
+      {"NamedLikeTheList",
+       {{"CVN_ISS", "http://d/c/url_list.txt"}, {"CVN_EXE", "http://d/c/c.exe"},
+        {"TSL_ISS", "http://d/t/t.iss"}, {"TSL_EXE", "http://d/t/t.exe"}},
+       {"url_list.txt", "c.exe", "t.iss", "t.exe"}},
+  };
+  for (const auto& c : cases) {
+    log.Clear();
+    session.RecordResult(InstallResult::Succeeded);
+    Select(true, false, true);
+    host.urlList = c.list;
+    Run();
+    std::vector<std::string> fetched;
+    for (const std::string& e : log.WithPrefix("fetch")) {
+      if (e.find(" http://d/") != std::string::npos) fetched.push_back(e.substr(e.rfind("-> ") + 3));
+    }
+    EXPECT_THAT(fetched, ElementsAreArray(c.fetched)) << c.name;
+    const bool refused = c.fetched.back().empty();
+    EXPECT_EQ(log.WithPrefix("setup ").empty(), refused) << c.name;
+    EXPECT_EQ(session.Result(),
+              refused ? InstallResult::DownloadFailed : InstallResult::Succeeded)
+        << c.name;
+  }
+}
+
+TEST_F(InstallWorkerTest, AnUnforeseenFailureEndsOnTheLastPageAsAFailedInstallation) {
+  for (const char* where : {"cvn.exe", "setup"}) {
+    log.Clear();
+    session.RecordResult(InstallResult::Succeeded);
+    Select(true, false, false);
+    host.onFetch = [&](const std::string& name) {
+      if (name == where) throw std::runtime_error("out of memory");
+    };
+    host.onSetup = [&](const std::string&) {
+      if (std::string(where) == "setup") throw std::runtime_error("out of memory");
+    };
+    Run();
+    EXPECT_EQ(log.Events().back(), "view: next") << where;
+    EXPECT_EQ(session.Result(), InstallResult::SetupFailed) << where;
+  }
+  // An outcome already recorded stays.
+  log.Clear();
+  host.onSetup = nullptr;
+  host.onFetch = [&](const std::string& name) {
+    if (name != "cvn.iss") return;
+    session.RecordResult(InstallResult::DownloadFailed);
+    throw std::runtime_error("window gone");
+  };
+  Run();
+  EXPECT_EQ(session.Result(), InstallResult::DownloadFailed);
+}
 
 TEST_F(InstallWorkerTest, UrlListGivenUpGoesStraightToNext) {
   Select(true, false, true);
   host.failingFetches = {"url_list.txt"};
   Run();
   EXPECT_THAT(log.Events(), ElementsAre("fetch " + kJaListUrl + " -> url_list.txt", "view: next"));
-  EXPECT_EQ(session.Result(), DownloadFailed);
+  EXPECT_EQ(session.Result(), InstallResult::DownloadFailed);
 }
 
 TEST_F(InstallWorkerTest, SetupThatCannotStartKeepsEarlierComponentsAndRunsNoneAfter) {
@@ -215,12 +307,12 @@ TEST_F(InstallWorkerTest, SetupThatCannotStartKeepsEarlierComponentsAndRunsNoneA
   host.unstartableSetups = {"pm.exe"};
   Run();
   const std::vector<std::string> events = log.Events();
-  EXPECT_THAT(std::vector<std::string>(events.begin() + log.First("view: disable cancel"),
-                                       events.end()),
-              ElementsAre("view: disable cancel", "view: marquee", "view: status 143 1/3",
-                          "setup cvn.exe cvn.iss", "view: status 143 2/3", "setup pm.exe pm.iss",
-                          "view: box 168 type 0", "view: next"));
-  EXPECT_EQ(session.Result(), SetupFailed);
+  EXPECT_THAT(
+      std::vector<std::string>(events.begin() + log.First("view: disable cancel"), events.end()),
+      ElementsAre("view: disable cancel", "view: marquee", "view: status 143 1/3",
+                  "setup cvn.exe cvn.iss", "view: status 143 2/3", "setup pm.exe pm.iss",
+                  "view: box 168 type 0", "view: next"));
+  EXPECT_EQ(session.Result(), InstallResult::SetupFailed);
 }
 
 TEST_F(InstallWorkerTest, CancelConfirmedBeforeTheDownloadsStopsTheRunSilently) {
@@ -231,7 +323,7 @@ TEST_F(InstallWorkerTest, CancelConfirmedBeforeTheDownloadsStopsTheRunSilently) 
   EXPECT_THAT(log.WithPrefix("fetch"), ElementsAre("fetch " + kJaListUrl + " -> url_list.txt"));
   EXPECT_THAT(log.WithPrefix("setup "), IsEmpty());
   EXPECT_THAT(log.WithPrefix("view: "), IsEmpty());
-  EXPECT_EQ(session.Result(), Succeeded);
+  EXPECT_EQ(session.Result(), InstallResult::Succeeded);
 }
 
 }  // namespace

@@ -41,9 +41,11 @@ class FetchAndVerifyWineTest : public ::testing::Test {
     DeleteFileA(m_destination.c_str());
   }
 
-  bool Fetch(const std::string& url, bool verify = true) {
-    return FetchAndVerify(m_name.c_str(), m_ui, url.c_str(), verify, SystemFetchPlatform(),
-                          m_locked, m_session);
+  FetchVerdict Fetch(const std::string& url, bool verify = true) {
+    const FetchPlatform platform{{&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()},
+                                 &SystemTrust(),
+                                 &RunningSystem()};
+    return FetchAndVerify(m_name.c_str(), m_ui, url.c_str(), verify, platform, m_locked);
   }
 
   std::string m_package;
@@ -51,7 +53,6 @@ class FetchAndVerifyWineTest : public ::testing::Test {
   std::string m_destination;
   ScriptedFetchUi m_ui;
   ReadLockedFile m_locked;
-  InstallSession m_session;
 };
 
 struct FailureCase {
@@ -72,10 +73,9 @@ TEST_P(FetchAndVerifyFailureTest, RetryAfterTheServerIsFixedSucceeds) {
     ClearFaults();
     return IDRETRY;
   };
-  EXPECT_TRUE(Fetch(ServerUrl("/" + m_name)));
+  EXPECT_EQ(Fetch(ServerUrl("/" + m_name)), FetchVerdict::Fetched);
   EXPECT_EQ(m_ui.questions, c.questions);
   EXPECT_EQ(ReadWholeFile(m_destination), m_package);
-  EXPECT_EQ(m_session.Result(), Succeeded);
   EXPECT_TRUE(m_locked.IsOpen());
   ASSERT_FALSE(m_ui.progress.empty());
   EXPECT_EQ(m_ui.progress.front(), 0);
@@ -93,20 +93,18 @@ INSTANTIATE_TEST_SUITE_P(Faults, FetchAndVerifyFailureTest,
                                            FailureCase{"Drip", "drip", "200000", 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FetchAndVerifyWineTest, CancelGivesUpWithDownloadFailed) {
+TEST_F(FetchAndVerifyWineTest, CancelGivesUp) {
   SetFault("/" + m_name, "status", "404");
-  EXPECT_FALSE(Fetch(ServerUrl("/" + m_name)));
-  EXPECT_FALSE(Fetch("http://127.0.0.1:9/setup.exe"));  // connection refused
+  EXPECT_EQ(Fetch(ServerUrl("/" + m_name)), FetchVerdict::GaveUp);
+  EXPECT_EQ(Fetch("http://127.0.0.1:9/setup.exe"), FetchVerdict::GaveUp);  // connection refused
   EXPECT_EQ(m_ui.questions, 2);
-  EXPECT_EQ(m_session.Result(), DownloadFailed);
   EXPECT_FALSE(m_locked.IsOpen());
 }
 
 TEST_F(FetchAndVerifyWineTest, ARejectedProgramStaysWithoutQuestionOrLock) {
   Publish(m_name, ReadWholeFile(PackagePath("setup-other.exe")));
-  EXPECT_FALSE(Fetch(ServerUrl("/" + m_name)));
+  EXPECT_EQ(Fetch(ServerUrl("/" + m_name)), FetchVerdict::Rejected);
   EXPECT_EQ(m_ui.questions, 0);
-  EXPECT_EQ(m_session.Result(), DownloadFailed);
   EXPECT_FALSE(m_locked.IsOpen());
   EXPECT_TRUE(DeleteFileA(m_destination.c_str()));
 }
@@ -129,7 +127,7 @@ DWORD RunElsewhere(std::string commandLine) {
 }
 
 TEST_F(FetchAndVerifyWineTest, AVerifiedProgramCannotBeReplacedAndStillStarts) {
-  ASSERT_TRUE(Fetch(ServerUrl("/" + m_name)));
+  ASSERT_EQ(Fetch(ServerUrl("/" + m_name)), FetchVerdict::Fetched);
   ASSERT_TRUE(m_locked.IsOpen());
   const std::string& file = m_destination;
 

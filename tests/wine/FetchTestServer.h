@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/InternetHandle.h"
 
 inline std::string Environment(const char* name) {
   const char* value = std::getenv(name);

@@ -11,6 +11,10 @@ class EventLog {
     std::lock_guard<std::mutex> guard(m_mutex);
     m_events.push_back(event);
   }
+  void Clear() {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_events.clear();
+  }
   std::vector<std::string> Events() const {
     std::lock_guard<std::mutex> guard(m_mutex);
     return m_events;

@@ -29,6 +29,7 @@ class FakeDownloadPageView : public DownloadPageView {
     OnUiThread("disable cancel");
   }
   void PressNext() override { OnUiThread("next"); }
+  void ShowPage() override { OnUiThread("show page"); }
   int ShowMessageBox(int stringId, uint32_t type) override {
     // The worker's boxes have no owner window and run on the worker thread.
     m_log.Add("view: box " + std::to_string(stringId) + " type " + std::to_string(type));

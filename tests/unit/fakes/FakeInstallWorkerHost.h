@@ -1,7 +1,8 @@
 #pragma once
-// The worker's services, scripted: a URL list held in memory, fetches and setup runs that
-// succeed unless told otherwise, and hooks that let a test hold the worker inside a fetch
-// or a setup run. Every call is recorded in the event log.
+// The worker's world, scripted: its steps (a URL list held in memory, fetches and setup
+// runs that succeed unless told otherwise, hooks that let a test hold the worker inside a
+// fetch or a setup run) and the registry, system and clock it reads itself. Every step
+// and the probe are recorded in the event log.
 
 #include <functional>
 #include <map>
@@ -9,13 +10,21 @@
 #include <string>
 #include <thread>
 
+#include "engine/HklmString.h"
 #include "engine/InstallSession.h"
+#include "engine/InstallWorkerHost.h"
+#include "engine/OldSoftwareProbe.h"
 #include "fakes/EventLog.h"
-#include "platform/InstallWorkerHost.h"
+#include "platform/Clock.h"
+#include "platform/Registry.h"
+#include "platform/SystemInfo.h"
 
-class FakeInstallWorkerHost : public InstallWorkerHost {
+class FakeInstallWorkerHost : public InstallWorkerHost,
+                              public Registry,
+                              public SystemInfo,
+                              public Clock {
  public:
-  FakeInstallWorkerHost(EventLog& log, InstallSession& session) : m_log(log), m_session(session) {}
+  explicit FakeInstallWorkerHost(EventLog& log) : m_log(log) {}
 
   std::string urlListOverride;
   uint16_t langId = kLangJapanese;
@@ -24,7 +33,8 @@ class FakeInstallWorkerHost : public InstallWorkerHost {
       {"PM_ISS", "http://dl.test/p/pm.iss"},   {"PM_EXE", "http://dl.test/p/pm.exe"},
       {"TSL_ISS", "http://dl.test/t/tsl.iss"}, {"TSL_EXE", "http://dl.test/t/tsl.exe"},
   };
-  std::set<std::string> failingFetches;     // local names whose fetch the user gives up
+  std::set<std::string> failingFetches;    // local names whose fetch the user gives up
+  std::set<std::string> rejectedPrograms;  // setup names that fail their check
   std::string oldSoftwareVersion;
   std::set<std::string> unstartableSetups;  // setup names that cannot be started
   // Called on the worker thread inside a fetch / a setup run, before it returns.
@@ -32,16 +42,31 @@ class FakeInstallWorkerHost : public InstallWorkerHost {
   std::function<void(const std::string& setupName)> onSetup;
   int sleeps = 0;
 
-  std::string ReadUrlListOverride() override { return urlListOverride; }
+  bool ReadHklmValue(const std::string& subKey, const std::string& valueName, std::size_t,
+                     std::string& data) override {
+    if (subKey == kPelloryKey && valueName == kUrlListValueName) {
+      data = urlListOverride;
+      return true;
+    }
+    if (subKey == kOldSoftwareKey && valueName == kOldSoftwareVersionValueName) {
+      m_log.Add("probe");
+      data = oldSoftwareVersion;
+      return !data.empty();
+    }
+    return false;
+  }
   uint16_t SystemDefaultLangId() override { return langId; }
-  bool FetchAndVerify(const std::string& fileName, const std::string& url, bool verify) override {
+  std::string TempPath() override { return "C:\\T\\"; }
+  uint32_t GetTickCount() override { return 0; }
+
+  FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url,
+                              bool verify) override {
     m_log.Add(std::string(verify ? "fetch+verify " : "fetch ") + url + " -> " + fileName);
     if (onFetch) onFetch(fileName);
-    if (failingFetches.count(fileName)) {
-      m_session.RecordResult(DownloadFailed);  // as the fetch step does when it gives up
-      return false;
-    }
-    return true;
+    // A refused (empty) name cannot start: the user gives up, as the real step lets them.
+    if (fileName.empty() || failingFetches.count(fileName)) return FetchVerdict::GaveUp;
+    if (verify && rejectedPrograms.count(fileName)) return FetchVerdict::Rejected;
+    return FetchVerdict::Fetched;
   }
   void OpenUrlList(const std::string& fileName) override { m_log.Add("open " + fileName); }
   std::string LookupUrlListValue(const std::string& key) override {
@@ -49,10 +74,7 @@ class FakeInstallWorkerHost : public InstallWorkerHost {
     auto found = urlList.find(key);
     return found == urlList.end() ? std::string() : found->second;
   }
-  std::string ReadOldSoftwareVersion() override {
-    m_log.Add("probe");
-    return oldSoftwareVersion;
-  }
+  void CloseUrlList() override { m_log.Add("close list"); }
   bool RunSetup(const std::string& setupName, const std::string& responseName) override {
     m_log.Add("setup " + setupName + " " + responseName);
     if (onSetup) onSetup(setupName);
@@ -65,5 +87,4 @@ class FakeInstallWorkerHost : public InstallWorkerHost {
 
  private:
   EventLog& m_log;
-  InstallSession& m_session;
 };

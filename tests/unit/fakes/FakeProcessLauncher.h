@@ -1,6 +1,7 @@
 #pragma once
 // Records every start and wait; a start fails when `startSucceeds` is false.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ class FakeProcessLauncher : public ProcessLauncher {
   };
 
   bool startSucceeds = true;
+  std::function<void()> onStart;  // runs inside the start, before it returns
   std::vector<Start> starts;
   // In order: "start", "wait", "release" (the launcher's view of one run).
   std::vector<std::string> events;
@@ -22,6 +24,7 @@ class FakeProcessLauncher : public ProcessLauncher {
   std::unique_ptr<StartedProcess> StartHidden(const std::string& applicationName,
                                               const std::string& commandLine) override {
     starts.push_back({applicationName, commandLine});
+    if (onStart) onStart();
     if (!startSucceeds) return nullptr;
     events.push_back("start");
     return std::make_unique<Process>(events);

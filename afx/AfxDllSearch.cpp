@@ -1,0 +1,49 @@
+#include "afx/AfxDllSearch.h"
+
+#include <windows.h>
+// After windows.h:
+#include <delayimp.h>
+
+namespace {
+
+// SetDefaultDllDirectories took effect: LoadLibrary then searches the system folder only.
+bool g_systemFolderOnly = false;
+
+// Called by the delay-load helper before it loads a DLL by its bare name.
+FARPROC WINAPI BeforeDelayLoad(unsigned notification, PDelayLoadInfo info) {
+  if (notification != dliNotePreLoadLibrary || g_systemFolderOnly) return nullptr;
+  // The common controls come by name: the manifest's side-by-side assembly (version 6)
+  // then takes precedence over the program's folder, while the system folder's file
+  // would be the old version 5.
+  if (::lstrcmpiA(info->szDll, "comctl32.dll") == 0) return nullptr;
+  wchar_t path[MAX_PATH];
+  const UINT folder = ::GetSystemDirectoryW(path, MAX_PATH);
+  const int name = ::lstrlenA(info->szDll);
+  HMODULE module = nullptr;
+  if (folder > 0 && folder + 1 + name < MAX_PATH) {
+    path[folder] = L'\\';
+    for (int i = 0; i <= name; ++i) path[folder + 1 + i] = static_cast<wchar_t>(info->szDll[i]);
+    // Its own imports are then looked up in the system folder too.
+    module = ::LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  }
+  // Never let the helper fall back to the ordinary search, which begins beside the
+  // program: fail as the helper fails for a DLL it cannot load.
+  if (module == nullptr) {
+    ::RaiseException(VcppException(ERROR_SEVERITY_ERROR, ERROR_MOD_NOT_FOUND), 0, 0, nullptr);
+  }
+  return reinterpret_cast<FARPROC>(module);
+}
+
+}  // namespace
+
+// Declared with C linkage by delayimp.h; the helper in libmingwex reads it.
+PfnDliHook __pfnDliNotifyHook2 = BeforeDelayLoad;
+
+void AfxRestrictDllSearch() {
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  const auto setDefaultDllDirectories =
+      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
+          ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  g_systemFolderOnly = setDefaultDllDirectories != nullptr &&
+                       setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
+}

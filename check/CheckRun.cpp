@@ -1,0 +1,431 @@
+#include "check/CheckRun.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include "check/ObservingHttp.h"
+#include "check/UrlListRewrite.h"
+#include "engine/HklmString.h"
+#include "engine/InstallChoices.h"
+#include "engine/InstallSession.h"
+#include "engine/LocalNames.h"
+#include "engine/UrlList.h"
+#include "net/CodeText.h"
+#include "net/DestinationFile.h"
+#include "net/DownloadAttempt.h"
+#include "net/SignatureCheck.h"
+
+namespace {
+
+constexpr const char* kComponentNames[] = {"Corvane", "Pelmora", "Tessaline"};
+constexpr const char* kKeys[][2] = {
+    {"CVN_ISS", "CVN_EXE"}, {"PM_ISS", "PM_EXE"}, {"TSL_ISS", "TSL_EXE"}};
+constexpr char kMirrorListName[] = "url_list.txt";
+// The registry value holds at most this many bytes with its terminator.
+constexpr size_t kOverrideCapacity = kHklmStringCapacity;
+
+// The components a complete installation fetches on a system of this language; a custom
+// one fetches no others (Pelmora has no check box, Tessaline is offered where it is here).
+std::array<bool, 3> FetchedComponents(uint16_t langId) {
+  InstallSession session;
+  RecordCompleteChoice(session, langId);
+  return {session.installCorvane, session.installPelmora, session.installTessaline};
+}
+
+std::string LastSegment(const std::string& url) {
+  const std::string::size_type slash = url.rfind('/');
+  return slash == std::string::npos ? url : url.substr(slash + 1);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return false;
+  char buffer[8192];
+  size_t read = 0;
+  bytes.clear();
+  while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, read);
+  return std::ferror(file.get()) == 0;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
+class Checker {
+ public:
+  Checker(const CheckPlatform& platform, const CheckOptions& options, CheckReport& report)
+      : m_platform(platform),
+        m_options(options),
+        m_report(report),
+        m_http(*platform.download.http, *platform.proxy) {
+    m_download = platform.download;
+    m_download.http = &m_http;
+  }
+
+  void Run();
+  // The rules of a URL Pellory would fetch under `name`, with no network.
+  std::vector<RuleResult> Rules(const std::string& url, const std::string& name,
+                                const std::string& key, bool fetched = true) const;
+  Http& PlatformHttp() const { return *m_platform.download.http; }
+  // The list's bytes as fetched, kept before any component's file could replace them.
+  const std::string& ListBytes() const { return m_listBytes; }
+
+ private:
+  TransferReport Transfer(const std::string& key, const std::string& url, const std::string& name,
+                          const std::string& folder);
+  SignatureReport CheckSignature(const std::string& path);
+  void CheckEntry(EntryReport& entry, std::vector<const EntryReport*>& fetchedBefore);
+  void Problem(const std::string& what, const std::string& why) {
+    m_report.problems.push_back(what + ": " + why);
+  }
+
+  const CheckPlatform& m_platform;
+  const CheckOptions& m_options;
+  CheckReport& m_report;
+  ObservingHttp m_http;
+  DownloadPlatform m_download;
+  // Checked setup programs stay open read-only, as Pellory holds them until they have run,
+  // so that a later file of the same name fails as it would there.
+  std::vector<ReadLockedFile> m_held;
+  std::string m_listBytes;
+};
+
+std::vector<RuleResult> Checker::Rules(const std::string& url, const std::string& name,
+                                       const std::string& key, bool fetched) const {
+  std::vector<RuleResult> rules;
+  const auto add = [&rules](const char* rule, bool ok, const std::string& text) {
+    rules.push_back({rule, ok, text});
+  };
+  if (url.empty()) {
+    add("entry", !fetched,
+        "the list has no entry " + key +
+            (fetched ? "; Pellory fails to fetch it" : ", and Pellory needs none"));
+    return rules;
+  }
+  add("url length", url.size() < kUrlCapacity,
+      std::to_string(url.size()) + " bytes (at most " + std::to_string(kUrlCapacity - 1) + ")");
+  UrlParts parts;
+  const bool split = url.size() < kUrlCapacity && PlatformHttp().CrackUrl(url.c_str(), parts);
+  add("scheme", split && parts.scheme == kSchemeHttp,
+      split ? (parts.scheme == kSchemeHttp ? "http" : "not http: Pellory speaks plain http only")
+            : "WinINet cannot split the URL");
+  if (name.empty()) {
+    const std::string segment = LastSegment(url);
+    add("local name", false,
+        segment.empty()                 ? "the URL ends in \"/\": no file name"
+        : IsReservedDeviceName(segment) ? "\"" + segment + "\" is a device name, no file"
+                                        : "\"" + segment + "\" is no plain file name");
+  } else {
+    add("local name", true, name);
+  }
+  const std::string destination = m_report.tempPath + "\\" + name;
+  add("destination", !m_report.tempPath.empty() && destination.size() < kPathCapacity,
+      m_report.tempPath.empty() ? "no temporary folder"
+                                : destination + " is " + std::to_string(destination.size()) +
+                                      " bytes (at most " + std::to_string(kPathCapacity - 1) + ")");
+  return rules;
+}
+
+TransferReport Checker::Transfer(const std::string& key, const std::string& url,
+                                 const std::string& name, const std::string& folder) {
+  TransferReport transfer;
+  transfer.ran = true;
+  // Pellory's destination decides the length rule; where only the tool's own deeper
+  // folder would make it too long, the file is fetched under its key instead.
+  std::string path = folder + "\\" + name;
+  if (path.size() >= kPathCapacity && (m_report.tempPath + "\\" + name).size() < kPathCapacity) {
+    path = folder + "\\" + key;
+  }
+  transfer.localPath = path;
+  m_http.Reset();
+  DownloadContext ctx;
+  DownloadInit(ctx, m_download);
+  Clock& clock = *m_download.clock;
+  const uint32_t start = clock.GetTickCount();
+  const AttemptResult attempt =
+      RunDownloadAttempt(ctx, url.c_str(), path.c_str(), [&](int percent) {
+        if (m_options.progress) m_options.progress(key, percent);
+      });
+  transfer.milliseconds = clock.GetTickCount() - start;
+  transfer.code = attempt.code;
+  transfer.startCode = attempt.startCode;
+  transfer.bytes = ctx.receivedSize.load();
+  transfer.lastError = ctx.lastError.load();
+  DownloadDestroy(ctx);
+  transfer.text = DescribeDownloadCode(attempt.code, attempt.startCode);
+  if (attempt.code != 0 && transfer.lastError != 0) {
+    transfer.text += " [platform error " + DescribePlatformError(transfer.lastError) + "]";
+  }
+  transfer.status = m_http.Status();
+  transfer.hasContentLength = m_http.HasContentLength();
+  transfer.contentLength = m_http.ContentLength();
+  transfer.proxy = m_http.Proxy();
+  return transfer;
+}
+
+SignatureReport Checker::CheckSignature(const std::string& path) {
+  SignatureReport signature;
+  signature.checked = true;
+  Files& files = *m_download.files;
+  Trust& trust = *m_platform.trust;
+  // Locked before the check, as Pellory does, so that what was checked is what would run.
+  ReadLockedFile locked = OwnFile(files, files.OpenReadLocked(path.c_str()));
+  // And, as Pellory checks, what is held must be the plain file downloaded, not a link.
+  const bool plain = locked.IsOpen() &&
+                     IsPlainFileIn(files, locked.Get(), files.FolderFinalPath(FolderOf(path).c_str()));
+  signature.code = VerifyDownloadedFile(path.c_str(), trust);
+  signature.text = !locked.IsOpen() ? "the file cannot be held open for the check"
+                   : !plain         ? "the file is a link or has another name: not the plain file downloaded"
+                                    : DescribeSignatureCode(signature.code);
+  if (!plain && signature.code == SignatureVerified) signature.code = -1;
+  // The reason and the name, asked again where Pellory stops at the first failure.
+  VerifyFileTrust(path.c_str(), trust, signature.trustVerdict);
+  signature.trustText = DescribeTrustVerdict(signature.trustVerdict);
+  if (ReadFileSignerName(path.c_str(), trust, signature.signer) == SignatureVerified) {
+    signature.requiredSigner = IsRequiredSigner(signature.signer);
+  }
+  if (signature.code == SignatureVerified) m_held.push_back(std::move(locked));
+  return signature;
+}
+
+void Checker::CheckEntry(EntryReport& entry, std::vector<const EntryReport*>& fetchedBefore) {
+  entry.rules = Rules(entry.url, entry.localName, entry.key, entry.fetched);
+  if (entry.fetched && !entry.url.empty()) {
+    RuleResult collision{"collision", true, "no other file of this name"};
+    for (const EntryReport* earlier : fetchedBefore) {
+      if (!earlier->localName.empty() && IsSameLocalName(earlier->localName, entry.localName)) {
+        collision = {"collision", false,
+                     "the same local file as " + earlier->key + " (" + earlier->localName +
+                         "): one overwrites the other, or a checked setup program blocks it"};
+        break;
+      }
+    }
+    entry.rules.push_back(collision);
+  }
+  if (entry.fetched || !entry.url.empty()) {
+    const std::string folder = m_report.workFolder + (entry.fetched ? "" : "\\unused");
+    if (!entry.fetched) m_platform.folders->CreateFolder(folder);
+    entry.transfer = Transfer(entry.key, entry.url, entry.localName, folder);
+    if (entry.setupProgram && entry.transfer.code == 0) {
+      entry.signature = CheckSignature(entry.transfer.localPath);
+    }
+  }
+  if (entry.fetched) fetchedBefore.push_back(&entry);
+  if (!entry.fetched) return;
+  for (const RuleResult& rule : entry.rules) {
+    if (!rule.ok) {
+      entry.ok = false;
+      Problem(entry.key, rule.rule + ": " + rule.text);
+    }
+  }
+  if (entry.transfer.code != 0) {
+    entry.ok = false;
+    Problem(entry.key, "transfer: " + entry.transfer.text);
+  } else if (entry.setupProgram && entry.signature.code != 0) {
+    entry.ok = false;
+    Problem(entry.key, "signature: " + entry.signature.text);
+  }
+}
+
+void Checker::Run() {
+  SystemInfo& system = *m_platform.system;
+  m_report.langId = system.SystemDefaultLangId();
+  m_report.tempPath = system.TempPath();
+  m_report.workFolder = m_options.workFolder;
+  if (!m_options.listUrl.empty()) {
+    m_report.listUrl = m_options.listUrl;
+    m_report.listSource = "command line";
+  } else {
+    const std::string override = ReadUrlListOverride(*m_platform.registry);
+    m_report.listUrl = ChooseUrlListUrl(override, m_report.langId);
+    m_report.listSource = !override.empty() ? "registry override"
+                          : m_report.langId == kLangJapanese
+                              ? "built-in location for Japanese systems"
+                              : "built-in location for other languages";
+  }
+  m_report.listName = FileNameFromUrl(m_report.listUrl);
+  m_report.listRules = Rules(m_report.listUrl, m_report.listName, "url_list");
+  if (!m_platform.folders->CreateFolder(m_report.workFolder)) {
+    Problem("folder", "cannot create " + m_report.workFolder);
+    return;
+  }
+  m_report.listTransfer =
+      Transfer("url_list", m_report.listUrl, m_report.listName, m_report.workFolder);
+  m_report.listOk = m_report.listTransfer.code == 0;
+  for (const RuleResult& rule : m_report.listRules) {
+    if (!rule.ok) Problem("URL list", rule.rule + ": " + rule.text);
+  }
+  if (!m_report.listOk) {
+    Problem("URL list", "transfer: " + m_report.listTransfer.text);
+    return;
+  }
+  // Read and closed before the components are fetched, as Pellory does.
+  const UrlListEntries files = UrlListCopy(m_report.listTransfer.localPath).ReadEntries();
+  if (!ReadWholeFile(m_report.listTransfer.localPath, m_listBytes)) {
+    Problem("URL list", "cannot read " + m_report.listTransfer.localPath);
+  }
+  bool anyEntry = false;
+  for (const ComponentFiles& f : files)
+    anyEntry = anyEntry || !f.responseUrl.empty() || !f.setupUrl.empty();
+  if (!anyEntry) {
+    Problem("URL list",
+            "it holds none of the six keys: the answer was no URL list (a page of a "
+            "proxy or of the server?); see " +
+                m_report.listTransfer.localPath);
+  }
+
+  std::array<bool, 3> fetched = FetchedComponents(m_report.langId);
+  if (m_options.anySystem) {
+    const std::array<bool, 3> japanese = FetchedComponents(kLangJapanese);
+    for (size_t k = 0; k < fetched.size(); ++k) fetched[k] = fetched[k] || japanese[k];
+  }
+  m_report.entries.resize(6);
+  std::vector<const EntryReport*> fetchedBefore;  // the list's own name is no component's
+  for (size_t k = 0; k < files.size(); ++k) {
+    const ComponentFiles& f = files[k];
+    const std::pair<const std::string*, const std::string*> parts[] = {
+        {&f.responseUrl, &f.responseName}, {&f.setupUrl, &f.setupName}};
+    for (int p = 0; p < 2; ++p) {
+      EntryReport& entry = m_report.entries[k * 2 + p];
+      entry.key = kKeys[k][p];
+      entry.url = *parts[p].first;
+      entry.localName = *parts[p].second;
+      entry.fetched = fetched[k];
+      entry.setupProgram = p == 1;
+      CheckEntry(entry, fetchedBefore);
+    }
+    if (fetched[k]) m_report.components.push_back(kComponentNames[k]);
+  }
+}
+
+void Summarise(CheckReport& report, const std::string& done, const std::string& notDone) {
+  report.complete = report.problems.empty();
+  std::string names;
+  for (size_t i = 0; i < report.components.size(); ++i) {
+    names += (i == 0                              ? ""
+              : i + 1 == report.components.size() ? " and "
+                                                  : ", ") +
+             report.components[i];
+  }
+  if (report.complete) {
+    report.summary = done + ": " + names;
+  } else {
+    report.summary = notDone + ": " + report.problems.front() +
+                     (report.problems.size() > 1
+                          ? " (and " + std::to_string(report.problems.size() - 1) + " more)"
+                          : "");
+  }
+}
+
+std::string RegistryCommand(const std::string& url, bool view32) {
+  return "reg add \"HKLM\\" + std::string(kPelloryKey) + "\" /v \"" + kUrlListValueName +
+         "\" /t REG_SZ /d \"" + url + "\" /f" + (view32 ? " /reg:32" : "");
+}
+
+}  // namespace
+
+std::string CheckWorkFolder(const std::string& tempPath) { return tempPath + "PelloryCheck"; }
+
+CheckReport RunCheck(const CheckPlatform& platform, const CheckOptions& options) {
+  CheckReport report;
+  Checker(platform, options, report).Run();
+  Summarise(report, "Pellory would complete on this machine",
+            "Pellory would NOT complete on this machine");
+  return report;
+}
+
+CheckReport RunMirror(const CheckPlatform& platform, const CheckOptions& options,
+                      const std::string& folder, const std::string& baseUrl) {
+  CheckOptions any = options;
+  any.anySystem = true;
+  CheckReport report;
+  report.mode = "mirror";
+  report.mirrorFolder = folder;
+  Checker checker(platform, any, report);
+  checker.Run();
+  const std::string base = baseUrl.empty() || baseUrl.back() == '/' ? baseUrl : baseUrl + "/";
+  report.mirrorListUrl = base + kMirrorListName;
+
+  // The mirror's own URLs must pass the same rules, and name the same files.
+  std::map<std::string, std::string> urls;
+  const auto refuse = [&report](const std::string& what, const std::string& why) {
+    report.problems.push_back(what + ": " + why);
+  };
+  for (const RuleResult& rule : checker.Rules(report.mirrorListUrl, kMirrorListName, "url_list")) {
+    if (!rule.ok) refuse("mirror list URL", rule.rule + ": " + rule.text);
+  }
+  if (report.mirrorListUrl.size() >= kOverrideCapacity) {
+    refuse("mirror list URL", "longer than the registry value Pellory reads (1023 bytes)");
+  }
+  for (const EntryReport& entry : report.entries) {
+    if (!entry.fetched || entry.localName.empty()) continue;
+    const std::string url = base + entry.localName;
+    UrlParts parts;
+    if (IsSameLocalName(entry.localName, kMirrorListName)) {
+      refuse(entry.key, "named like the mirror's URL list");
+    } else if (url.size() >= kUrlCapacity || !checker.PlatformHttp().CrackUrl(url.c_str(), parts) ||
+               parts.scheme != kSchemeHttp || LastSegment(parts.path) != entry.localName ||
+               FileNameFromUrl(url) != entry.localName) {
+      refuse(entry.key, "the mirror URL " + url + " would not fetch " + entry.localName +
+                            " over http (a base that is no http URL, or a name that is no plain "
+                            "URL path)");
+    } else {
+      urls[entry.key] = url;
+    }
+  }
+  // Beside the downloads, in a folder of its own: no component's file can be named so.
+  const std::string rewrittenFolder = report.workFolder + "\\mirror";
+  const std::string rewritten = rewrittenFolder + "\\" + kMirrorListName;
+  if (report.problems.empty()) {
+    if (!platform.folders->CreateFolder(rewrittenFolder) ||
+        !WriteWholeFile(rewritten, RewriteUrlList(checker.ListBytes(), urls))) {
+      refuse("URL list", "cannot write " + rewritten);
+    } else {
+      // Read back with Pellory's reader: each fetched key at its mirror URL, the rest as before.
+      const UrlListEntries after = UrlListCopy(rewritten).ReadEntries();
+      for (size_t k = 0; k < after.size(); ++k) {
+        const std::string* now[] = {&after[k].responseUrl, &after[k].setupUrl};
+        for (int p = 0; p < 2; ++p) {
+          const auto want = urls.find(kKeys[k][p]);
+          if (*now[p] != (want != urls.end() ? want->second : report.entries[k * 2 + p].url)) {
+            refuse(kKeys[k][p], "the rewritten list does not read back as intended");
+          }
+        }
+      }
+    }
+  }
+  Summarise(report, "Mirror written for every system", "Mirror NOT written");
+  if (!report.complete) return report;
+
+  Folders& folders = *platform.folders;
+  if (!folders.CreateFolder(folder)) {
+    report.problems.push_back("cannot create " + folder + " (error " +
+                              std::to_string(folders.LastError()) + ")");
+  }
+  for (const EntryReport& entry : report.entries) {
+    if (!report.problems.empty()) break;
+    if (!entry.fetched) continue;
+    const std::string to = folder + "\\" + entry.localName;
+    if (!folders.CopyWholeFile(entry.transfer.localPath, to)) {
+      report.problems.push_back("cannot copy " + entry.transfer.localPath + " to " + to +
+                                " (error " + std::to_string(folders.LastError()) + ")");
+    }
+  }
+  if (report.problems.empty() &&
+      !folders.CopyWholeFile(rewritten, folder + "\\" + kMirrorListName)) {
+    report.problems.push_back("cannot write " + folder + "\\" + kMirrorListName);
+  }
+  Summarise(report, "Mirror written for every system", "Mirror NOT written");
+  report.mirrorWritten = report.complete;
+  if (report.mirrorWritten) {
+    report.registryCommands = {RegistryCommand(report.mirrorListUrl, false),
+                               RegistryCommand(report.mirrorListUrl, true)};
+  }
+  return report;
+}

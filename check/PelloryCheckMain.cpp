@@ -1,0 +1,57 @@
+// PelloryCheck: tells an administrator whether Pellory would complete on this machine,
+// and why not, and builds an internal mirror of its downloads.
+
+#include <clocale>
+#include <cstdio>
+#include <string>
+
+#include "check/CheckArguments.h"
+#include "check/CheckRun.h"
+#include "check/ReportFormat.h"
+#include "platform/Clock.h"
+#include "platform/Console.h"
+#include "platform/Files.h"
+#include "platform/Folders.h"
+#include "platform/Http.h"
+#include "platform/HttpProxy.h"
+#include "platform/Registry.h"
+#include "platform/SystemInfo.h"
+#include "platform/Threads.h"
+#include "platform/Trust.h"
+
+int main(int argc, char** argv) {
+  CheckArguments arguments;
+  if (!ParseCheckArguments(argc, argv, arguments)) {
+    std::fputs(kCheckUsage, stderr);
+    return 2;
+  }
+  // As Pellory does before it reads the list.
+  std::setlocale(LC_ALL, "");
+
+  const CheckPlatform platform{{&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()},
+                               &SystemTrust(),
+                               &SystemRegistry(),
+                               &RunningSystem(),
+                               &SystemHttpProxy(),
+                               &SystemFolders()};
+  CheckOptions options;
+  options.listUrl = arguments.listUrl;
+  options.workFolder = CheckWorkFolder(RunningSystem().TempPath());
+  const bool showProgress = !arguments.json && SystemConsole().OutputIsConsole();
+  if (showProgress) {
+    options.progress = [last = -1](const std::string& key, int percent) mutable {
+      if (percent == last) return;
+      last = percent;
+      std::printf("\r  %-8s %3d%%", key.c_str(), percent);
+      std::fflush(stdout);
+    };
+  }
+  const CheckReport report = arguments.mirror
+                                 ? RunMirror(platform, options, arguments.folder, arguments.baseUrl)
+                                 : RunCheck(platform, options);
+  if (showProgress) std::printf("\r%30s\r", "");
+  const std::string text = arguments.json ? FormatReportJson(report) : FormatReportText(report);
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+  return report.complete ? 0 : 1;
+}

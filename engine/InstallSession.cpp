@@ -1,6 +1,0 @@
-#include "engine/InstallSession.h"
-
-InstallSession& TheInstallSession() {
-  static InstallSession session;
-  return session;
-}

@@ -1,0 +1,65 @@
+#include "engine/InstallWorkerServices.h"
+
+#include <clocale>
+#include <utility>
+
+#include "engine/SetupRunner.h"
+#include "res/resource.h"
+
+namespace {
+
+// The fetch step's view of the page: its progress bar and the retry question.
+class PageFetchUi final : public FetchUi {
+ public:
+  explicit PageFetchUi(DownloadPageView& view) : m_view(view) {}
+  void SetProgress(int position) override { m_view.SetProgress(position); }
+  int AskRetry() override { return m_view.ShowMessageBox(IDS_DOWNLOAD_RETRY, kMbRetryCancel); }
+
+ private:
+  DownloadPageView& m_view;
+};
+
+}  // namespace
+
+void UseUserLocale() { std::setlocale(LC_ALL, ""); }
+
+InstallWorkerServices::InstallWorkerServices(const InstallPlatform& platform,
+                                             std::shared_ptr<DownloadPageView> view,
+                                             std::function<void()> useUserLocale)
+    : m_platform(platform), m_view(std::move(view)), m_useUserLocale(std::move(useUserLocale)) {}
+
+FetchVerdict InstallWorkerServices::FetchAndVerify(const std::string& fileName,
+                                                   const std::string& url, bool verify) {
+  PageFetchUi ui(*m_view);
+  const FetchPlatform fetch{
+      {&m_platform.http, &m_platform.files, &m_platform.threads, &m_platform.clock},
+      &m_platform.trust,
+      &m_platform.system};
+  ReadLockedFile verified;
+  const FetchVerdict verdict =
+      ::FetchAndVerify(fileName.c_str(), ui, url.c_str(), verify, fetch, verified);
+  if (verified.IsOpen()) m_verified[fileName] = std::move(verified);
+  return verdict;
+}
+
+void InstallWorkerServices::OpenUrlList(const std::string& fileName) {
+  // Switched for good before the list is read; it is never switched back.
+  m_useUserLocale();
+  m_urlList = UrlListCopy(TempFilePath(m_platform.system.TempPath(), fileName));
+}
+
+std::string InstallWorkerServices::LookupUrlListValue(const std::string& key) {
+  return m_urlList.Lookup(key);
+}
+
+void InstallWorkerServices::CloseUrlList() { m_urlList = UrlListCopy(); }
+
+bool InstallWorkerServices::RunSetup(const std::string& setupName,
+                                     const std::string& responseName) {
+  const auto verified = m_verified.find(setupName);
+  return StartSetupAndWait(m_platform.launcher, m_platform.system, setupName, responseName, [&] {
+    // Started: the lock on the checked bytes has done its work.
+    if (verified != m_verified.end()) verified->second.Reset();
+    m_view->ShowPage();
+  });
+}

@@ -1,0 +1,46 @@
+#include "engine/LocalNames.h"
+
+#include <cstddef>
+
+namespace {
+
+char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text) c = ToUpperAscii(c);
+  return text;
+}
+
+std::string WithoutTrailingDotsAndBlanks(const std::string& name) {
+  const std::string::size_type last = name.find_last_not_of(". ");
+  return last == std::string::npos ? std::string() : name.substr(0, last + 1);
+}
+
+// The digit of COMn and LPTn: an ASCII digit, or a superscript 1, 2 or 3 in code page
+// 1252 (one byte) or UTF-8 (two bytes).
+bool IsDeviceDigit(const std::string& rest) {
+  if (rest.size() == 1) {
+    const unsigned char c = static_cast<unsigned char>(rest[0]);
+    return (c >= '0' && c <= '9') || c == 0xB9 || c == 0xB2 || c == 0xB3;
+  }
+  return rest == "\xC2\xB9" || rest == "\xC2\xB2" || rest == "\xC2\xB3";
+}
+
+}  // namespace
+
+bool IsReservedDeviceName(const std::string& name) {
+  // Windows looks at the part before the first dot, without its trailing blanks.
+  std::string base = name.substr(0, name.find('.'));
+  const std::string::size_type last = base.find_last_not_of(' ');
+  base = UpperAscii(last == std::string::npos ? std::string() : base.substr(0, last + 1));
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" ||
+      base == "CONOUT$") {
+    return true;
+  }
+  const std::string prefix = base.substr(0, 3);
+  return (prefix == "COM" || prefix == "LPT") && IsDeviceDigit(base.substr(3));
+}
+
+bool IsSameLocalName(const std::string& a, const std::string& b) {
+  return UpperAscii(WithoutTrailingDotsAndBlanks(a)) == UpperAscii(WithoutTrailingDotsAndBlanks(b));
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Rules for the local names of downloaded files: which names Windows would not treat as a
+// plain file in the temporary directory, and when two names are the same file there.
+
+#include <string>
+
+// A name that Windows resolves to a device wherever it stands: CON, PRN, AUX, NUL,
+// COM0-COM9, LPT0-LPT9 (also with a superscript 1, 2 or 3), CONIN$ and CONOUT$, in any
+// case, with any extension and with blanks before it ("nul.exe", "Aux . txt", "COM1.").
+bool IsReservedDeviceName(const std::string& name);
+
+// Whether two local names open the same file: compared without case, and without the
+// trailing dots and blanks that Windows drops from a name.
+bool IsSameLocalName(const std::string& a, const std::string& b);

@@ -1,0 +1,21 @@
+#pragma once
+// What each code of the download client and of the signature check means to the
+// administrator of a download server, and what to change: one sentence per code, for
+// the checking tool. Pellory itself never shows a code.
+
+#include <cstdint>
+#include <string>
+
+// "305000: the server sent no Content-Length ...". For a transfer that did not start
+// (200000), startCode is what Start gave, which names the reason.
+std::string DescribeDownloadCode(int32_t combined, int32_t startCode = 0);
+
+// "309: the signer is not ...", for the codes of the signature check.
+std::string DescribeSignatureCode(int32_t code);
+
+// The platform error number recorded with a code, in words where it is a common one
+// ("12007: the host name does not resolve").
+std::string DescribePlatformError(uint32_t error);
+
+// The Authenticode policy's own verdict in words ("0x800B0100: the file is not signed").
+std::string DescribeTrustVerdict(int32_t verdict);

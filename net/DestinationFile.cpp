@@ -1,0 +1,91 @@
+#include "net/DestinationFile.h"
+
+namespace {
+
+constexpr int kFreshNameAttempts = 8;
+
+bool SameIgnoringAsciiCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) {
+      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::string WithoutTrailingBackslashes(std::string path) {
+  while (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+// A name in the destination's folder that nobody is likely to have planted, no longer
+// than the destination's own path allows.
+std::string FreshName(const std::string& folder, uint32_t seed) {
+  std::string name = folder + "~pel";
+  for (int shift = 28; shift >= 0; shift -= 4)
+    name.push_back("0123456789abcdef"[(seed >> shift) & 0xF]);
+  const std::size_t limit = kPathCapacity - 1;
+  if (name.size() > limit && folder.size() + 5 <= limit) name.resize(limit);
+  return name;
+}
+
+}  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const std::string::size_type slash = path.rfind('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool IsPlainFileIn(Files& files, FileHandle file, const std::string& folderFinalPath) {
+  FileFacts facts;
+  if (folderFinalPath.empty() || !files.Describe(file, facts)) return false;
+  if (!facts.regular || facts.reparsePoint || facts.links != 1) return false;
+  return SameIgnoringAsciiCase(WithoutTrailingBackslashes(FolderOf(facts.finalPath)),
+                               WithoutTrailingBackslashes(folderFinalPath));
+}
+
+FileHandle CreateDestination(Files& files, Clock& clock, const char* destPath, uint32_t& error) {
+  const std::string destination = destPath;
+  const std::string folder = FolderOf(destination);
+  const std::string folderFinal = files.FolderFinalPath(folder.c_str());
+  if (folder.empty() || folderFinal.empty()) {
+    error = folder.empty() ? kErrorNotAPlainFile : files.LastError();
+    return kInvalidFile;
+  }
+
+  // 1. A new file under a fresh name; a name that is taken is never opened.
+  std::string fresh;
+  FileHandle created = kInvalidFile;
+  const uint32_t seed = clock.GetTickCount() * 2654435761u;
+  for (int attempt = 0; attempt < kFreshNameAttempts && created == kInvalidFile; ++attempt) {
+    fresh = FreshName(folder, seed + static_cast<uint32_t>(attempt) * 0x9E3779B9u);
+    created = files.CreateNew(fresh.c_str());
+  }
+  if (created == kInvalidFile) {
+    error = files.LastError();
+    return kInvalidFile;
+  }
+  files.Close(created);
+
+  // 2. Moved over the destination: a rename replaces whatever entry stands there.
+  if (!files.Replace(fresh.c_str(), destPath)) {
+    error = files.LastError();
+    return kInvalidFile;
+  }
+
+  // 3. Opened again, and checked on the handle: something planted in between is refused.
+  const FileHandle file = files.OpenForWriting(destPath);
+  if (file == kInvalidFile) {
+    error = files.LastError();
+    return kInvalidFile;
+  }
+  FileFacts facts;
+  if (!IsPlainFileIn(files, file, folderFinal) || !files.Describe(file, facts) || facts.size != 0) {
+    files.Close(file);
+    error = kErrorNotAPlainFile;
+    return kInvalidFile;
+  }
+  return file;
+}

@@ -1,0 +1,175 @@
+// The local files of a run on the real program: a name that is a device, or that an
+// earlier file of the run already has, is never fetched, and a link planted at a
+// destination is replaced by the download, not written through.
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "InstallFixture.h"
+#include "robot/Control.h"
+#include "robot/MessageBoxWindow.h"
+
+using namespace std::chrono_literals;
+using install_ui::Text;
+using robot::MessageBoxWindow;
+
+namespace {
+
+const std::string kUrlList = "GET /url_list.txt";
+
+struct Names {
+  std::string response, setup;
+};
+
+// What an entry of the temporary folder is, seen through a handle opened on it.
+struct Entry {
+  DWORD links = 0;
+  std::string finalPath;  // empty when it cannot be opened
+};
+
+Entry Inspect(const std::string& path, bool folder = false) {
+  Entry entry;
+  const HANDLE handle = ::CreateFileA(
+      path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, folder ? FILE_FLAG_BACKUP_SEMANTICS : 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return entry;
+  BY_HANDLE_FILE_INFORMATION info = {};
+  if (::GetFileInformationByHandle(handle, &info)) entry.links = info.nNumberOfLinks;
+  char finalPath[2 * MAX_PATH] = {};
+  const DWORD length =
+      ::GetFinalPathNameByHandleA(handle, finalPath, sizeof finalPath, FILE_NAME_NORMALIZED);
+  if (length > 0 && length < sizeof finalPath) entry.finalPath.assign(finalPath, length);
+  ::CloseHandle(handle);
+  return entry;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+}  // namespace
+
+class HardeningTest : public InstallScenario {
+ protected:
+  // Serves both components under these names.
+  void ServeNamed(const Names& corvane, const Names& tessaline) {
+    NameFiles("corvane", corvane.response, corvane.setup);
+    NameFiles("tessaline", tessaline.response, tessaline.setup);
+    ServeStandardInstallation();
+  }
+
+  // The retry question must come with nothing requested beyond `requested`, Retry must
+  // ask again without requesting anything, and Cancel must end the run with 171 before
+  // any setup ran.
+  void ExpectRefused(const std::vector<std::string>& requested) {
+    WalkToDownloadPage();
+    for (const int answer : {IDRETRY, IDCANCEL}) {
+      const auto box = MessageBoxWindow::Find(Program().Id(), 20s);
+      ASSERT_TRUE(box.has_value()) << "no retry question (before answering " << answer << ")";
+      EXPECT_EQ(box->Text(), Text(153));
+      EXPECT_EQ(box->Buttons(), (std::vector<int>{IDCANCEL, IDRETRY}));
+      EXPECT_EQ(RequestLog(), requested) << "before answering " << answer;
+      ASSERT_TRUE(box->Answer(answer));
+    }
+    ASSERT_TRUE(Wizard().WaitForPageWith(install_ui::kResultText, 15s)) << "no completion page";
+    EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kResultText)), Text(171));
+    EXPECT_EQ(RequestLog(), requested) << "the refused file was requested";
+    EXPECT_EQ(SetupLog(), "") << "a setup program ran";
+  }
+};
+
+// The prefix's COM1 is a file of the output folder (tests/support/wine-run): a program
+// that opened "COM1.iss" in the temporary folder would write into it.
+TEST_P(HardeningTest, ResponseFileNamedCom1IsNeverFetchedNorWrittenToTheDevice) {
+  const char* com1 = std::getenv("PELLORY_TEST_COM1");
+  ASSERT_NE(com1, nullptr);
+  // The name is given in the list alone: written into the server's folder through Wine,
+  // the file would go to COM1 too.
+  ServeStandardInstallation();
+  NameFiles("corvane", "COM1.iss", "corvane-setup.exe");
+  ServeUrlList();
+  ASSERT_EQ(FileSize(com1), 0) << "COM1 of the prefix does not lead to an empty file: " << com1;
+  ExpectRefused({kUrlList});
+  EXPECT_EQ(FileSize(com1), 0) << "something was written to COM1";
+}
+
+TEST_P(HardeningTest, SecondSetupProgramNamedLikeTheFirstIsNeverFetched) {
+  ServeNamed({"corvane.iss", "setup.exe"}, {"tessaline.iss", "setup.exe"});
+  ExpectRefused({kUrlList, "GET /components/corvane/corvane.iss",
+                 "GET /components/corvane/setup.exe", "GET /components/tessaline/tessaline.iss"});
+}
+
+TEST_P(HardeningTest, SecondResponseFileNamedLikeTheFirstButForCaseIsNeverFetched) {
+  ServeNamed({"setup.iss", "corvane-setup.exe"}, {"SETUP.ISS", "tessaline-setup.exe"});
+  ExpectRefused(
+      {kUrlList, "GET /components/corvane/setup.iss", "GET /components/corvane/corvane-setup.exe"});
+}
+
+// Links to host files planted under two destination names before the run: the run
+// completes, the host files keep their bytes, and the names then hold plain files of the
+// temporary folder with the served bytes.
+TEST_P(HardeningTest, LinksPlantedAtDestinationsAreReplacedNotWrittenThrough) {
+  ServeStandardInstallation();
+  struct Planted {
+    const char* kind;
+    std::string name, served;
+    DWORD linksBefore;
+  };
+  const std::vector<Planted> planted = {
+      {"symbolic", "corvane-setup.exe", "components/corvane/corvane-setup.exe", 1},
+      {"hard", "corvane.iss", "components/corvane/corvane.iss", 2},
+  };
+  const std::string temp = TempFolder();
+  const std::string tempFinal = Lower(Inspect(temp, true).finalPath);
+  ASSERT_FALSE(tempFinal.empty()) << "the temporary folder " << temp << " does not open";
+  const auto hostFile = [](const Planted& p) {
+    const std::wstring path =
+        OutPath(L"host-" + std::wstring(p.kind, p.kind + std::strlen(p.kind)));
+    return std::string(path.begin(), path.end());
+  };
+  const auto hostBytes = [](const Planted& p) {
+    return std::string("host file, ") + p.kind + "\n";
+  };
+  for (const Planted& p : planted) {
+    {
+      const HANDLE file = ::CreateFileA(hostFile(p).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(file, INVALID_HANDLE_VALUE);
+      DWORD written = 0;
+      ::WriteFile(file, hostBytes(p).data(), static_cast<DWORD>(hostBytes(p).size()), &written,
+                  nullptr);
+      ::CloseHandle(file);
+    }
+    PlantLink(p.kind, hostFile(p), temp + p.name);
+    // The plant took: the name leads out of the folder, or to a second name of a file.
+    const Entry before = Inspect(temp + p.name);
+    EXPECT_EQ(before.links, p.linksBefore) << p.kind;
+    EXPECT_EQ(Lower(before.finalPath) == tempFinal + "\\" + Lower(p.name), p.linksBefore == 2)
+        << p.kind << " link resolves to " << before.finalPath;
+  }
+
+  WalkToDownloadPage();
+  ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
+  EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kResultText)),
+            Text(173) + L"\r\n" + Text(170));
+  EXPECT_EQ(SetupLogValues(SetupLog(), "| title"),
+            (std::vector<std::string>{"corvane", "tessaline"}));
+  for (const Planted& p : planted) {
+    // Compared as a whole: a setup program's bytes would flood the report.
+    EXPECT_TRUE(ReadBytes(hostFile(p)) == hostBytes(p))
+        << "written through the " << p.kind << " link";
+    const Entry after = Inspect(temp + p.name);
+    EXPECT_EQ(after.links, 1u) << p.name;
+    EXPECT_EQ(Lower(after.finalPath), tempFinal + "\\" + Lower(p.name));
+    EXPECT_TRUE(ReadBytes(temp + p.name) == ReadBytes(ServedPath(p.served)))
+        << p.name << " does not hold the served bytes";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ja, HardeningTest, testing::Values(kJapaneseSystem),
+                         [](const auto& info) { return std::string(info.param.name); });

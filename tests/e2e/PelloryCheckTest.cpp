@@ -1,0 +1,325 @@
+// PelloryCheck.exe against the test server and the signed packages: a good list, a table
+// of faults (each with the code Pellory's client gives and its sentence), the mirror that
+// a real Pellory installs from through nginx, and both programs behind squid
+// (tests/support/with-nginx and with-squid start those two).
+
+#include <windows.h>
+// After windows.h:
+#include <wininet.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "InstallFixture.h"
+#include "robot/Control.h"
+#include "robot/Image.h"
+
+namespace {
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::string ReadAll(const std::string& path) {
+  std::stringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
+std::string ExeDir() {
+  const std::string exe = Narrow(robot::PelloryExePath());
+  return exe.substr(0, exe.find_last_of('\\'));
+}
+
+struct CheckRun {
+  DWORD exitCode = ~DWORD{0};
+  std::string output;
+  bool Has(const std::string& part) const { return output.find(part) != std::string::npos; }
+  // The JSON line of one list entry ("" when there is none).
+  std::string Entry(const std::string& key) const {
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);)
+      if (line.rfind("{\"key\":\"" + key + "\"", 0) == 0) return line;
+    return "";
+  }
+};
+
+// Runs PelloryCheck.exe; its output goes to a file of the test's folder, a new one each
+// time (a console host that Wine starts for the child may keep the handle).
+CheckRun RunPelloryCheck(const std::string& arguments) {
+  static int runs = 0;
+  const std::string outPath =
+      Narrow(robot::TestOutputPath(L"check-output-" + std::to_wstring(++runs) + L".txt"));
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = out;
+  PROCESS_INFORMATION info{};
+  const std::string exe = ExeDir() + "\\PelloryCheck.exe";
+  std::string commandLine = "\"" + exe + "\" " + arguments;
+  CheckRun run;
+  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                     &startup, &info)) {
+    EXPECT_EQ(WaitForSingleObject(info.hProcess, 120000), WAIT_OBJECT_0);
+    GetExitCodeProcess(info.hProcess, &run.exitCode);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
+  CloseHandle(out);
+  run.output = ReadAll(outPath);
+  return run;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+const std::map<std::string, std::string> kFiles = {{"CVN_ISS", "corvane.iss"},
+                                                   {"CVN_EXE", "corvane-setup.exe"},
+                                                   {"TSL_ISS", "tessaline.iss"},
+                                                   {"TSL_EXE", "tessaline-setup.exe"}};
+
+// The test server's folder: the four files under /c/, the list at /url_list.txt.
+class CheckServer {
+ public:
+  CheckServer() {
+    CreateDirectoryA((Root() + "\\c").c_str(), nullptr);
+    for (const auto& [key, name] : kFiles) {
+      if (key.substr(4) == "EXE") Serve(key, "setup-valid.exe");
+      if (key.substr(4) == "ISS") WriteFile(Root() + "\\c\\" + name, "[InstallShield Silent]\r\n");
+      m_urls[key] = Url("/c/" + name);
+    }
+  }
+  static std::string Root() { return Env("PELLORY_TEST_WWW"); }
+  static std::string Url(const std::string& path) {
+    return "http://" + Env("PELLORY_TEST_SERVER") + path;
+  }
+  static void Serve(const std::string& key, const std::string& package) {
+    EXPECT_TRUE(CopyFileA((ExeDir() + "\\packages\\" + package).c_str(),
+                          (Root() + "\\c\\" + kFiles.at(key)).c_str(), FALSE));
+  }
+  void SetUrl(const std::string& key, const std::string& url) { m_urls[key] = url; }
+  // Writes the list, with an unknown key and both kinds of line end.
+  std::string PublishList() const {
+    std::string list = "# mirror me\n";
+    for (const auto& [key, url] : m_urls) list += key + "," + url + "\r\n";
+    WriteFile(Root() + "\\url_list.txt", list + "EXTRA_KEY,kept\n");
+    return Url("/url_list.txt");
+  }
+
+ private:
+  std::map<std::string, std::string> m_urls;
+};
+
+#define REQUIRE_SERVER() \
+  if (Env("PELLORY_TEST_SERVER").empty()) GTEST_SKIP() << "no test server"
+
+}  // namespace
+
+// On the Japanese system, where Pellory fetches Corvane and Tessaline.
+class JaPelloryCheckTest : public testing::Test {};
+
+TEST_F(JaPelloryCheckTest, GoodListPassesAndNamesEveryFileAndSigner) {
+  REQUIRE_SERVER();
+  const CheckRun run = RunPelloryCheck("--json " + CheckServer().PublishList());
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_TRUE(
+      run.Has("\"components\":[\"Corvane\",\"Tessaline\"],\"problems\":[],\"complete\":true"));
+  for (const auto& [key, name] : kFiles) {
+    const std::string entry = run.Entry(key);
+    EXPECT_NE(entry.find("\"localName\":\"" + name + "\",\"fetched\":true,\"ok\":true"),
+              std::string::npos)
+        << entry;
+    EXPECT_NE(entry.find("\\\\PelloryCheck\\\\" + name), std::string::npos) << "not the tool's";
+    if (key.substr(4) == "EXE") {
+      EXPECT_NE(entry.find("\"signer\":\"Morvane Corporation\",\"requiredSigner\":true"),
+                std::string::npos)
+          << entry;
+    }
+  }
+  EXPECT_NE(run.Entry("PM_EXE").find("\"fetched\":false"), std::string::npos);
+}
+
+TEST_F(JaPelloryCheckTest, EachFaultShowsPellorysCodeAndItsSentence) {
+  REQUIRE_SERVER();
+  struct Fault {
+    const char* key;
+    std::string url;       // "" keeps the entry's URL
+    const char* package;   // served as that key's setup program, or null
+    const char* faults;    // _faults.json
+    const char* expected;  // parts of the entry's JSON line: the code and its sentence
+    const char* sentence;
+  };
+  const std::string deep = CheckServer::Url("/c/");
+  const Fault faults[] = {
+      {"CVN_ISS", CheckServer::Url("/c/missing.iss"), nullptr, "{}",
+       "\"transfer\":{\"code\":304000,", "error status (400 or above"},
+      {"CVN_ISS", "", nullptr, R"({"/c/corvane.iss": {"kind": "chunked"}})",
+       "\"transfer\":{\"code\":305000,",
+       "no Content-Length (a chunked or compressed response); serve the file as a static file"},
+      {"TSL_ISS", "", nullptr, R"({"/c/tessaline.iss": {"kind": "short-close", "arg": 5}})",
+       "\"transfer\":{\"code\":309000,", "short of its Content-Length"},
+      {"CVN_EXE", "https://" + Env("PELLORY_TEST_SERVER") + "/c/corvane-setup.exe", nullptr, "{}",
+       "\"transfer\":{\"code\":200000,\"startCode\":110000,", "the scheme is not http"},
+      {"CVN_EXE", "", "setup-other.exe", "{}",
+       "\"signer\":\"Other Corporation\",\"requiredSigner\":false", "the signer is not exactly"},
+      {"TSL_EXE", "", "setup-tampered.exe", "{}", "\"signature\":{\"code\":201,",
+       "changed after it was signed"},
+      {"CVN_ISS", CheckServer::Url("/c/COM1.iss"), nullptr, "{}", "\"transfer\":{\"code\":200500,",
+       "is a device name"},
+      {"TSL_ISS", CheckServer::Url("/c/Corvane.iss"), nullptr, "{}",
+       "{\"rule\":\"collision\",\"ok\":false", "the same local file as CVN_ISS"},
+      {"CVN_ISS", deep + std::string(512 - deep.size(), 'u'), nullptr, "{}",
+       "\"transfer\":{\"code\":200000,\"startCode\":102000,", "512 bytes or longer"},
+  };
+  for (const Fault& fault : faults) {
+    CheckServer server;
+    if (!fault.url.empty()) server.SetUrl(fault.key, fault.url);
+    if (fault.package) CheckServer::Serve(fault.key, fault.package);
+    WriteFile(CheckServer::Root() + "\\_faults.json", fault.faults);
+    const CheckRun run = RunPelloryCheck("--json " + server.PublishList());
+    const std::string entry = run.Entry(fault.key);
+    EXPECT_EQ(run.exitCode, 1u) << fault.expected;
+    EXPECT_NE(entry.find(fault.expected), std::string::npos) << entry;
+    EXPECT_NE(entry.find(fault.sentence), std::string::npos) << entry;
+    EXPECT_TRUE(run.Has("\"summary\":\"Pellory would NOT complete")) << fault.expected;
+  }
+}
+
+TEST_F(JaPelloryCheckTest, MirrorOfARejectedSetupProgramIsRefusedAndWritesNothing) {
+  REQUIRE_SERVER();
+  const CheckServer server;
+  CheckServer::Serve("TSL_EXE", "setup-unsigned.exe");
+  const std::string folder = Narrow(robot::TestOutputPath(L"refused-mirror"));
+  const CheckRun run = RunPelloryCheck("mirror \"" + folder + "\" --base-url http://mirror.test/ " +
+                                       "--from " + server.PublishList());
+  EXPECT_EQ(run.exitCode, 1u) << run.output;
+  EXPECT_TRUE(run.Has("TSL_EXE: signature: 201")) << run.output;
+  EXPECT_TRUE(run.Has("Nothing was written")) << run.output;
+  EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(PelloryCheckUsageTest, UnknownArgumentIsAUsageError) {
+  EXPECT_EQ(RunPelloryCheck("--frobnicate").exitCode, 2u);
+  EXPECT_EQ(RunPelloryCheck("mirror only-a-folder").exitCode, 2u);
+}
+
+class CheckInstallScenario : public InstallScenario {
+ protected:
+  void ExpectInstallation() {
+    WalkToDownloadPage();
+    ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
+    EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kResultText)),
+              install_ui::Text(173) + L"\r\n" + install_ui::Text(170));
+  }
+};
+
+// The mirror served by nginx: Pellory, pointed at it, installs from it alone.
+class CheckMirrorTest : public CheckInstallScenario {};
+
+TEST_P(CheckMirrorTest, PelloryInstallsFromTheMirrorServedByNginx) {
+  const std::string mirrorServer = Env("PELLORY_MIRROR_SERVER");
+  if (mirrorServer.empty()) GTEST_SKIP() << "run through tests/support/with-nginx";
+  ServeStandardInstallation();  // the override leads PelloryCheck to the test server
+  const std::string listUrl = "http://" + mirrorServer + "/pellory/url_list.txt";
+  const CheckRun run =
+      RunPelloryCheck("mirror \"" + Env("PELLORY_MIRROR_ROOT") + "\\pellory\" --base-url http://" +
+                      mirrorServer + "/pellory");
+  ASSERT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_TRUE(
+      run.Has("reg add \"HKLM\\SOFTWARE\\Morvane Corporation\\Pellory\" /v \"URL List\" "
+              "/t REG_SZ /d \"" +
+              listUrl + "\" /f /reg:32"))
+      << run.output;
+  const size_t originRequests = RequestLog().size();
+
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Morvane Corporation\\Pellory", 0,
+                          KEY_SET_VALUE | KEY_WOW64_64KEY, &key),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, "URL List", 0, REG_SZ, reinterpret_cast<const BYTE*>(listUrl.c_str()),
+                 static_cast<DWORD>(listUrl.size() + 1));
+  RegCloseKey(key);
+  ExpectInstallation();
+  EXPECT_EQ(SetupLogValues(SetupLog(), "| title"),
+            (std::vector<std::string>{"corvane", "tessaline"}));
+  EXPECT_EQ(RequestLog().size(), originRequests) << "Pellory went to the origin";
+}
+
+// Behind squid: the prefix's proxy settings lead both programs through it, and both get
+// the origin's current bytes where squid holds an older copy.
+class CheckProxyTest : public CheckInstallScenario {
+ protected:
+  void UseProxy(const std::string& server) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
+                              nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD enable = server.empty() ? 0 : 1;
+    RegSetValueExA(key, "ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable),
+                   sizeof enable);
+    RegSetValueExA(key, "ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
+                   static_cast<DWORD>(server.size() + 1));
+    RegCloseKey(key);
+  }
+  void TearDown() override {
+    UseProxy("");
+    InstallScenario::TearDown();
+  }
+  // Through the prefix's proxy, without asking for the origin (squid may answer itself).
+  static std::string FetchThroughProxy(const std::string& url) {
+    HINTERNET session = InternetOpenA("probe", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    HINTERNET request = InternetOpenUrlA(session, url.c_str(), nullptr, 0,
+                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    std::string body;
+    char buffer[4096];
+    DWORD read = 0;
+    while (request && InternetReadFile(request, buffer, sizeof buffer, &read) && read > 0)
+      body.append(buffer, read);
+    if (request) InternetCloseHandle(request);
+    InternetCloseHandle(session);
+    return body;
+  }
+};
+
+TEST_P(CheckProxyTest, BothProgramsGoThroughTheProxyToTheOrigin) {
+  const std::string proxy = Env("PELLORY_PROXY_SERVER");
+  if (proxy.empty()) GTEST_SKIP() << "run through tests/support/with-squid";
+  ServeStandardInstallation("marker=old\r\n");
+  UseProxy(proxy);
+  const std::string iss =
+      "http://" + Env("PELLORY_TEST_SERVER") + "/components/corvane/corvane.iss";
+  EXPECT_NE(FetchThroughProxy(iss).find("marker=old"), std::string::npos);
+  ServeComponent("corvane", "setup-valid.exe", "marker=new\r\n");
+  ASSERT_NE(FetchThroughProxy(iss).find("marker=old"), std::string::npos) << "squid keeps no copy";
+
+  const CheckRun run = RunPelloryCheck("--json");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_NE(run.Entry("CVN_ISS").find("\"proxy\":\"" + proxy), std::string::npos) << run.output;
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof temp, temp);
+  EXPECT_NE(ReadAll(temp + std::string("PelloryCheck\\corvane.iss")).find("marker=new"),
+            std::string::npos);
+
+  ServeComponent("corvane", "setup-valid.exe", "marker=newer\r\n");
+  ExpectInstallation();
+  EXPECT_NE(SetupLog().find("| marker=newer"), std::string::npos) << SetupLog();
+  EXPECT_NE(ReadAll(Env("PELLORY_PROXY_LOG")).find("/components/tessaline/tessaline-setup.exe"),
+            std::string::npos)
+      << "Pellory did not go through the proxy";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ja, CheckMirrorTest, testing::Values(kJapaneseSystem),
+                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ja, CheckProxyTest, testing::Values(kJapaneseSystem),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -1,0 +1,266 @@
+// The checking tool's two commands over the real core with fake platform services and real
+// files in a scratch folder: which files Pellory fetches here, the rules, the collisions,
+// and the mirror it writes or refuses.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "check/CheckRun.h"
+#include "check/UrlListRewrite.h"
+#include "engine/UrlList.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeHttp.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/FakeSystemInfo.h"
+#include "fakes/FakeThreads.h"
+#include "fakes/FakeTrust.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Files on the disk: the tool reads its downloads back as Pellory reads its list.
+class DiskFiles : public Files {
+ public:
+  FileHandle CreateNew(const char* path) override { return Open(path, "wbx"); }
+  bool Replace(const char* from, const char* to) override { return std::rename(from, to) == 0; }
+  FileHandle OpenForWriting(const char* path) override { return Open(path, "r+b"); }
+  bool Write(FileHandle file, const void* data, uint32_t size) override {
+    return std::fwrite(data, 1, size, File(file)) == size;
+  }
+  bool Close(FileHandle file) override {
+    m_paths.erase(file);
+    return std::fclose(File(file)) == 0;
+  }
+  FileHandle OpenReadLocked(const char* path) override { return Open(path, "rb"); }
+  bool Describe(FileHandle file, FileFacts& facts) override {
+    std::FILE* f = File(file);
+    const long at = std::ftell(f);
+    std::fseek(f, 0, SEEK_END);
+    facts = {true, false, 1, static_cast<uint64_t>(std::ftell(f)), m_paths[file]};
+    std::fseek(f, at, SEEK_SET);
+    return true;
+  }
+  std::string FolderFinalPath(const char* folder) override {
+    std::string path = folder;
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+  }
+  uint32_t LastError() override { return 2; }
+
+ private:
+  FileHandle Open(const char* path, const char* mode) {
+    std::FILE* file = std::fopen(path, mode);
+    if (file == nullptr) return kInvalidFile;
+    const FileHandle handle = static_cast<FileHandle>(reinterpret_cast<uintptr_t>(file));
+    m_paths[handle] = path;
+    return handle;
+  }
+  static std::FILE* File(FileHandle file) {
+    return reinterpret_cast<std::FILE*>(static_cast<uintptr_t>(file));
+  }
+  std::map<FileHandle, std::string> m_paths;
+};
+
+class FakeFolders : public Folders {
+ public:
+  bool CreateFolder(const std::string& path) override {
+    created.push_back(path);
+    return true;  // "a\b" names one file in the scratch folder here
+  }
+  bool CopyWholeFile(const std::string& from, const std::string& to) override {
+    copies[to] = Read(from);
+    return true;
+  }
+  uint32_t LastError() override { return 0; }
+  std::vector<std::string> created;
+  std::map<std::string, std::string> copies;
+};
+
+class DirectProxy : public HttpProxy {
+ public:
+  bool QueryProxy(HttpHandle, ProxyInfo& info) override {
+    info = proxy;
+    return true;
+  }
+  ProxyInfo proxy;
+};
+
+class CheckRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_scratch = fs::temp_directory_path() / ("check-run-" + std::to_string(::getpid()));
+    fs::create_directories(m_scratch);
+    system.tempPath = m_scratch.string() + "/";
+    options.workFolder = CheckWorkFolder(system.tempPath);
+    threads.runOnCreate = true;
+    // The signer of a served "program" is its content.
+    trust.onExists = [this] { trust.displayName = Read(trust.lastPath); };
+    Serve("/c/a.iss", "response");
+    Serve("/c/a.exe", "Morvane Corporation");
+    Serve("/t/b.iss", "response");
+    Serve("/t/b.exe", "Morvane Corporation");
+  }
+  void TearDown() override { fs::remove_all(m_scratch); }
+
+  void Serve(const std::string& path, const std::string& body) {
+    http.Serve(path, FakeResponse::Body(body));
+  }
+  // The list at http://server.test/list/<name>, with the entries given.
+  void ServeList(const std::string& list, const std::string& name = "url_list.txt") {
+    Serve("/list/" + name, list);
+    registry.SetValue(kPelloryKeyName, "URL List", "http://server.test/list/" + name);
+  }
+  static std::string Entries(const std::string& tslIss = "http://server.test/t/b.iss",
+                             const std::string& tslExe = "http://server.test/t/b.exe") {
+    return "CVN_ISS,http://server.test/c/a.iss\r\nCVN_EXE,http://server.test/c/a.exe\n"
+           "OTHER,x\r\nTSL_ISS," +
+           tslIss + "\r\nTSL_EXE," + tslExe + "\r\n";
+  }
+  static const EntryReport& Entry(const CheckReport& report, const std::string& key) {
+    for (const EntryReport& entry : report.entries)
+      if (entry.key == key) return entry;
+    static const EntryReport none;
+    return none;
+  }
+  static const RuleResult* FailedRule(const EntryReport& entry) {
+    for (const RuleResult& rule : entry.rules)
+      if (!rule.ok) return &rule;
+    return nullptr;
+  }
+
+  static constexpr const char* kPelloryKeyName = "SOFTWARE\\Morvane Corporation\\Pellory";
+  FakeHttp http;
+  DiskFiles files;
+  ScriptedThreads threads;
+  FakeClock clock;
+  FakeTrust trust;
+  FakeRegistry registry;
+  FakeSystemInfo system;
+  DirectProxy proxy;
+  FakeFolders folders;
+  CheckPlatform platform{
+      {&http, &files, &threads, &clock}, &trust, &registry, &system, &proxy, &folders};
+  CheckOptions options;
+  fs::path m_scratch;
+};
+
+TEST_F(CheckRunTest, FetchesWhatPelloryFetchesOnEachSystemFromTheOverride) {
+  ServeList(Entries());
+  for (const uint16_t lang : {uint16_t{0x0409}, uint16_t{0x0411}}) {
+    system.langId = lang;
+    const CheckReport report = RunCheck(platform, options);
+    EXPECT_TRUE(report.complete) << report.summary;
+    EXPECT_EQ(report.listSource, "registry override");
+    EXPECT_EQ(Entry(report, "TSL_EXE").fetched, lang == 0x0411);
+    EXPECT_FALSE(Entry(report, "PM_ISS").fetched);
+    EXPECT_EQ(Entry(report, "CVN_EXE").signature.signer, "Morvane Corporation");
+    EXPECT_EQ(report.components.size(), lang == 0x0411 ? 2u : 1u);
+  }
+}
+
+TEST_F(CheckRunTest, CollisionsAreWithEarlierComponentFilesNotWithTheList) {
+  system.langId = 0x0411;
+  struct {
+    std::string tslIss, tslExe;
+    const char* collidesWith;  // in TSL_ISS's or TSL_EXE's collision rule, or null
+  } const cases[] = {
+      {"http://server.test/t/url_list.txt", "http://server.test/t/b.exe", nullptr},
+      {"http://server.test/t/A.ISS.", "http://server.test/t/b.exe", "CVN_ISS"},
+      {"http://server.test/t/b.iss", "http://server.test/t/a.exe", "CVN_EXE"},
+  };
+  Serve("/t/url_list.txt", "response");
+  Serve("/t/A.ISS.", "response");
+  Serve("/t/a.exe", "Morvane Corporation");
+  for (const auto& c : cases) {
+    ServeList(Entries(c.tslIss, c.tslExe));
+    const CheckReport report = RunCheck(platform, options);
+    EXPECT_EQ(report.complete, c.collidesWith == nullptr) << c.tslIss << " " << report.summary;
+    if (c.collidesWith == nullptr) continue;
+    const RuleResult* iss = FailedRule(Entry(report, "TSL_ISS"));
+    const RuleResult* failed = iss != nullptr ? iss : FailedRule(Entry(report, "TSL_EXE"));
+    ASSERT_NE(failed, nullptr);
+    EXPECT_EQ(failed->rule, "collision");
+    EXPECT_NE(failed->text.find(c.collidesWith), std::string::npos) << failed->text;
+  }
+}
+
+TEST_F(CheckRunTest, DestinationLengthIsPellorysNotTheToolsOwnFolder) {
+  // Pellory's destination is the temporary folder, "\" and the name: 259 bytes fit.
+  const std::string fits(259 - system.tempPath.size() - 1, 'f');
+  const std::string tooLong = fits + "g";
+  Serve("/c/" + fits, "response");
+  Serve("/c/" + tooLong, "response");
+  for (const std::string& name : {fits, tooLong}) {
+    ServeList("CVN_ISS,http://server.test/c/" + name + "\nCVN_EXE,http://server.test/c/a.exe\n");
+    const CheckReport report = RunCheck(platform, options);
+    const EntryReport& iss = Entry(report, "CVN_ISS");
+    EXPECT_EQ(report.complete, name == fits);
+    EXPECT_EQ(iss.transfer.code, name == fits ? 0 : PrimaryNotStarted);
+    if (name == fits) {
+      EXPECT_EQ(iss.transfer.localPath, options.workFolder + "\\CVN_ISS");  // the tool's is deeper
+    } else {
+      EXPECT_EQ(iss.transfer.startCode, PrimaryDestinationTooLong);
+      EXPECT_EQ(FailedRule(iss)->rule, "destination");
+    }
+  }
+}
+
+TEST_F(CheckRunTest, MirrorRewritesTheListAndCopiesEveryFileAnySystemNeeds) {
+  system.langId = 0x0409;         // Tessaline is mirrored all the same
+  ServeList(Entries(), "b.iss");  // the local copy is replaced by Tessaline's file of that name
+  const CheckReport report = RunMirror(platform, options, "D:\\m", "http://mirror.test/p");
+  ASSERT_TRUE(report.mirrorWritten) << report.summary;
+  EXPECT_EQ(folders.copies.size(), 5u);
+  EXPECT_EQ(folders.copies["D:\\m\\b.exe"], "Morvane Corporation");
+  EXPECT_EQ(
+      folders.copies["D:\\m\\url_list.txt"],
+      "CVN_ISS,http://mirror.test/p/a.iss\r\nCVN_EXE,http://mirror.test/p/a.exe\n"
+      "OTHER,x\r\nTSL_ISS,http://mirror.test/p/b.iss\r\nTSL_EXE,http://mirror.test/p/b.exe\r\n");
+  ASSERT_EQ(report.registryCommands.size(), 2u);
+  EXPECT_EQ(report.registryCommands[1],
+            "reg add \"HKLM\\SOFTWARE\\Morvane Corporation\\Pellory\" /v \"URL List\" /t REG_SZ "
+            "/d \"http://mirror.test/p/url_list.txt\" /f /reg:32");
+}
+
+TEST_F(CheckRunTest, MirrorIsRefusedWithoutWritingAnything) {
+  struct {
+    const char* why;
+    std::string baseUrl;
+    std::string tslExeSigner;
+  } const cases[] = {
+      {"a setup program of another signer", "http://mirror.test/", "Other Corporation"},
+      {"an https base", "https://mirror.test/", "Morvane Corporation"},
+      {"a base too long", "http://mirror.test/" + std::string(500, 'd') + "/",
+       "Morvane Corporation"},
+  };
+  ServeList(Entries());
+  for (const auto& c : cases) {
+    Serve("/t/b.exe", c.tslExeSigner);
+    const CheckReport report = RunMirror(platform, options, "D:\\m", c.baseUrl);
+    EXPECT_FALSE(report.mirrorWritten) << c.why;
+    EXPECT_FALSE(report.problems.empty()) << c.why;
+    EXPECT_TRUE(folders.copies.empty()) << c.why;
+  }
+}
+
+TEST(UrlListRewriteTest, ReplacesOnlyTheFirstEntryOfEachKeyAndKeepsEveryOtherByte) {
+  const std::string list =
+      "\xEF\xBB\xBFjunk\r\n CVN_ISS,old,with,commas\tCVN_ISS,second\n\nPM_ISS,keep\x0B"
+      "TSL_EXE,x";
+  EXPECT_EQ(RewriteUrlList(list, {{"CVN_ISS", "new"}, {"TSL_EXE", "y"}, {"PM_EXE", "absent"}}),
+            "\xEF\xBB\xBFjunk\r\n CVN_ISS,new\tCVN_ISS,second\n\nPM_ISS,keep\x0BTSL_EXE,y");
+}
+
+}  // namespace
