@@ -2,11 +2,23 @@
 # (a Japanese system and an English one) and a persistent wineserver for each.
 # Everything started here is recorded by PID and stopped by wine_env_stop.
 #
-# This machine's kernel runs no 32-bit code, so Wine is the 64-bit loader (wine64).
+# PELLORY_WINE_ARCH chooses the Wine:
+#   win64 (default)  the host's wine64, for the x86_64 build;
+#   win32            the 32-bit Wine of the i386 root (scripts/setup-wine32), for the shipped
+#                    i686 build; only inside scripts/lib/wine32-root, which mounts that root.
+# This machine's kernel runs no 32-bit code natively: the 32-bit Wine runs under qemu.
 
-WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver64
-export WINELOADER=$WINE WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+_wine_lib=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+if [ "${PELLORY_WINE_ARCH:-win64}" = win32 ]; then
+  WINE=$_wine_lib/wine32
+  WINESERVER=$_wine_lib/wineserver32
+  export WINELOADER=/usr/lib/wine/wine  # as the root sees it
+else
+  WINE=/usr/lib/wine/wine64
+  WINESERVER=/usr/lib/wine/wineserver64
+  export WINELOADER=$WINE
+fi
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 _wine_pids=()
 

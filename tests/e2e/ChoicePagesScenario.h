@@ -51,9 +51,9 @@ class ChoicePagesScenario : public PelloryScenario {
   }
   // Next from the component page, as soon as the user can press it.
   void NextToAgreement() {
-    ASSERT_TRUE(robot::WaitUntil([&] { return robot::IsOperable(Wizard().Button(robot::kNext)); }))
+    // Clicked as soon as it is operable (see InstallScenario::WalkToDownloadPage).
+    ASSERT_TRUE(robot::WaitUntil([&] { return Wizard().ClickButton(robot::kNext); }))
         << "Next is not available on the component page";
-    ASSERT_TRUE(Wizard().ClickButton(robot::kNext));
     ASSERT_TRUE(Wizard().WaitForPageWith(choice_pages::kAgreementBox)) << "no agreement page";
   }
   // Ticks box 1013 on the system that offers it (the Japanese one).

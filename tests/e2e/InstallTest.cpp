@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <vector>
 
 #include "robot/Control.h"
@@ -30,25 +31,27 @@ const std::string kTessalineExe = "GET /components/tessaline/tessaline-setup.exe
 // About three seconds for one setup program of the test packages.
 const char* const kSlowDownload = R"({"kind": "drip", "arg": 15000})";
 
+// A named CALLBACK: a lambda has the default calling convention, which on i686 is not
+// EnumWindows' stdcall.
+BOOL CALLBACK FlagWinedbgWindow(HWND window, LPARAM found) {
+  if (!::IsWindowVisible(window)) return TRUE;
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(window, &pid);
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process == nullptr) return TRUE;
+  wchar_t image[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (::QueryFullProcessImageNameW(process, 0, image, &size)) {
+    std::wstring name(image);
+    if (name.find(L"winedbg") != std::wstring::npos) *reinterpret_cast<bool*>(found) = true;
+  }
+  ::CloseHandle(process);
+  return TRUE;
+}
+
 bool NoWinedbgWindow() {
   bool found = false;
-  ::EnumWindows(
-      [](HWND window, LPARAM found) -> BOOL {
-        if (!::IsWindowVisible(window)) return TRUE;
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(window, &pid);
-        HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-        if (process == nullptr) return TRUE;
-        wchar_t image[MAX_PATH] = {};
-        DWORD size = MAX_PATH;
-        if (::QueryFullProcessImageNameW(process, 0, image, &size)) {
-          std::wstring name(image);
-          if (name.find(L"winedbg") != std::wstring::npos) *reinterpret_cast<bool*>(found) = true;
-        }
-        ::CloseHandle(process);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumWindows(FlagWinedbgWindow, reinterpret_cast<LPARAM>(&found));
   return !found;
 }
 
@@ -347,7 +350,9 @@ TEST_P(JapaneseInstallTest, CancelAnsweredYesDuringADownloadEndsTheProgramAtOnce
 
 // While a setup program runs, every way to cancel is refused without a word.
 TEST_P(JapaneseInstallTest, CancelDuringASetupRunShowsNothingAndChangesNothing) {
-  ServeStandardInstallation("sleep=4000\r\n");
+  // The setup runs longer than the checks below take, however stretched their waits.
+  ServeStandardInstallation("sleep=" + std::to_string(robot::Scaled(robot::Duration{4000}).count()) +
+                            "\r\n");
   WalkToDownloadPage();
   ASSERT_TRUE(WaitForStatus(Progress(143, 1, 2), 20s, true));
   ASSERT_TRUE(robot::WaitUntil([&] { return !SetupLog().empty(); })) << "corvane did not start";

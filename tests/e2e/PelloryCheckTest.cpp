@@ -32,10 +32,12 @@ std::string ReadAll(const std::string& path) {
   return bytes.str();
 }
 
+// The programs under test (perhaps another tree's) and this test tree's signed packages.
 std::string ExeDir() {
   const std::string exe = Narrow(robot::PelloryExePath());
   return exe.substr(0, exe.find_last_of('\\'));
 }
+std::string PackagesDir() { return Narrow(robot::WindowsPathOf(PELLORY_PACKAGES_DIR)); }
 
 struct CheckRun {
   DWORD exitCode = ~DWORD{0};
@@ -104,7 +106,7 @@ class CheckServer {
     return "http://" + Env("PELLORY_TEST_SERVER") + path;
   }
   static void Serve(const std::string& key, const std::string& package) {
-    EXPECT_TRUE(CopyFileA((ExeDir() + "\\packages\\" + package).c_str(),
+    EXPECT_TRUE(CopyFileA((PackagesDir() + "\\" + package).c_str(),
                           (Root() + "\\c\\" + kFiles.at(key)).c_str(), FALSE));
   }
   void SetUrl(const std::string& key, const std::string& url) { m_urls[key] = url; }

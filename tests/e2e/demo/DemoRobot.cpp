@@ -90,9 +90,10 @@ int wmain(int argc, wchar_t** argv) {
   sheet.WaitForPageWith(1008);
   shot(L"02-agreement");
   sheet.Click(1009);
-  robot::WaitUntil([&] { return robot::IsEnabled(sheet.Button(robot::kNext)); });
+  robot::WaitUntil([&] { return robot::IsOperable(sheet.Button(robot::kNext)); });
   shot(L"03-agreement-accepted");
-  sheet.ClickButton(robot::kNext);
+  // Again if Next was disabled meanwhile: the button states arrive by posted messages.
+  robot::WaitUntil([&] { return sheet.ClickButton(robot::kNext); });
 
   Say("download page: downloading and installing");
   sheet.WaitForPageWith(1000);

@@ -1,5 +1,6 @@
 #include "robot/ChildProcess.h"
 
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -15,6 +16,8 @@ std::wstring WindowsPathOf(const std::string& path) {
 }
 
 std::wstring PelloryExePath() {
+  // The shipped exe of another tree may stand in for this tree's own build.
+  if (const char* exe = std::getenv("PELLORY_EXE")) return WindowsPathOf(exe);
 #ifdef PELLORY_EXE_PATH
   return WindowsPathOf(PELLORY_EXE_PATH);
 #else
@@ -65,7 +68,7 @@ bool ChildProcess::IsRunning() const {
 
 bool ChildProcess::WaitForExit(Duration timeout) {
   if (!m_process) return true;
-  return WaitForSingleObject(m_process, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+  return WaitForSingleObject(m_process, static_cast<DWORD>(Scaled(timeout).count())) == WAIT_OBJECT_0;
 }
 
 std::optional<DWORD> ChildProcess::ExitCode() const {
@@ -77,7 +80,7 @@ std::optional<DWORD> ChildProcess::ExitCode() const {
 void ChildProcess::Kill() {
   if (!IsRunning()) return;
   TerminateProcess(m_process, 1);
-  WaitForSingleObject(m_process, 5000);
+  WaitForSingleObject(m_process, static_cast<DWORD>(Scaled(Duration{5000}).count()));
 }
 
 void ChildProcess::Release() {

@@ -12,8 +12,8 @@
 
 namespace robot {
 
-// The path of the Pellory.exe under test (the build's compile definition
-// PELLORY_EXE_PATH), in Windows form: a Unix path becomes a Z: path.
+// The path of the Pellory.exe under test, in Windows form (a Unix path becomes a Z: path):
+// the environment's PELLORY_EXE if set, else the build's compile definition PELLORY_EXE_PATH.
 std::wstring PelloryExePath();
 
 // "/a/b.exe" -> "Z:\a\b.exe"; a path that is already a Windows path is kept.

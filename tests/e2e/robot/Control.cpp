@@ -6,7 +6,7 @@ std::optional<LRESULT> Send(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                             Duration timeout) {
   DWORD_PTR result = 0;
   if (!window || !SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG,
-                                      static_cast<UINT>(timeout.count()), &result)) {
+                                      static_cast<UINT>(Scaled(timeout).count()), &result)) {
     return std::nullopt;
   }
   return static_cast<LRESULT>(result);
