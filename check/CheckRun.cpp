@@ -16,13 +16,16 @@
 #include "net/CodeText.h"
 #include "net/DestinationFile.h"
 #include "net/DownloadAttempt.h"
+#include "net/FetchAndVerify.h"
 #include "net/SignatureCheck.h"
 
 namespace {
 
 constexpr const char* kComponentNames[] = {"Corvane", "Pelmora", "Tessaline"};
-constexpr const char* kKeys[][2] = {
-    {"CVN_ISS", "CVN_EXE"}, {"PM_ISS", "PM_EXE"}, {"TSL_ISS", "TSL_EXE"}};
+// A component's two keys by position: 0 the response file, 1 the setup program.
+const char* KeyOf(size_t component, int part) {
+  return part == 0 ? kUrlListKeys[component].response : kUrlListKeys[component].setup;
+}
 constexpr char kMirrorListName[] = "url_list.txt";
 // The registry value holds at most this many bytes with its terminator.
 constexpr size_t kOverrideCapacity = kHklmStringCapacity;
@@ -124,7 +127,7 @@ std::vector<RuleResult> Checker::Rules(const std::string& url, const std::string
   } else {
     add("local name", true, name);
   }
-  const std::string destination = m_report.tempPath + "\\" + name;
+  const std::string destination = FetchDestination(m_report.tempPath, name);
   add("destination", !m_report.tempPath.empty() && destination.size() < kPathCapacity,
       m_report.tempPath.empty() ? "no temporary folder"
                                 : destination + " is " + std::to_string(destination.size()) +
@@ -139,7 +142,8 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   // Pellory's destination decides the length rule; where only the tool's own deeper
   // folder would make it too long, the file is fetched under its key instead.
   std::string path = folder + "\\" + name;
-  if (path.size() >= kPathCapacity && (m_report.tempPath + "\\" + name).size() < kPathCapacity) {
+  if (path.size() >= kPathCapacity &&
+      FetchDestination(m_report.tempPath, name).size() < kPathCapacity) {
     path = folder + "\\" + key;
   }
   transfer.localPath = path;
@@ -177,12 +181,14 @@ SignatureReport Checker::CheckSignature(const std::string& path) {
   // Locked before the check, as Pellory does, so that what was checked is what would run.
   ReadLockedFile locked = OwnFile(files, files.OpenReadLocked(path.c_str()));
   // And, as Pellory checks, what is held must be the plain file downloaded, not a link.
-  const bool plain = locked.IsOpen() &&
-                     IsPlainFileIn(files, locked.Get(), files.FolderFinalPath(FolderOf(path).c_str()));
+  const bool plain =
+      locked.IsOpen() &&
+      IsPlainFileIn(files, locked.Get(), files.FolderFinalPath(FolderOf(path).c_str()));
   signature.code = VerifyDownloadedFile(path.c_str(), trust);
   signature.text = !locked.IsOpen() ? "the file cannot be held open for the check"
-                   : !plain         ? "the file is a link or has another name: not the plain file downloaded"
-                                    : DescribeSignatureCode(signature.code);
+                   : !plain
+                       ? "the file is a link or has another name: not the plain file downloaded"
+                       : DescribeSignatureCode(signature.code);
   if (!plain && signature.code == SignatureVerified) signature.code = -1;
   // The reason and the name, asked again where Pellory stops at the first failure.
   VerifyFileTrust(path.c_str(), trust, signature.trustVerdict);
@@ -293,7 +299,7 @@ void Checker::Run() {
         {&f.responseUrl, &f.responseName}, {&f.setupUrl, &f.setupName}};
     for (int p = 0; p < 2; ++p) {
       EntryReport& entry = m_report.entries[k * 2 + p];
-      entry.key = kKeys[k][p];
+      entry.key = KeyOf(k, p);
       entry.url = *parts[p].first;
       entry.localName = *parts[p].second;
       entry.fetched = fetched[k];
@@ -392,9 +398,9 @@ CheckReport RunMirror(const CheckPlatform& platform, const CheckOptions& options
       for (size_t k = 0; k < after.size(); ++k) {
         const std::string* now[] = {&after[k].responseUrl, &after[k].setupUrl};
         for (int p = 0; p < 2; ++p) {
-          const auto want = urls.find(kKeys[k][p]);
+          const auto want = urls.find(KeyOf(k, p));
           if (*now[p] != (want != urls.end() ? want->second : report.entries[k * 2 + p].url)) {
-            refuse(kKeys[k][p], "the rewritten list does not read back as intended");
+            refuse(KeyOf(k, p), "the rewritten list does not read back as intended");
           }
         }
       }

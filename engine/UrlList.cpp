@@ -31,18 +31,6 @@ bool LeavesTheDirectory(const std::string& name) {
   return IsReservedDeviceName(name);
 }
 
-struct KeyPair {
-  const char* response;
-  const char* setup;
-};
-constexpr KeyPair kComponentKeys[] = {
-    {"CVN_ISS", "CVN_EXE"},
-    {"PM_ISS", "PM_EXE"},
-    {"TSL_ISS", "TSL_EXE"},
-};
-static_assert(sizeof(kComponentKeys) / sizeof(kComponentKeys[0]) ==
-              std::tuple_size<UrlListEntries>::value);
-
 }  // namespace
 
 std::string BuiltInUrlListUrl(uint16_t langId) {
@@ -85,9 +73,9 @@ UrlListEntries ReadUrlListEntries(
   UrlListEntries entries;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     ComponentFiles& files = entries[i];
-    files.responseUrl = lookup(kComponentKeys[i].response);
+    files.responseUrl = lookup(kUrlListKeys[i].response);
     files.responseName = FileNameFromUrl(files.responseUrl);
-    files.setupUrl = lookup(kComponentKeys[i].setup);
+    files.setupUrl = lookup(kUrlListKeys[i].setup);
     files.setupName = FileNameFromUrl(files.setupUrl);
   }
   return entries;

@@ -48,6 +48,19 @@ struct ComponentFiles {
 // [2] Tessaline.
 using UrlListEntries = std::array<ComponentFiles, 3>;
 
+// The keys of each component's response file and setup program, in the same order.
+struct UrlListKeyPair {
+  const char* response;
+  const char* setup;
+};
+constexpr UrlListKeyPair kUrlListKeys[] = {
+    {"CVN_ISS", "CVN_EXE"},
+    {"PM_ISS", "PM_EXE"},
+    {"TSL_ISS", "TSL_EXE"},
+};
+static_assert(sizeof(kUrlListKeys) / sizeof(kUrlListKeys[0]) ==
+              std::tuple_size<UrlListEntries>::value);
+
 // Looks up all six keys (CVN_ISS, CVN_EXE, PM_ISS, PM_EXE, TSL_ISS, TSL_EXE, in this
 // order) and the local name of each URL. A null `list` gives empty entries.
 UrlListEntries ReadUrlListEntries(std::FILE* list);

@@ -38,12 +38,17 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-bool IsPlainFileIn(Files& files, FileHandle file, const std::string& folderFinalPath) {
-  FileFacts facts;
+bool IsPlainFileIn(Files& files, FileHandle file, const std::string& folderFinalPath,
+                   FileFacts& facts) {
   if (folderFinalPath.empty() || !files.Describe(file, facts)) return false;
   if (!facts.regular || facts.reparsePoint || facts.links != 1) return false;
   return SameIgnoringAsciiCase(WithoutTrailingBackslashes(FolderOf(facts.finalPath)),
                                WithoutTrailingBackslashes(folderFinalPath));
+}
+
+bool IsPlainFileIn(Files& files, FileHandle file, const std::string& folderFinalPath) {
+  FileFacts facts;
+  return IsPlainFileIn(files, file, folderFinalPath, facts);
 }
 
 FileHandle CreateDestination(Files& files, Clock& clock, const char* destPath, uint32_t& error) {
@@ -82,7 +87,7 @@ FileHandle CreateDestination(Files& files, Clock& clock, const char* destPath, u
     return kInvalidFile;
   }
   FileFacts facts;
-  if (!IsPlainFileIn(files, file, folderFinal) || !files.Describe(file, facts) || facts.size != 0) {
+  if (!IsPlainFileIn(files, file, folderFinal, facts) || facts.size != 0) {
     files.Close(file);
     error = kErrorNotAPlainFile;
     return kInvalidFile;

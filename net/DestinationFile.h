@@ -20,6 +20,9 @@ FileHandle CreateDestination(Files& files, Clock& clock, const char* destPath, u
 // Whether the open file is a plain file (one name, no link) lying directly in the folder
 // whose resolved path is folderFinalPath.
 bool IsPlainFileIn(Files& files, FileHandle file, const std::string& folderFinalPath);
+// The same, handing out what the system said of the file.
+bool IsPlainFileIn(Files& files, FileHandle file, const std::string& folderFinalPath,
+                   FileFacts& facts);
 
 // The folder part of a path: everything up to its last backslash, which is kept.
 std::string FolderOf(const std::string& path);

@@ -14,18 +14,18 @@ struct DestroyContext {
 
 }  // namespace
 
+std::string FetchDestination(const std::string& tempPath, const std::string& fileName) {
+  if (tempPath.empty() || fileName.empty()) return std::string();
+  return TempFilePath(tempPath, "\\" + fileName);
+}
+
 FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
                             const FetchPlatform& platform, ReadLockedFile& verifiedFile) {
   verifiedFile.Reset();
-  // The temporary directory ends with a backslash; the added one makes a doubled
-  // separator, which the file system reads as one. Without a temporary directory or
-  // without a name there is no destination (never the directory itself, nor a device), and
-  // every attempt is a transfer that did not start: nothing is created or requested.
-  const std::string tempPath = platform.system->TempPath();
-  const bool named = fileName != nullptr && fileName[0] != '\0';
-  const std::string destination = tempPath.empty() || !named
-                                      ? std::string()
-                                      : TempFilePath(tempPath, std::string("\\") + fileName);
+  // Without a destination every attempt is a transfer that did not start: nothing is
+  // created or requested.
+  const std::string destination =
+      FetchDestination(platform.system->TempPath(), fileName != nullptr ? fileName : "");
   const char* destinationPath = destination.empty() ? nullptr : destination.c_str();
 
   for (;;) {

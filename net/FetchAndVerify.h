@@ -4,6 +4,7 @@
 // fails, and has setup programs checked before they are accepted.
 
 #include <cstdint>
+#include <string>
 
 #include "net/DownloadClient.h"
 #include "platform/Files.h"
@@ -20,7 +21,7 @@ class FetchUi {
   virtual int AskRetry() = 0;
 };
 
-constexpr int kAnswerCancel = 2;         // IDCANCEL
+constexpr int kAnswerCancel = 2;  // IDCANCEL
 
 // The platform services the step works through; they must outlive the call.
 struct FetchPlatform {
@@ -28,6 +29,12 @@ struct FetchPlatform {
   Trust* trust = nullptr;
   SystemInfo* system = nullptr;  // the temporary directory
 };
+
+// Where the step stores fileName: the temporary directory (which ends with a backslash),
+// one more backslash (a doubled separator, which the file system reads as one) and the
+// name. Empty without a temporary directory or without a name: never the directory
+// itself, nor a device.
+std::string FetchDestination(const std::string& tempPath, const std::string& fileName);
 
 // The step's verdict; the caller records the outcome.
 enum class FetchVerdict {
