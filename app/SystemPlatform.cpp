@@ -1,6 +1,7 @@
 #include "app/SystemPlatform.h"
 
 InstallPlatform SystemInstallPlatform() {
-  return {SystemRegistry(), RunningSystem(), SystemProcessLauncher(), SystemHttp(),
-          SystemFiles(),    SystemThreads(), SystemClock(),           SystemTrust()};
+  return {SystemRegistry(), RunningSystem(), SystemProcessLauncher(),
+          SystemHttp(),     SystemFiles(),   SystemThreads(),
+          SystemClock(),    SystemTrust(),   SystemPrivateFolders()};
 }

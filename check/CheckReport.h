@@ -53,7 +53,8 @@ struct EntryReport {
 struct CheckReport {
   std::string mode = "check";  // or "mirror"
   uint16_t langId = 0;
-  std::string tempPath;
+  std::string pelloryFolder;  // the working folder Pellory would make, its digits as x
+  bool keepsFolderPermissions = true;
   std::string workFolder;
   std::string listUrl;
   std::string listSource;  // "registry override", "built-in ...", "command line"

@@ -13,6 +13,7 @@
 #include "engine/InstallSession.h"
 #include "engine/LocalNames.h"
 #include "engine/UrlList.h"
+#include "engine/WorkFolder.h"
 #include "net/CodeText.h"
 #include "net/DestinationFile.h"
 #include "net/DownloadAttempt.h"
@@ -127,11 +128,12 @@ std::vector<RuleResult> Checker::Rules(const std::string& url, const std::string
   } else {
     add("local name", true, name);
   }
-  const std::string destination = FetchDestination(m_report.tempPath, name);
-  add("destination", !m_report.tempPath.empty() && destination.size() < kPathCapacity,
-      m_report.tempPath.empty() ? "no temporary folder"
-                                : destination + " is " + std::to_string(destination.size()) +
-                                      " bytes (at most " + std::to_string(kPathCapacity - 1) + ")");
+  const std::string destination = FetchDestination(m_report.pelloryFolder, name);
+  add("destination", !m_report.pelloryFolder.empty() && destination.size() < kPathCapacity,
+      m_report.pelloryFolder.empty()
+          ? "no Windows folder"
+          : destination + " is " + std::to_string(destination.size()) + " bytes (at most " +
+                std::to_string(kPathCapacity - 1) + ")");
   return rules;
 }
 
@@ -143,7 +145,7 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   // folder would make it too long, the file is fetched under its key instead.
   std::string path = folder + "\\" + name;
   if (path.size() >= kPathCapacity &&
-      FetchDestination(m_report.tempPath, name).size() < kPathCapacity) {
+      FetchDestination(m_report.pelloryFolder, name).size() < kPathCapacity) {
     path = folder + "\\" + key;
   }
   transfer.localPath = path;
@@ -202,6 +204,18 @@ SignatureReport Checker::CheckSignature(const std::string& path) {
 
 void Checker::CheckEntry(EntryReport& entry, std::vector<const EntryReport*>& fetchedBefore) {
   entry.rules = Rules(entry.url, entry.localName, entry.key, entry.fetched);
+  const ComponentFileKind kind =
+      entry.setupProgram ? ComponentFileKind::SetupProgram : ComponentFileKind::ResponseFile;
+  if (!entry.localName.empty() && !HasComponentFileExtension(entry.localName, kind)) {
+    for (RuleResult& rule : entry.rules) {
+      if (rule.rule != "local name") continue;
+      rule = {rule.rule, false,
+              "\"" + entry.localName + "\" does not end in " +
+                  (entry.setupProgram ? ".exe" : ".iss") +
+                  ": Pellory fetches no such file, which could be loaded as code beside the "
+                  "setup program"};
+    }
+  }
   if (entry.fetched && !entry.url.empty()) {
     RuleResult collision{"collision", true, "no other file of this name"};
     for (const EntryReport* earlier : fetchedBefore) {
@@ -242,7 +256,17 @@ void Checker::CheckEntry(EntryReport& entry, std::vector<const EntryReport*>& fe
 void Checker::Run() {
   SystemInfo& system = *m_platform.system;
   m_report.langId = system.SystemDefaultLangId();
-  m_report.tempPath = system.TempPath();
+  PrivateFolders& privateFolders = *m_platform.privateFolders;
+  const std::string windowsFolder = privateFolders.WindowsFolder();
+  m_report.pelloryFolder = WorkFolderPath(windowsFolder, "xxxxxxxx");
+  m_report.keepsFolderPermissions = privateFolders.KeepsDescriptors();
+  if (windowsFolder.empty() ||
+      m_platform.download.files->FolderFinalPath(WorkFolderParent(windowsFolder).c_str()).empty()) {
+    Problem("folder", windowsFolder.empty()
+                          ? "the Windows folder is unknown: Pellory has nowhere to make its folder"
+                          : WorkFolderParent(windowsFolder) +
+                                " is no folder: Pellory cannot make its working folder there");
+  }
   m_report.workFolder = m_options.workFolder;
   if (!m_options.listUrl.empty()) {
     m_report.listUrl = m_options.listUrl;

@@ -9,6 +9,7 @@
 #include "net/DownloadClient.h"
 #include "platform/Folders.h"
 #include "platform/HttpProxy.h"
+#include "platform/PrivateFolders.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "platform/Trust.h"
@@ -21,6 +22,7 @@ struct CheckPlatform {
   SystemInfo* system = nullptr;
   HttpProxy* proxy = nullptr;
   Folders* folders = nullptr;
+  PrivateFolders* privateFolders = nullptr;  // where Pellory would make its working folder
 };
 
 struct CheckOptions {

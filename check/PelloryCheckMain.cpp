@@ -14,6 +14,7 @@
 #include "platform/Folders.h"
 #include "platform/Http.h"
 #include "platform/HttpProxy.h"
+#include "platform/PrivateFolders.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "platform/Threads.h"
@@ -33,7 +34,8 @@ int main(int argc, char** argv) {
                                &SystemRegistry(),
                                &RunningSystem(),
                                &SystemHttpProxy(),
-                               &SystemFolders()};
+                               &SystemFolders(),
+                               &SystemPrivateFolders()};
   CheckOptions options;
   options.listUrl = arguments.listUrl;
   options.workFolder = CheckWorkFolder(RunningSystem().TempPath());

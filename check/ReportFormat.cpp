@@ -102,7 +102,8 @@ std::string JsonString(const std::string& text) {
 
 std::string FormatReportText(const CheckReport& r) {
   std::string text = "PelloryCheck " + r.mode + "\n";
-  text += "system language 0x" + Hex4(r.langId) + ", temporary folder " + r.tempPath + "\n";
+  text += "system language 0x" + Hex4(r.langId) + ", Pellory's folder " + r.pelloryFolder +
+          (r.keepsFolderPermissions ? "" : " (this system keeps no folder permissions)") + "\n";
   text += "tool's own folder " + r.workFolder + "\n\n";
   text += "URL list " + r.listUrl + "\n  from the " + r.listSource + "\n";
   text += RulesText(r.listRules) + TransferText(r.listTransfer);
@@ -132,7 +133,8 @@ std::string FormatReportText(const CheckReport& r) {
 std::string FormatReportJson(const CheckReport& r) {
   std::string json = "{\"tool\":\"PelloryCheck\",\"mode\":" + JsonString(r.mode) +
                      ",\"language\":" + JsonString("0x" + Hex4(r.langId)) +
-                     ",\"tempFolder\":" + JsonString(r.tempPath) +
+                     ",\"pelloryFolder\":" + JsonString(r.pelloryFolder) +
+                     ",\"keepsFolderPermissions\":" + Bool(r.keepsFolderPermissions) +
                      ",\"workFolder\":" + JsonString(r.workFolder) + ",\n";
   json += "\"list\":{\"url\":" + JsonString(r.listUrl) + ",\"source\":" + JsonString(r.listSource) +
           ",\"localName\":" + JsonString(r.listName) + ",\"ok\":" + Bool(r.listOk) +

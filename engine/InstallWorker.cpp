@@ -46,6 +46,7 @@ void InstallWorker::RunSteps() {
   const std::string listUrl =
       ChooseUrlListUrl(ReadUrlListOverride(m_registry), m_system.SystemDefaultLangId());
   const std::string listName = FileNameFromUrl(listUrl);
+  m_host.MakeWorkFolder();
   if (!Fetch(listName, listUrl, false)) return;
   m_host.OpenUrlList(listName);
   const UrlListEntries files = ReadComponentFiles();
@@ -79,11 +80,13 @@ bool InstallWorker::FetchComponentFile(const std::string& fileName, const std::s
                                        bool verify) {
   // One name, one file: a name that an earlier file of this run already has (as Windows
   // compares names) would overwrite that file, so that a component could run with another
-  // one's file. Such a file gets no name, which makes its fetch one that cannot start.
-  bool taken = false;
+  // one's file. Such a file gets no name, which makes its fetch one that cannot start; so
+  // does a name without its kind's extension.
+  bool usable = HasComponentFileExtension(
+      fileName, verify ? ComponentFileKind::SetupProgram : ComponentFileKind::ResponseFile);
   for (const std::string& fetched : m_fetchedNames)
-    taken = taken || IsSameLocalName(fileName, fetched);
-  if (!Fetch(taken ? std::string() : fileName, url, verify)) return false;
+    usable = usable && !IsSameLocalName(fileName, fetched);
+  if (!Fetch(usable ? fileName : std::string(), url, verify)) return false;
   m_fetchedNames.push_back(fileName);
   return true;
 }

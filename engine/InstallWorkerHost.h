@@ -1,8 +1,8 @@
 #pragma once
-// The install worker's steps that reach beyond its own order of work: the fetch step, the
-// local copy of the URL list and the setup runner. InstallWorkerServices carries them
-// out over the platform interfaces; the worker's tests script them. Every call is made
-// on the worker thread and may block for as long as the step takes.
+// The install worker's steps that reach beyond its own order of work: the run's working
+// folder, the fetch step, the local copy of the URL list and the setup runner.
+// InstallWorkerServices carries them out over the platform interfaces; the worker's tests script
+// them. Every call is made on the worker thread and may block for as long as the step takes.
 
 #include <string>
 
@@ -12,7 +12,11 @@ class InstallWorkerHost {
  public:
   virtual ~InstallWorkerHost() = default;
 
-  // Downloads url into the temporary directory as fileName, with the page's progress bar
+  // Makes the run's private working folder, where every file of the run goes. Without it
+  // every fetch is one that cannot start.
+  virtual void MakeWorkFolder() = 0;
+
+  // Downloads url into the working folder as fileName, with the page's progress bar
   // and the Retry/Cancel question; with verify, the file must also pass the signature check.
   virtual FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url,
                                       bool verify) = 0;
@@ -27,7 +31,7 @@ class InstallWorkerHost {
   virtual void CloseUrlList() = 0;
 
   // Starts the downloaded setup program silently with its response file (both local
-  // names), shows the page, and waits until the program ends. False when it could not
-  // be started.
+  // names), shows the page, and waits until the program ends; the response file stays
+  // held until then. False when it could not be started.
   virtual bool RunSetup(const std::string& setupName, const std::string& responseName) = 0;
 };

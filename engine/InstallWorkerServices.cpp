@@ -28,38 +28,48 @@ InstallWorkerServices::InstallWorkerServices(const InstallPlatform& platform,
                                              std::function<void()> useUserLocale)
     : m_platform(platform), m_view(std::move(view)), m_useUserLocale(std::move(useUserLocale)) {}
 
+void InstallWorkerServices::MakeWorkFolder() { m_folder = WorkFolder::Create(m_platform.folders); }
+
 FetchVerdict InstallWorkerServices::FetchAndVerify(const std::string& fileName,
                                                    const std::string& url, bool verify) {
   PageFetchUi ui(*m_view);
   const FetchPlatform fetch{
       {&m_platform.http, &m_platform.files, &m_platform.threads, &m_platform.clock},
       &m_platform.trust,
-      &m_platform.system};
-  ReadLockedFile verified;
+      m_folder.Path()};
+  ReadLockedFile held;
   const FetchVerdict verdict =
-      ::FetchAndVerify(fileName.c_str(), ui, url.c_str(), verify, fetch, verified);
-  if (verified.IsOpen()) m_verified[fileName] = std::move(verified);
+      ::FetchAndVerify(fileName.c_str(), ui, url.c_str(), verify, fetch, held);
+  if (held.IsOpen()) m_held[fileName] = std::move(held);
   return verdict;
 }
 
 void InstallWorkerServices::OpenUrlList(const std::string& fileName) {
   // Switched for good before the list is read; it is never switched back.
   m_useUserLocale();
-  m_urlList = UrlListCopy(TempFilePath(m_platform.system.TempPath(), fileName));
+  m_urlList = UrlListCopy(FolderFilePath(m_folder.Path(), fileName));
+  m_listName = fileName;
 }
 
 std::string InstallWorkerServices::LookupUrlListValue(const std::string& key) {
   return m_urlList.Lookup(key);
 }
 
-void InstallWorkerServices::CloseUrlList() { m_urlList = UrlListCopy(); }
+void InstallWorkerServices::CloseUrlList() {
+  m_urlList = UrlListCopy();
+  // Read once: a component's file may take the list's name.
+  m_held.erase(m_listName);
+}
 
 bool InstallWorkerServices::RunSetup(const std::string& setupName,
                                      const std::string& responseName) {
-  const auto verified = m_verified.find(setupName);
-  return StartSetupAndWait(m_platform.launcher, m_platform.system, setupName, responseName, [&] {
-    // Started: the lock on the checked bytes has done its work.
-    if (verified != m_verified.end()) verified->second.Reset();
-    m_view->ShowPage();
-  });
+  const bool ran =
+      StartSetupAndWait(m_platform.launcher, m_folder.Path(), setupName, responseName, [&] {
+        // Started: the lock on the checked bytes has done its work.
+        m_held.erase(setupName);
+        m_view->ShowPage();
+      });
+  m_held.erase(setupName);
+  m_held.erase(responseName);
+  return ran;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The install worker's steps over the platform: the fetch step with the page's progress
-// bar and retry question, the local copy of the URL list, and the setup runner. Lives on
-// the worker thread for one run.
+// The install worker's steps over the platform: the run's working folder, the fetch step
+// with the page's progress bar and retry question, the local copy of the URL list, and
+// the setup runner. Lives on the worker thread for one run, and holds the folder open
+// for all of it.
 
 #include <functional>
 #include <map>
@@ -10,6 +11,7 @@
 
 #include "engine/InstallWorkerHost.h"
 #include "engine/UrlList.h"
+#include "engine/WorkFolder.h"
 #include "platform/DownloadPageView.h"
 #include "platform/InstallPlatform.h"
 
@@ -21,6 +23,7 @@ class InstallWorkerServices final : public InstallWorkerHost {
   InstallWorkerServices(const InstallPlatform& platform, std::shared_ptr<DownloadPageView> view,
                         std::function<void()> useUserLocale = UseUserLocale);
 
+  void MakeWorkFolder() override;
   FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url,
                               bool verify) override;
   void OpenUrlList(const std::string& fileName) override;
@@ -32,8 +35,11 @@ class InstallWorkerServices final : public InstallWorkerHost {
   const InstallPlatform m_platform;
   const std::shared_ptr<DownloadPageView> m_view;
   const std::function<void()> m_useUserLocale;
+  WorkFolder m_folder;
   UrlListCopy m_urlList;
-  // Verified setup programs by local name, held open read-only until they have been
-  // started, so that the bytes that were checked are the bytes that run.
-  std::map<std::string, ReadLockedFile> m_verified;
+  std::string m_listName;
+  // Fetched component files by local name, held open read-only: a verified program until
+  // it has started, so that the bytes that were checked are the bytes that run; a
+  // response file until its setup has ended, so that nobody rewrites its answers.
+  std::map<std::string, ReadLockedFile> m_held;
 };

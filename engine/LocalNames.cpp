@@ -44,3 +44,11 @@ bool IsReservedDeviceName(const std::string& name) {
 bool IsSameLocalName(const std::string& a, const std::string& b) {
   return UpperAscii(WithoutTrailingDotsAndBlanks(a)) == UpperAscii(WithoutTrailingDotsAndBlanks(b));
 }
+
+bool HasComponentFileExtension(const std::string& name, ComponentFileKind kind) {
+  // As Windows stores the name: without trailing dots and blanks.
+  const std::string stored = WithoutTrailingDotsAndBlanks(name);
+  const std::string extension = kind == ComponentFileKind::ResponseFile ? ".ISS" : ".EXE";
+  return stored.size() > extension.size() &&
+         UpperAscii(stored.substr(stored.size() - extension.size())) == extension;
+}

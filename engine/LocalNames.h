@@ -12,3 +12,10 @@ bool IsReservedDeviceName(const std::string& name);
 // Whether two local names open the same file: compared without case, and without the
 // trailing dots and blanks that Windows drops from a name.
 bool IsSameLocalName(const std::string& a, const std::string& b);
+
+// A component's two files. A response file must end in ".iss" and a setup program in
+// ".exe", in any case: any other name is no name. A "response file" named version.dll
+// would otherwise lie beside the verified program that Windows starts elevated, and be
+// loaded into it before its first instruction.
+enum class ComponentFileKind { ResponseFile, SetupProgram };
+bool HasComponentFileExtension(const std::string& name, ComponentFileKind kind);

@@ -5,14 +5,22 @@
 
 #include <string>
 
+#include "platform/ProcessLauncher.h"
+
 // The switches between the program and the response file, ending with the opening quote.
 constexpr char kSetupSwitches[] = " /nodialog /noreboot /nocvn -s -f1\"";
 
-// `tempPath` is the temporary directory as GetTempPathA gives it, backslash included.
-std::string BuildSetupCommandLine(const std::string& tempPath, const std::string& setupName,
+// `folder` is the run's working folder, backslash included.
+std::string BuildSetupCommandLine(const std::string& folder, const std::string& setupName,
                                   const std::string& responseName);
 
 // The program's full path, handed to the system as the application name as well, so
 // that an unquoted path with blanks (C:\Users\John Smith\...) is never resolved to a
 // different program such as C:\Users\John.exe.
-std::string SetupApplicationName(const std::string& tempPath, const std::string& setupName);
+std::string SetupApplicationName(const std::string& folder, const std::string& setupName);
+
+// The environment a setup program gets: `environment` with TMP and TEMP (names compared
+// without case) set to the folder, so that what it unpacks goes into the run's own folder
+// and not into one that the user's programs can write. A missing one is added where the
+// system's ordering by name puts it.
+Environment SetupEnvironment(Environment environment, const std::string& folder);

@@ -4,15 +4,15 @@
 
 #include "engine/SetupCommand.h"
 #include "platform/ProcessLauncher.h"
-#include "platform/SystemInfo.h"
 
-bool StartSetupAndWait(ProcessLauncher& launcher, SystemInfo& system, const std::string& setupName,
-                       const std::string& responseName, const std::function<void()>& showPage) {
-  const std::string tempPath = system.TempPath();
-  if (tempPath.empty()) return false;
+bool StartSetupAndWait(ProcessLauncher& launcher, const std::string& folder,
+                       const std::string& setupName, const std::string& responseName,
+                       const std::function<void()>& showPage) {
+  if (folder.empty()) return false;
   std::unique_ptr<StartedProcess> process =
-      launcher.StartHidden(SetupApplicationName(tempPath, setupName),
-                           BuildSetupCommandLine(tempPath, setupName, responseName));
+      launcher.StartHidden(SetupApplicationName(folder, setupName),
+                           BuildSetupCommandLine(folder, setupName, responseName), folder,
+                           SetupEnvironment(launcher.CurrentEnvironment(), folder));
   if (!process) return false;
   if (showPage) showPage();
   process->WaitForExit();

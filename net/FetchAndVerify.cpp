@@ -14,18 +14,18 @@ struct DestroyContext {
 
 }  // namespace
 
-std::string FetchDestination(const std::string& tempPath, const std::string& fileName) {
-  if (tempPath.empty() || fileName.empty()) return std::string();
-  return TempFilePath(tempPath, "\\" + fileName);
+std::string FetchDestination(const std::string& folder, const std::string& fileName) {
+  if (folder.empty() || fileName.empty()) return std::string();
+  return FolderFilePath(folder, "\\" + fileName);
 }
 
 FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
-                            const FetchPlatform& platform, ReadLockedFile& verifiedFile) {
-  verifiedFile.Reset();
+                            const FetchPlatform& platform, ReadLockedFile& heldFile) {
+  heldFile.Reset();
   // Without a destination every attempt is a transfer that did not start: nothing is
   // created or requested.
   const std::string destination =
-      FetchDestination(platform.system->TempPath(), fileName != nullptr ? fileName : "");
+      FetchDestination(platform.folder, fileName != nullptr ? fileName : "");
   const char* destinationPath = destination.empty() ? nullptr : destination.c_str();
 
   for (;;) {
@@ -39,7 +39,6 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
     }
     if (ui.AskRetry() == kAnswerCancel) return FetchVerdict::GaveUp;
   }
-  if (!verify) return FetchVerdict::Fetched;
 
   // Lock the file before it is checked, so that what was checked is what will run, and
   // make sure that what is locked is the plain file that was downloaded, not a link
@@ -48,9 +47,9 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
   ReadLockedFile locked = OwnFile(files, files.OpenReadLocked(destinationPath));
   if (!locked.IsOpen() ||
       !IsPlainFileIn(files, locked.Get(), files.FolderFinalPath(FolderOf(destination).c_str())) ||
-      VerifyDownloadedFile(destinationPath, *platform.trust) != 0) {
+      (verify && VerifyDownloadedFile(destinationPath, *platform.trust) != 0)) {
     return FetchVerdict::Rejected;
   }
-  verifiedFile = std::move(locked);
+  heldFile = std::move(locked);
   return FetchVerdict::Fetched;
 }

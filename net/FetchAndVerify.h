@@ -1,5 +1,5 @@
 #pragma once
-// Brings one file from an HTTP URL into the temporary directory for the install worker:
+// Brings one file from an HTTP URL into the run's folder for the install worker:
 // drives one transfer at a time with progress, asks Retry or Cancel when a transfer
 // fails, and has setup programs checked before they are accepted.
 
@@ -8,7 +8,6 @@
 
 #include "net/DownloadClient.h"
 #include "platform/Files.h"
-#include "platform/SystemInfo.h"
 #include "platform/Trust.h"
 
 // The download page as the fetch step sees it. Called on the install worker's thread.
@@ -23,18 +22,18 @@ class FetchUi {
 
 constexpr int kAnswerCancel = 2;  // IDCANCEL
 
-// The platform services the step works through; they must outlive the call.
+// What the step works through and where it stores the files; the services must outlive
+// the call.
 struct FetchPlatform {
   DownloadPlatform download;
   Trust* trust = nullptr;
-  SystemInfo* system = nullptr;  // the temporary directory
+  std::string folder;  // the run's working folder, backslash included; empty: none
 };
 
-// Where the step stores fileName: the temporary directory (which ends with a backslash),
-// one more backslash (a doubled separator, which the file system reads as one) and the
-// name. Empty without a temporary directory or without a name: never the directory
-// itself, nor a device.
-std::string FetchDestination(const std::string& tempPath, const std::string& fileName);
+// Where the step stores fileName: the folder (which ends with a backslash), one more
+// backslash (a doubled separator, which the file system reads as one) and the name.
+// Empty without a folder or without a name: never the folder itself, nor a device.
+std::string FetchDestination(const std::string& folder, const std::string& fileName);
 
 // The step's verdict; the caller records the outcome.
 enum class FetchVerdict {
@@ -43,12 +42,14 @@ enum class FetchVerdict {
   Rejected,  // the completed program failed its check or could not be locked for it
 };
 
-// Fetches url into the temporary directory as fileName; with verify, the completed file
-// must pass VerifyDownloadedFile. An empty fileName is a name the caller refused: every
-// attempt is a transfer that did not start, and the retry question comes at once.
+// Fetches url into the folder as fileName; with verify, the completed file must pass
+// VerifyDownloadedFile. An empty fileName is a name the caller refused: every attempt is
+// a transfer that did not start, and the retry question comes at once.
 //
-// When verify is set and the verdict is Fetched, verifiedFile holds the file open so that
-// nobody can change, rename or delete it: the checked bytes are the bytes that will run.
-// Keep it until the program has been started. Otherwise verifiedFile is left empty.
+// When the verdict is Fetched, heldFile holds the completed file open so that others may
+// read it but nobody can change, rename or delete it: the checked bytes are the bytes that
+// will run, and a response file's answers are the ones its setup reads. It is held before
+// the check and must be the plain file that was downloaded; a file that cannot be held so
+// is Rejected. Otherwise heldFile is left empty.
 FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
-                            const FetchPlatform& platform, ReadLockedFile& verifiedFile);
+                            const FetchPlatform& platform, ReadLockedFile& heldFile);

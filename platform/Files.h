@@ -11,6 +11,11 @@
 // a path is at most 259 long.
 constexpr uint32_t kPathCapacity = 260;
 
+// The path of file `name` in `folder`, which ends with its backslash.
+inline std::string FolderFilePath(const std::string& folder, const std::string& name) {
+  return folder + name;
+}
+
 // A file handle; kInvalidFile (all bits set) is "not open".
 enum class FileHandle : uintptr_t {};
 constexpr FileHandle kInvalidFile = FileHandle(~uintptr_t{0});

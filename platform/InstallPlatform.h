@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Http.h"
+#include "platform/PrivateFolders.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
@@ -20,4 +21,5 @@ struct InstallPlatform {
   Threads& threads;
   Clock& clock;
   Trust& trust;
+  PrivateFolders& folders;
 };

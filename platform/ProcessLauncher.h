@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // A started process. Destroying it releases the handles, not the process.
 class StartedProcess {
@@ -12,16 +13,23 @@ class StartedProcess {
   virtual void WaitForExit() = 0;
 };
 
+// A whole environment: "NAME=value" entries.
+using Environment = std::vector<std::string>;
+
 class ProcessLauncher {
  public:
   virtual ~ProcessLauncher() = default;
 
   // Starts `applicationName` (a full path: no search path, no added extension) with
-  // `commandLine` as its command line, hidden, with this process's environment and
-  // current directory, no inherited handles and no creation flags. Returns null when
-  // the process cannot be started.
+  // `commandLine` as its command line, hidden, in `currentDirectory`, with `environment`
+  // as its whole environment, no inherited handles and no creation flags. Returns null
+  // when the process cannot be started.
   virtual std::unique_ptr<StartedProcess> StartHidden(const std::string& applicationName,
-                                                      const std::string& commandLine) = 0;
+                                                      const std::string& commandLine,
+                                                      const std::string& currentDirectory,
+                                                      const Environment& environment) = 0;
+  // This process's own environment, in the order the system keeps it.
+  virtual Environment CurrentEnvironment() = 0;
 };
 
 // The real launcher (defined by the Win32 adapter only).

@@ -16,11 +16,5 @@ class SystemInfo {
   virtual std::string TempPath() = 0;
 };
 
-// The path of file `name` in the temporary directory `tempPath` (as TempPath gives it,
-// backslash included).
-inline std::string TempFilePath(const std::string& tempPath, const std::string& name) {
-  return tempPath + name;
-}
-
 // The running system (defined by the Win32 adapter only).
 SystemInfo& RunningSystem();

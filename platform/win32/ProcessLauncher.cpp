@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -22,7 +23,9 @@ class Win32StartedProcess final : public StartedProcess {
 class Win32ProcessLauncher final : public ProcessLauncher {
  public:
   std::unique_ptr<StartedProcess> StartHidden(const std::string& applicationName,
-                                              const std::string& commandLine) override {
+                                              const std::string& commandLine,
+                                              const std::string& currentDirectory,
+                                              const Environment& environment) override {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -31,11 +34,27 @@ class Win32ProcessLauncher final : public ProcessLauncher {
     // CreateProcessA may write into the command line, so it gets a private copy.
     std::vector<char> writable(commandLine.begin(), commandLine.end());
     writable.push_back('\0');
+    // An ANSI block: each entry with its terminator, and one more terminator at the end.
+    std::vector<char> block;
+    for (const std::string& entry : environment)
+      block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+    block.push_back('\0');
+    if (environment.empty()) block.push_back('\0');
     if (!CreateProcessA(applicationName.c_str(), writable.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &startup, &info))
+                        block.data(), currentDirectory.c_str(), &startup, &info))
       return nullptr;
     UniqueProcessInformation handles(info);
     return std::make_unique<Win32StartedProcess>(std::move(handles));
+  }
+
+  Environment CurrentEnvironment() override {
+    Environment environment;
+    char* const block = GetEnvironmentStringsA();
+    if (block == nullptr) return environment;
+    for (const char* entry = block; *entry != '\0'; entry += std::strlen(entry) + 1)
+      environment.emplace_back(entry);
+    FreeEnvironmentStringsA(block);
+    return environment;
   }
 };
 

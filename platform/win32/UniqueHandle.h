@@ -73,6 +73,13 @@ struct Sid {
   static void Close(Handle handle) noexcept { FreeSid(handle); }
 };
 
+// Memory the system allocated for the caller with LocalAlloc (descriptors, SID texts).
+struct LocalMemory {
+  using Handle = HLOCAL;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle handle) noexcept { LocalFree(handle); }
+};
+
 template <typename GdiHandle>
 struct GdiObject {
   using Handle = GdiHandle;
@@ -88,6 +95,7 @@ using UniqueProcess = UniqueKernelHandle;
 using UniqueFile = UniqueHandle<unique_handle_traits::File>;
 using UniqueRegKey = UniqueHandle<unique_handle_traits::RegistryKey>;
 using UniqueSid = UniqueHandle<unique_handle_traits::Sid>;
+using UniqueLocalMemory = UniqueHandle<unique_handle_traits::LocalMemory>;
 using UniqueBitmap = UniqueHandle<unique_handle_traits::GdiObject<HBITMAP>>;
 
 // The process and thread handles of a started process (CreateProcess's PROCESS_INFORMATION).

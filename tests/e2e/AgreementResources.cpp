@@ -56,12 +56,12 @@ std::string Describe(const std::vector<WORD>& ids) {
 ::testing::AssertionResult BoxHolds(const std::wstring& box, const std::vector<WORD>& ids) {
   const std::wstring expected = BoxText(ids);
   if (box == expected) return ::testing::AssertionSuccess();
-  const std::vector<std::vector<WORD>> known = {
-      {}, {134}, {134, 136}, {134, 135, 136}, {141}, {136}, {135}};
+  const std::vector<std::vector<WORD>> known = {{},    {134}, {134, 136}, {134, 135, 136},
+                                                {141}, {136}, {135}};
   for (const auto& other : known) {
     if (box == BoxText(other)) {
-      return ::testing::AssertionFailure() << "the box holds " << Describe(other) << ", expected "
-                                           << Describe(ids);
+      return ::testing::AssertionFailure()
+             << "the box holds " << Describe(other) << ", expected " << Describe(ids);
     }
   }
   size_t at = 0;

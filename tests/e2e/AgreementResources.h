@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <vector>
 #include <string>
+#include <vector>
 
 namespace agreement_resources {
 

@@ -4,8 +4,8 @@
 // moment after a page change, so every look at them waits for them to settle.
 
 #include <chrono>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "AgreementResources.h"
 #include "PelloryUi.h"
@@ -22,7 +22,8 @@ inline constexpr int kAgree = 1009;
 inline constexpr int kDisagree = 1010;
 
 // The string table's texts of the two pages, as the program must show them.
-inline const std::wstring kInstructionText = L"インストールするソフトウェアにチェックを入れてください。";
+inline const std::wstring kInstructionText =
+    L"インストールするソフトウェアにチェックを入れてください。";
 inline const std::wstring kCorvaneText = L"Corvane (必須)";
 inline const std::wstring kTessalineText = L"Tessaline";
 inline const std::wstring kAgreeText = L"使用許諾契約の全条項に同意します(&A)";
@@ -67,17 +68,19 @@ class ChoicePagesScenario : public PelloryScenario {
     ASSERT_TRUE(robot::WaitUntil([&] { return robot::IsOperable(Wizard().Button(robot::kBack)); }))
         << "Back is not available";
     ASSERT_TRUE(Wizard().ClickButton(robot::kBack));
-    ASSERT_TRUE(Wizard().WaitForPageWith(page.markerControl)) << "Back does not lead to the "
-                                                              << page.name << " page";
+    ASSERT_TRUE(Wizard().WaitForPageWith(page.markerControl))
+        << "Back does not lead to the " << page.name << " page";
   }
 
   int Check(int control) const { return robot::CheckState(Wizard().Control(control)); }
-  std::wstring AgreementBox() const { return robot::TextOf(Wizard().Control(choice_pages::kAgreementBox)); }
+  std::wstring AgreementBox() const {
+    return robot::TextOf(Wizard().Control(choice_pages::kAgreementBox));
+  }
   // Whether the agreement box holds, each after CR LF, the texts `japanese` on the
   // Japanese system, or text 141 alone on the English one.
   ::testing::AssertionResult AgreementBoxHolds(const std::vector<WORD>& japanese) const {
-    return agreement_resources::BoxHolds(AgreementBox(), Japanese() ? japanese
-                                                                    : std::vector<WORD>{141});
+    return agreement_resources::BoxHolds(AgreementBox(),
+                                         Japanese() ? japanese : std::vector<WORD>{141});
   }
 
   // Waits until Back and Next have the given enabled states, and checks that they keep
@@ -93,7 +96,8 @@ class ChoicePagesScenario : public PelloryScenario {
     }
     return ::testing::AssertionFailure()
            << "Back " << (robot::IsEnabled(Wizard().Button(robot::kBack)) ? "enabled" : "disabled")
-           << ", Next " << (robot::IsEnabled(Wizard().Button(robot::kNext)) ? "enabled" : "disabled")
+           << ", Next "
+           << (robot::IsEnabled(Wizard().Button(robot::kNext)) ? "enabled" : "disabled")
            << "; expected Back " << (back ? "enabled" : "disabled") << ", Next "
            << (next ? "enabled" : "disabled");
   }

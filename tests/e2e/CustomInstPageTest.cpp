@@ -42,7 +42,8 @@ TEST_P(CustomInstPageTest, ShowsItsTextsWithComponent1Checked) {
   EXPECT_EQ(robot::IsVisible(Box(kTessalineBox)), Japanese())
       << "component 3 is offered on the Japanese system only";
   EXPECT_TRUE(WizardButtonsSettleAt(true, true));
-  EXPECT_EQ(Wizard().VisibleButtons(), (std::vector<int>{robot::kBack, robot::kNext, robot::kCancel}));
+  EXPECT_EQ(Wizard().VisibleButtons(),
+            (std::vector<int>{robot::kBack, robot::kNext, robot::kCancel}));
   SaveScreenshot(Wizard().Handle(), L"component");
 }
 

@@ -25,7 +25,8 @@ class EULAPageTest : public ChoicePagesScenario {
 TEST_P(EULAPageTest, FirstActivationShowsTheTextsWithDisagreeSelected) {
   ASSERT_NO_FATAL_FAILURE(ChooseComplete());
   ExpectDisagreeSelected();
-  EXPECT_EQ(Wizard().VisibleButtons(), (std::vector<int>{robot::kBack, robot::kNext, robot::kCancel}));
+  EXPECT_EQ(Wizard().VisibleButtons(),
+            (std::vector<int>{robot::kBack, robot::kNext, robot::kCancel}));
   EXPECT_EQ(robot::TextOf(Wizard().Control(kAgree)), kAgreeText);
   EXPECT_EQ(robot::TextOf(Wizard().Control(kDisagree)), kDisagreeText);
 
@@ -35,7 +36,8 @@ TEST_P(EULAPageTest, FirstActivationShowsTheTextsWithDisagreeSelected) {
   if (Japanese()) {
     EXPECT_EQ(box.find(L"\r\nCorvane ソフトウェア使用許諾契約書\r\n"), 0u);
     // Text 134 ends without a line break; 136 still starts on a line of its own.
-    EXPECT_NE(box.find(L"Morvane Corporation\r\nTessaline ソフトウェア使用許諾契約書\r\n"), std::wstring::npos);
+    EXPECT_NE(box.find(L"Morvane Corporation\r\nTessaline ソフトウェア使用許諾契約書\r\n"),
+              std::wstring::npos);
   } else {
     EXPECT_EQ(box.find(L"\r\nCORVANE SOFTWARE LICENSE AGREEMENT\r\n"), 0u);
   }
@@ -43,7 +45,8 @@ TEST_P(EULAPageTest, FirstActivationShowsTheTextsWithDisagreeSelected) {
   // Scroll further down, so that the join of two texts (Japanese) and the widest lines,
   // the capitals of the disclaimer (English), are looked at too.
   const HWND edit = Wizard().Control(kAgreementBox);
-  const auto at = box.find(Japanese() ? L"Tessaline ソフトウェア使用許諾契約書" : L"DISCLAIMER OF WARRANTY");
+  const auto at =
+      box.find(Japanese() ? L"Tessaline ソフトウェア使用許諾契約書" : L"DISCLAIMER OF WARRANTY");
   ASSERT_NE(at, std::wstring::npos);
   const auto line = robot::Send(edit, EM_LINEFROMCHAR, at);
   ASSERT_TRUE(line.has_value());

@@ -1,6 +1,7 @@
-// The local files of a run on the real program: a name that is a device, or that an
-// earlier file of the run already has, is never fetched, and a link planted at a
-// destination is replaced by the download, not written through.
+// The local files of a run on the real program: a name that is a device, that an earlier
+// file of the run already has, or that is not of its file's kind is never fetched; a link
+// planted at a destination is replaced by the download, not written through; and the
+// user's TEMP, which every program of the user can write, takes no part in the run.
 
 #include <chrono>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "InstallFixture.h"
 #include "robot/Control.h"
 #include "robot/MessageBoxWindow.h"
+#include "robot/Wait.h"
 
 using namespace std::chrono_literals;
 using install_ui::Text;
@@ -46,10 +48,17 @@ Entry Inspect(const std::string& path, bool folder = false) {
   return entry;
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = ::FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0)
+      names.push_back(found.cFileName);
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+  return names;
 }
 
 }  // namespace
@@ -110,11 +119,22 @@ TEST_P(HardeningTest, SecondResponseFileNamedLikeTheFirstButForCaseIsNeverFetche
       {kUrlList, "GET /components/corvane/setup.iss", "GET /components/corvane/corvane-setup.exe"});
 }
 
-// Links to host files planted under two destination names before the run: the run
-// completes, the host files keep their bytes, and the names then hold plain files of the
-// temporary folder with the served bytes.
+// A "response file" named like a DLL that a setup program loads would lie beside it.
+TEST_P(HardeningTest, ResponseFileNamedVersionDllIsNeverFetched) {
+  ServeStandardInstallation();
+  NameFiles("corvane", "version.dll", "corvane-setup.exe");
+  ServeUrlList();
+  ExpectRefused({kUrlList});
+}
+
+// Links to host files planted under two destination names in the run's folder while the
+// list is on its way (Wine lets anyone write there; Windows would not): the run completes,
+// the host files keep their bytes, and the names then hold plain files of the folder with
+// the served bytes.
 TEST_P(HardeningTest, LinksPlantedAtDestinationsAreReplacedNotWrittenThrough) {
   ServeStandardInstallation();
+  const long stall = static_cast<long>(robot::Scaled(3s).count() / 1000);
+  SetFaults({{"/url_list.txt", R"({"kind": "stall", "arg": )" + std::to_string(stall) + "}"}});
   struct Planted {
     const char* kind;
     std::string name, served;
@@ -124,9 +144,11 @@ TEST_P(HardeningTest, LinksPlantedAtDestinationsAreReplacedNotWrittenThrough) {
       {"symbolic", "corvane-setup.exe", "components/corvane/corvane-setup.exe", 1},
       {"hard", "corvane.iss", "components/corvane/corvane.iss", 2},
   };
-  const std::string temp = TempFolder();
-  const std::string tempFinal = Lower(Inspect(temp, true).finalPath);
-  ASSERT_FALSE(tempFinal.empty()) << "the temporary folder " << temp << " does not open";
+  WalkToDownloadPage();
+  ASSERT_TRUE(robot::WaitUntil([&] { return !RunFolder().empty(); }, 10s)) << "no run folder";
+  const std::string temp = RunFolder();
+  const std::string tempFinal = LowerAscii(Inspect(temp, true).finalPath);
+  ASSERT_FALSE(tempFinal.empty()) << "the run's folder " << temp << " does not open";
   const auto hostFile = [](const Planted& p) {
     const std::wstring path =
         OutPath(L"host-" + std::wstring(p.kind, p.kind + std::strlen(p.kind)));
@@ -149,11 +171,12 @@ TEST_P(HardeningTest, LinksPlantedAtDestinationsAreReplacedNotWrittenThrough) {
     // The plant took: the name leads out of the folder, or to a second name of a file.
     const Entry before = Inspect(temp + p.name);
     EXPECT_EQ(before.links, p.linksBefore) << p.kind;
-    EXPECT_EQ(Lower(before.finalPath) == tempFinal + "\\" + Lower(p.name), p.linksBefore == 2)
+    EXPECT_EQ(LowerAscii(before.finalPath) == tempFinal + "\\" + LowerAscii(p.name),
+              p.linksBefore == 2)
         << p.kind << " link resolves to " << before.finalPath;
   }
+  ASSERT_EQ(RequestLog(), std::vector<std::string>{kUrlList}) << "planted too late";
 
-  WalkToDownloadPage();
   ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
   EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kResultText)),
             Text(173) + L"\r\n" + Text(170));
@@ -165,11 +188,57 @@ TEST_P(HardeningTest, LinksPlantedAtDestinationsAreReplacedNotWrittenThrough) {
         << "written through the " << p.kind << " link";
     const Entry after = Inspect(temp + p.name);
     EXPECT_EQ(after.links, 1u) << p.name;
-    EXPECT_EQ(Lower(after.finalPath), tempFinal + "\\" + Lower(p.name));
+    EXPECT_EQ(LowerAscii(after.finalPath), tempFinal + "\\" + LowerAscii(p.name));
     EXPECT_TRUE(ReadBytes(temp + p.name) == ReadBytes(ServedPath(p.served)))
         << p.name << " does not hold the served bytes";
   }
 }
+
+// Pellory started with TEMP and TMP pointing at a folder that holds a DLL under a name the
+// test setup program loads by name: the setups run elsewhere, load no such DLL, and
+// nothing of the run is written to that folder.
+class UserTempTest : public HardeningTest {
+ protected:
+  void SetUp() override {
+    ::CreateDirectoryA(m_temp.c_str(), nullptr);
+    const std::wstring built = robot::WindowsPathOf(PELLORY_PLANTED_DLL_DIR) + L"\\wininet.dll";
+    ASSERT_TRUE(::CopyFileA(std::string(built.begin(), built.end()).c_str(),
+                            (m_temp + "pellory-probe.dll").c_str(), FALSE));
+    // The planted DLL loads: a test program started from this folder would record it.
+    const HMODULE probe = ::LoadLibraryA((m_temp + "pellory-probe.dll").c_str());
+    ASSERT_NE(probe, nullptr);
+    ::FreeLibrary(probe);
+    char before[MAX_PATH] = {};
+    ::GetEnvironmentVariableA("TEMP", before, MAX_PATH);
+    m_before = before;
+    ::SetEnvironmentVariableA("TEMP", m_temp.c_str());
+    ::SetEnvironmentVariableA("TMP", m_temp.c_str());
+    HardeningTest::SetUp();  // Pellory starts with them
+    ::SetEnvironmentVariableA("TEMP", m_before.c_str());
+    ::SetEnvironmentVariableA("TMP", m_before.c_str());
+  }
+
+  const std::string m_temp = [] {
+    const std::wstring path = OutPath(L"user-temp") + L"\\";
+    return std::string(path.begin(), path.end());
+  }();
+  std::string m_before;
+};
+
+TEST_P(UserTempTest, ADllPlantedInTheUsersTempIsNeverLoadedIntoASetup) {
+  ServeStandardInstallation();
+  WalkToDownloadPage();
+  ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
+  const std::string log = SetupLog();
+  EXPECT_EQ(SetupLogValues(log, "| title"), (std::vector<std::string>{"corvane", "tessaline"}));
+  EXPECT_EQ(SetupLogValues(log, "probe-dll"), (std::vector<std::string>{"absent", "absent"}))
+      << "a setup program loaded the DLL planted in the user's TEMP";
+  EXPECT_EQ(FilesIn(m_temp), std::vector<std::string>{"pellory-probe.dll"})
+      << "the run wrote into the user's TEMP";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ja, UserTempTest, testing::Values(kJapaneseSystem),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Ja, HardeningTest, testing::Values(kJapaneseSystem),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -88,10 +88,11 @@ std::string ReadFile(const std::string& path) {
   return content.str();
 }
 
-std::string TempDir() {
-  char buffer[MAX_PATH + 1] = {};
-  ::GetTempPathA(sizeof buffer, buffer);
-  return buffer;
+// Where Pellory makes its working folders: the Windows folder's Temp, with its backslash.
+std::string WindowsTemp() {
+  char windows[MAX_PATH] = {};
+  ::GetSystemWindowsDirectoryA(windows, MAX_PATH);
+  return std::string(windows) + "\\Temp\\";
 }
 
 }  // namespace
@@ -145,7 +146,7 @@ void InstallScenario::ServeUrlList() {
     list += key + "_ISS," + base + name + "/" + names.response + "\r\n";
     list += key + "_EXE," + base + name + "/" + names.setup + "\r\n";
   }
-  WriteFile(WwwRoot() + "\\url_list.txt", list);
+  WriteFile(WwwRoot() + "\\" + m_listName, list);
 }
 
 void InstallScenario::SetFaults(
@@ -237,7 +238,7 @@ void InstallScenario::PlantLink(const std::string& kind, const std::string& targ
 }
 
 void InstallScenario::OverrideUrlList() {
-  const std::string url = "http://" + Env("PELLORY_TEST_SERVER") + "/url_list.txt";
+  const std::string url = "http://" + Env("PELLORY_TEST_SERVER") + "/" + m_listName;
   HKEY key = nullptr;
   ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPelloryKey, 0, nullptr, 0, KEY_SET_VALUE | kView,
                               nullptr, &key, nullptr),
@@ -323,14 +324,36 @@ RunObservation InstallScenario::WatchRun(robot::Duration timeout, bool screensho
   return seen;
 }
 
-std::string InstallScenario::SetupCommandLine(const std::string& component) {
-  const std::string temp = TempDir();
-  return temp + component + "-setup.exe /nodialog /noreboot /nocvn -s -f1\"" + temp + component +
-         ".iss\"";
+std::set<std::string> InstallScenario::RunFolders() {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = ::FindFirstFileA((WindowsTemp() + "Pellory.*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) names.insert(found.cFileName);
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+  return names;
 }
 
-std::string InstallScenario::DownloadedSetupPath(const std::string& component) {
-  return TempDir() + component + "-setup.exe";
+std::string InstallScenario::RunFolder() const {
+  std::string made;
+  for (const std::string& name : RunFolders()) {
+    if (m_foldersBefore.count(name) != 0) continue;
+    if (!made.empty()) return "";  // more than one: none is the run's for sure
+    made = WindowsTemp() + name + "\\";
+  }
+  return made;
+}
+
+std::string InstallScenario::SetupCommandLine(const std::string& component) const {
+  const std::string folder = RunFolder();
+  return folder + component + "-setup.exe /nodialog /noreboot /nocvn -s -f1\"" + folder +
+         component + ".iss\"";
+}
+
+std::string InstallScenario::DownloadedSetupPath(const std::string& component) const {
+  return RunFolder() + component + "-setup.exe";
 }
 
 long long InstallScenario::PackageSize(const std::string& package) {
@@ -345,8 +368,6 @@ long long InstallScenario::FileSize(const std::string& path) {
 
 std::string InstallScenario::ReadBytes(const std::string& path) { return ReadFile(path); }
 
-std::string InstallScenario::TempFolder() { return TempDir(); }
-
 std::vector<std::string> SetupLogValues(const std::string& log, const std::string& key) {
   std::vector<std::string> values;
   std::istringstream in(log);
@@ -355,4 +376,10 @@ std::vector<std::string> SetupLogValues(const std::string& log, const std::strin
     if (line.rfind(key + "=", 0) == 0) values.push_back(line.substr(key.size() + 1));
   }
   return values;
+}
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
 }

@@ -55,6 +55,9 @@ class InstallScenario : public PelloryScenario {
   void ServeComponent(const std::string& component, const std::string& package,
                       const std::string& responseExtra = "");
   void ServeUrlList();
+  // The list's name on the server, and so its local name (default "url_list.txt"); called
+  // before ServeUrlList and OverrideUrlList.
+  void NameUrlList(const std::string& name) { m_listName = name; }
   // Faults of the test server, by request path (written to <root>/_faults.json).
   void SetFaults(const std::vector<std::pair<std::string, std::string>>& pathAndFaultJson);
   std::vector<std::string> RequestLog() const;  // "GET /path" lines
@@ -81,15 +84,17 @@ class InstallScenario : public PelloryScenario {
   RunObservation WatchRun(robot::Duration timeout = robot::Duration{40000},
                           bool screenshots = false);
 
+  // The run's working folder, with its backslash: the one "Pellory.<8 hex>" folder in the
+  // Windows folder's Temp that was not there when the test began; empty until it is made.
+  std::string RunFolder() const;
   // Command line of a setup run as the program must build it.
-  static std::string SetupCommandLine(const std::string& component);
+  std::string SetupCommandLine(const std::string& component) const;
   // Where the program keeps its download of a component's setup program.
-  static std::string DownloadedSetupPath(const std::string& component);
+  std::string DownloadedSetupPath(const std::string& component) const;
   // Size in bytes of a file (a test package's name, or a full path); -1 if missing.
   static long long PackageSize(const std::string& package);
   static long long FileSize(const std::string& path);
   static std::string ReadBytes(const std::string& path);
-  static std::string TempFolder();  // the user's temporary folder, with its backslash
   static std::wstring OutPath(const std::wstring& name);
 
  private:
@@ -99,9 +104,15 @@ class InstallScenario : public PelloryScenario {
   FileNames NamesOf(const std::string& component) const;
 
   std::map<std::string, FileNames> m_names;
+  std::string m_listName = "url_list.txt";
+  const std::set<std::string> m_foldersBefore = RunFolders();
+  static std::set<std::string> RunFolders();
   bool m_overrideSet = false;
   bool m_oldSoftwareSet = false;
 };
+
+// The text with A-Z made lower case (Windows compares paths so).
+std::string LowerAscii(std::string text);
 
 // Lines "cmdline=..." (or another key) of the setup log, in order.
 std::vector<std::string> SetupLogValues(const std::string& log, const std::string& key);

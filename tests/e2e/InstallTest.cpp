@@ -135,10 +135,24 @@ TEST_P(JapaneseInstallTest, CompleteRunsCorvaneThenTessalineAndOffersTheRestart)
                run.cancelEnabledTexts.count(Progress(143, 2, 2)))
       << "Cancel was enabled while installing";
 
-  // What ran, how, and what was requested.
+  // What ran, how, and what was requested: each setup from the run's own folder, in it and
+  // with it as TMP and TEMP, its answers held so that nobody could open them for writing.
   const std::string log = SetupLog();
+  const std::string folder = RunFolder();
+  ASSERT_NE(folder, "") << "no new Pellory.* folder in the Windows folder's Temp";
+  const std::string name = folder.substr(folder.rfind('\\', folder.size() - 2) + 1);
+  EXPECT_EQ(name.size(), 17u) << folder;  // "Pellory." and 8 hex digits
+  EXPECT_EQ(name.find_first_not_of("0123456789abcdef", 8), 16u) << folder;
   EXPECT_EQ(SetupLogValues(log, "cmdline"),
             (std::vector<std::string>{SetupCommandLine("corvane"), SetupCommandLine("tessaline")}));
+  const std::string asDirectory = LowerAscii(folder.substr(0, folder.size() - 1));
+  for (const char* key : {"cwd", "tmp", "temp"}) {
+    std::vector<std::string> values = SetupLogValues(log, key);
+    for (std::string& value : values) value = LowerAscii(value);
+    EXPECT_EQ(values, (std::vector<std::string>{asDirectory, asDirectory})) << key;
+  }
+  EXPECT_EQ(SetupLogValues(log, "response-write"),
+            (std::vector<std::string>{"refused", "refused"}));
   EXPECT_EQ(SetupLogValues(log, "| title"), (std::vector<std::string>{"corvane", "tessaline"}))
       << "the setup programs did not see their response files:\n"
       << log;
@@ -254,10 +268,9 @@ TEST_P(JapaneseInstallTest, SetupProgramThatCannotStartShowsBox168ThenEndsWith17
 TEST_P(JapaneseInstallTest, CancelBoxOpenWhenTheDownloadsEndHoldsEverySetupUntilAnswered) {
   ServeStandardInstallation("sleep=1500\r\n");
   SetFaults({{"/components/tessaline/tessaline-setup.exe", kSlowDownload}});
-  const std::string download = DownloadedSetupPath("tessaline");
-  ::DeleteFileA(download.c_str());  // a copy left by an earlier run would end the wait at once
   WalkToDownloadPage();
   ASSERT_TRUE(WaitForStatus(Progress(142, 2, 2)));
+  const std::string download = DownloadedSetupPath("tessaline");  // in the run's new folder
   ASSERT_TRUE(Wizard().PostClickButton(robot::kCancel));
   const auto box = MessageBoxWindow::Find(Program().Id());
   ASSERT_TRUE(box.has_value()) << "Cancel asks nothing";
@@ -351,8 +364,8 @@ TEST_P(JapaneseInstallTest, CancelAnsweredYesDuringADownloadEndsTheProgramAtOnce
 // While a setup program runs, every way to cancel is refused without a word.
 TEST_P(JapaneseInstallTest, CancelDuringASetupRunShowsNothingAndChangesNothing) {
   // The setup runs longer than the checks below take, however stretched their waits.
-  ServeStandardInstallation("sleep=" + std::to_string(robot::Scaled(robot::Duration{4000}).count()) +
-                            "\r\n");
+  ServeStandardInstallation(
+      "sleep=" + std::to_string(robot::Scaled(robot::Duration{4000}).count()) + "\r\n");
   WalkToDownloadPage();
   ASSERT_TRUE(WaitForStatus(Progress(143, 1, 2), 20s, true));
   ASSERT_TRUE(robot::WaitUntil([&] { return !SetupLog().empty(); })) << "corvane did not start";

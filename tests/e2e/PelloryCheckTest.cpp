@@ -136,6 +136,11 @@ TEST_F(JaPelloryCheckTest, GoodListPassesAndNamesEveryFileAndSigner) {
   EXPECT_EQ(run.exitCode, 0u) << run.output;
   EXPECT_TRUE(
       run.Has("\"components\":[\"Corvane\",\"Tessaline\"],\"problems\":[],\"complete\":true"));
+  // The folder Pellory would make, and that this system (Wine) keeps no permissions.
+  EXPECT_TRUE(
+      run.Has("\"pelloryFolder\":\"C:\\\\windows\\\\Temp\\\\Pellory.xxxxxxxx\\\\\","
+              "\"keepsFolderPermissions\":false"))
+      << run.output;
   for (const auto& [key, name] : kFiles) {
     const std::string entry = run.Entry(key);
     EXPECT_NE(entry.find("\"localName\":\"" + name + "\",\"fetched\":true,\"ok\":true"),
@@ -180,6 +185,8 @@ TEST_F(JaPelloryCheckTest, EachFaultShowsPellorysCodeAndItsSentence) {
        "is a device name"},
       {"TSL_ISS", CheckServer::Url("/c/Corvane.iss"), nullptr, "{}",
        "{\"rule\":\"collision\",\"ok\":false", "the same local file as CVN_ISS"},
+      {"CVN_ISS", CheckServer::Url("/c/version.dll"), nullptr, "{}",
+       "{\"rule\":\"local name\",\"ok\":false", "does not end in .iss"},
       {"CVN_ISS", deep + std::string(512 - deep.size(), 'u'), nullptr, "{}",
        "\"transfer\":{\"code\":200000,\"startCode\":102000,", "512 bytes or longer"},
   };

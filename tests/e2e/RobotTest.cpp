@@ -19,7 +19,8 @@ namespace {
 class OwnBox {
  public:
   explicit OwnBox(UINT type)
-      : m_thread([this, type] { m_result = MessageBoxW(nullptr, L"テキスト", L"Caption", type); }) {}
+      : m_thread([this, type] { m_result = MessageBoxW(nullptr, L"テキスト", L"Caption", type); }) {
+  }
   ~OwnBox() {
     for (const auto& box : MessageBoxWindow::All(GetCurrentProcessId())) {
       PostMessageW(box.Handle(), WM_CLOSE, 0, 0);
@@ -81,8 +82,8 @@ TEST(RobotTest, SavedBmpReadsBackPixelForPixel) {
     const std::wstring path = robot::TestOutputPath(L"robot-" + std::to_wstring(width) + L".bmp");
     ASSERT_TRUE(robot::SaveBmp(image, path));
 
-    HBITMAP loaded = static_cast<HBITMAP>(
-        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    HBITMAP loaded = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     ASSERT_NE(loaded, nullptr);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, loaded);

@@ -141,8 +141,8 @@ TEST_P(SelectPageTest, EachChoiceBuildsItsPageSequence) {
 }
 
 TEST_P(SelectPageTest, ChoosingAgainAfterBackBuildsTheNewSequenceOnly) {
-  const Choice* orders[][2] = {{&kComplete, &kCustom}, {&kCustom, &kComplete},
-                               {&kComplete, &kComplete}};
+  const Choice* orders[][2] = {
+      {&kComplete, &kCustom}, {&kCustom, &kComplete}, {&kComplete, &kComplete}};
   for (const auto& [first, second] : orders) {
     SCOPED_TRACE(std::string(first->name) + ", Back, " + second->name);
     ASSERT_NO_FATAL_FAILURE(Choose(*first));

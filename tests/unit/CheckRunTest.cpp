@@ -14,6 +14,7 @@
 #include "engine/UrlList.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeHttp.h"
+#include "fakes/FakePrivateFolders.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeSystemInfo.h"
 #include "fakes/FakeThreads.h"
@@ -150,8 +151,14 @@ class CheckRunTest : public ::testing::Test {
   FakeSystemInfo system;
   DirectProxy proxy;
   FakeFolders folders;
-  CheckPlatform platform{
-      {&http, &files, &threads, &clock}, &trust, &registry, &system, &proxy, &folders};
+  FakePrivateFolders privateFolders;
+  CheckPlatform platform{{&http, &files, &threads, &clock},
+                         &trust,
+                         &registry,
+                         &system,
+                         &proxy,
+                         &folders,
+                         &privateFolders};
   CheckOptions options;
   fs::path m_scratch;
 };
@@ -170,45 +177,51 @@ TEST_F(CheckRunTest, FetchesWhatPelloryFetchesOnEachSystemFromTheOverride) {
   }
 }
 
-TEST_F(CheckRunTest, CollisionsAreWithEarlierComponentFilesNotWithTheList) {
+TEST_F(CheckRunTest, CollisionsAreWithEarlierComponentFilesNotWithTheListAndNamesAreOfTheirKind) {
   system.langId = 0x0411;
   struct {
     std::string tslIss, tslExe;
-    const char* collidesWith;  // in TSL_ISS's or TSL_EXE's collision rule, or null
+    const char* rule;          // failed by TSL_ISS or TSL_EXE, or null
+    const char* collidesWith;  // named in that rule's text
   } const cases[] = {
-      {"http://server.test/t/url_list.txt", "http://server.test/t/b.exe", nullptr},
-      {"http://server.test/t/A.ISS.", "http://server.test/t/b.exe", "CVN_ISS"},
-      {"http://server.test/t/b.iss", "http://server.test/t/a.exe", "CVN_EXE"},
+      {"http://server.test/t/list.iss", "http://server.test/t/b.exe", nullptr, ""},
+      {"http://server.test/t/A.ISS.", "http://server.test/t/b.exe", "collision", "CVN_ISS"},
+      {"http://server.test/t/b.iss", "http://server.test/t/a.exe", "collision", "CVN_EXE"},
+      {"http://server.test/t/version.dll", "http://server.test/t/b.exe", "local name", ".iss"},
+      {"http://server.test/t/b.iss", "http://server.test/t/b.iss.dll", "local name", ".exe"},
   };
-  Serve("/t/url_list.txt", "response");
-  Serve("/t/A.ISS.", "response");
+  for (const char* path : {"/t/list.iss", "/t/A.ISS.", "/t/version.dll"}) Serve(path, "response");
   Serve("/t/a.exe", "Morvane Corporation");
+  Serve("/t/b.iss.dll", "Morvane Corporation");
   for (const auto& c : cases) {
-    ServeList(Entries(c.tslIss, c.tslExe));
+    ServeList(Entries(c.tslIss, c.tslExe), "list.iss");
     const CheckReport report = RunCheck(platform, options);
-    EXPECT_EQ(report.complete, c.collidesWith == nullptr) << c.tslIss << " " << report.summary;
-    if (c.collidesWith == nullptr) continue;
+    EXPECT_EQ(report.complete, c.rule == nullptr) << c.tslIss << " " << report.summary;
+    if (c.rule == nullptr) continue;
     const RuleResult* iss = FailedRule(Entry(report, "TSL_ISS"));
     const RuleResult* failed = iss != nullptr ? iss : FailedRule(Entry(report, "TSL_EXE"));
     ASSERT_NE(failed, nullptr);
-    EXPECT_EQ(failed->rule, "collision");
+    EXPECT_EQ(failed->rule, c.rule);
     EXPECT_NE(failed->text.find(c.collidesWith), std::string::npos) << failed->text;
   }
 }
 
 TEST_F(CheckRunTest, DestinationLengthIsPellorysNotTheToolsOwnFolder) {
-  // Pellory's destination is the temporary folder, "\" and the name: 259 bytes fit.
-  const std::string fits(259 - system.tempPath.size() - 1, 'f');
+  // Pellory's destination is its own folder, "\" and the name: 259 bytes fit.
+  privateFolders.windowsFolder = "C:\\W";  // shallower than the tool's own folder here
+  const std::string pellory = "C:\\W\\Temp\\Pellory.xxxxxxxx\\";
+  const std::string fits(259 - pellory.size() - 1 - 4, 'f');
   const std::string tooLong = fits + "g";
-  Serve("/c/" + fits, "response");
-  Serve("/c/" + tooLong, "response");
-  for (const std::string& name : {fits, tooLong}) {
+  Serve("/c/" + fits + ".iss", "response");
+  Serve("/c/" + tooLong + ".iss", "response");
+  for (const std::string& name : {fits + ".iss", tooLong + ".iss"}) {
     ServeList("CVN_ISS,http://server.test/c/" + name + "\nCVN_EXE,http://server.test/c/a.exe\n");
     const CheckReport report = RunCheck(platform, options);
     const EntryReport& iss = Entry(report, "CVN_ISS");
-    EXPECT_EQ(report.complete, name == fits);
-    EXPECT_EQ(iss.transfer.code, name == fits ? 0 : PrimaryNotStarted);
-    if (name == fits) {
+    EXPECT_EQ(report.pelloryFolder, pellory);
+    EXPECT_EQ(report.complete, name == fits + ".iss");
+    EXPECT_EQ(iss.transfer.code, name == fits + ".iss" ? 0 : PrimaryNotStarted);
+    if (name == fits + ".iss") {
       EXPECT_EQ(iss.transfer.localPath, options.workFolder + "\\CVN_ISS");  // the tool's is deeper
     } else {
       EXPECT_EQ(iss.transfer.startCode, PrimaryDestinationTooLong);

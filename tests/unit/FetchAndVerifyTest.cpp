@@ -9,7 +9,6 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeFiles.h"
 #include "fakes/FakeHttp.h"
-#include "fakes/FakeSystemInfo.h"
 #include "fakes/FakeThreads.h"
 #include "fakes/FakeTrust.h"
 #include "net/FetchAndVerify.h"
@@ -18,7 +17,7 @@ namespace {
 
 constexpr int kRetry = 4;
 constexpr int kCancel = 2;
-const std::string kFile = "C:\\T\\\\setup.exe";  // the temporary directory, "\", the name
+const std::string kFile = "C:\\T\\\\setup.exe";  // the folder, "\", the name
 
 class FakeFetchUi : public FetchUi {
  public:
@@ -63,8 +62,7 @@ class FetchAndVerifyTest : public ::testing::Test {
   ScriptedThreads threads;
   FakeClock clock;
   FakeTrust trust;
-  FakeSystemInfo system;
-  FetchPlatform platform{{&http, &files, &threads, &clock}, &trust, &system};
+  FetchPlatform platform{{&http, &files, &threads, &clock}, &trust, "C:\\T\\"};
   FakeFetchUi ui;
   ReadLockedFile locked;
 };
@@ -103,12 +101,13 @@ TEST_F(FetchAndVerifyTest, ARejectedProgramStaysOnDiskUnlockedWithoutAQuestion) 
   }
 }
 
-TEST_F(FetchAndVerifyTest, WithoutVerificationAnyCompleteResponseIsAccepted) {
+TEST_F(FetchAndVerifyTest, WithoutVerificationAnyCompleteResponseIsAcceptedAndHeld) {
   http.Serve("/list.txt", FakeResponse::Body("garbage \x01\x02"));
   trust.exists = false;
   EXPECT_EQ(Fetch("http://server.test/list.txt", false, "list.txt"), FetchVerdict::Fetched);
   EXPECT_TRUE(trust.calls.empty());
-  EXPECT_FALSE(locked.IsOpen());
+  EXPECT_TRUE(locked.IsOpen());
+  EXPECT_FALSE(files.CanReplace("C:\\T\\\\list.txt"));
   EXPECT_EQ(files.Content("C:\\T\\\\list.txt"), "garbage \x01\x02");
   ExpectNothingLeftOpen();
 }
@@ -160,7 +159,7 @@ struct NotStarted {
   const char* url;
   std::string fileName;
   bool threadCreationFails;
-  std::string tempPath;
+  std::string folder;
 };
 
 const NotStarted kNotStarted[] = {
@@ -169,16 +168,16 @@ const NotStarted kNotStarted[] = {
     {"UrlEndsWithSlash", "http://server.test/dir/", "", false, "C:\\T\\"},
     {"NoPathInUrl", "http://server.test", "setup.exe", false, "C:\\T\\"},
     {"PathOf260Bytes", "http://server.test/setup.exe", std::string(260 - 6, 'n'), false, "C:\\T\\"},
-    {"NoTemporaryDirectory", "http://server.test/setup.exe", "setup.exe", false, ""},
+    {"NoFolder", "http://server.test/setup.exe", "setup.exe", false, ""},
     {"NoThread", "http://server.test/setup.exe", "setup.exe", true, "C:\\T\\"},
 };
 
 TEST_F(FetchAndVerifyTest, TransfersThatNeverStartAskAtOnce) {
-  files.failCreate.insert("C:\\T\\\\");  // the temporary directory itself
+  files.failCreate.insert("C:\\T\\\\");  // the folder itself
   for (const NotStarted& c : kNotStarted) {
     ui = FakeFetchUi();
     threads.failCreate = c.threadCreationFails;
-    system.tempPath = c.tempPath;
+    platform.folder = c.folder;
     const int createsBefore = threads.creates;
     const size_t requestsBefore = http.requests.size();
     EXPECT_EQ(Fetch(c.url, true, c.fileName.c_str()), FetchVerdict::GaveUp) << c.name;

@@ -1,12 +1,15 @@
-// The worker's steps over fake platform services: a verified program stays locked until
-// its setup has started, the list is read from the temporary directory after the locale
-// switch, and the fetch step's verdict reaches the worker unchanged.
+// The worker's steps over fake platform services: every file of the run goes into the
+// new private folder (never the user's TEMP), a verified program stays locked until its
+// setup has started and a response file until its setup has ended, the list is read from
+// the folder after the locale switch, and the fetch step's verdict reaches the worker
+// unchanged.
 
 #include "engine/InstallWorkerServices.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,7 @@
 #include "fakes/FakeDownloadPageView.h"
 #include "fakes/FakeFiles.h"
 #include "fakes/FakeHttp.h"
+#include "fakes/FakePrivateFolders.h"
 #include "fakes/FakeProcessLauncher.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeSystemInfo.h"
@@ -23,11 +27,15 @@
 
 namespace {
 
+const std::string kFolder = "C:\\Windows\\Temp\\Pellory.0badf00d\\";
+
 class InstallWorkerServicesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     threads.runOnCreate = true;
+    system.tempPath = "C:\\Users\\u\\AppData\\Local\\Temp\\";  // the user's: never used
     http.Serve("/c/setup.exe", FakeResponse::Body("MZ signed"));
+    http.Serve("/c/setup.iss", FakeResponse::Body("answers"));
   }
 
   EventLog log;
@@ -39,47 +47,89 @@ class InstallWorkerServicesTest : public ::testing::Test {
   ScriptedThreads threads;
   FakeClock clock;
   FakeTrust trust;
+  FakePrivateFolders folders;
   FakeDownloadPageView* page = new FakeDownloadPageView(log);  // owned by services
   int localeSwitches = 0;
-  InstallWorkerServices services{{registry, system, launcher, http, files, threads, clock, trust},
-                                 std::shared_ptr<DownloadPageView>(page),
-                                 [this] { ++localeSwitches; }};
+  std::unique_ptr<InstallWorkerServices> services = std::make_unique<InstallWorkerServices>(
+      InstallPlatform{registry, system, launcher, http, files, threads, clock, trust, folders},
+      std::shared_ptr<DownloadPageView>(page), [this] { ++localeSwitches; });
 };
 
-TEST_F(InstallWorkerServicesTest, AVerifiedProgramStaysLockedUntilItsSetupHasStarted) {
-  const std::string file = "C:\\T\\\\setup.exe";
-  ASSERT_EQ(services.FetchAndVerify("setup.exe", "http://dl.test/c/setup.exe", true),
+TEST_F(InstallWorkerServicesTest, EveryFileAndTheSetupsRunAreInTheNewFolderHeldToTheEnd) {
+  services->MakeWorkFolder();
+  ASSERT_EQ(folders.creates.size(), 1u);
+  EXPECT_EQ(folders.creates[0].first, kFolder);
+  EXPECT_EQ(folders.held, 1);
+  ASSERT_EQ(services->FetchAndVerify("setup.iss", "http://dl.test/c/setup.iss", false),
             FetchVerdict::Fetched);
-  EXPECT_FALSE(files.CanReplace(file));
-  bool lockedAtStart = false;
-  launcher.onStart = [&] { lockedAtStart = !files.CanReplace(file); };
-  EXPECT_TRUE(services.RunSetup("setup.exe", "setup.iss"));
-  EXPECT_TRUE(lockedAtStart);
-  EXPECT_TRUE(files.CanReplace(file));
-  EXPECT_EQ(launcher.starts.at(0).applicationName, "C:\\T\\setup.exe");
+  ASSERT_EQ(services->FetchAndVerify("setup.exe", "http://dl.test/c/setup.exe", true),
+            FetchVerdict::Fetched);
+  EXPECT_EQ(files.Content(kFolder + "\\setup.exe"), "MZ signed");
+  EXPECT_EQ(files.Content(kFolder + "\\setup.iss"), "answers");
+
+  bool programLockedAtStart = false, answersLockedAtStart = false;
+  launcher.onStart = [&] {
+    programLockedAtStart = !files.CanReplace(kFolder + "\\setup.exe");
+    answersLockedAtStart = !files.CanReplace(kFolder + "\\setup.iss");
+  };
+  launcher.wait = [&] {  // the program has started; its answers are still held
+    EXPECT_TRUE(files.CanReplace(kFolder + "\\setup.exe"));
+    EXPECT_FALSE(files.CanReplace(kFolder + "\\setup.iss"));
+  };
+  EXPECT_TRUE(services->RunSetup("setup.exe", "setup.iss"));
+  EXPECT_TRUE(programLockedAtStart);
+  EXPECT_TRUE(answersLockedAtStart);
+  EXPECT_TRUE(files.CanReplace(kFolder + "\\setup.iss"));  // released once the setup ended
+  const FakeProcessLauncher::Start& start = launcher.starts.at(0);
+  EXPECT_EQ(start.applicationName, kFolder + "setup.exe");
+  EXPECT_EQ(start.commandLine,
+            kFolder + "setup.exe /nodialog /noreboot /nocvn -s -f1\"" + kFolder + "setup.iss\"");
+  EXPECT_EQ(start.currentDirectory, kFolder);
+  EXPECT_EQ(start.environment.at(2), "TEMP=C:\\Windows\\Temp\\Pellory.0badf00d");
+  EXPECT_EQ(start.environment.at(3), "tmp=C:\\Windows\\Temp\\Pellory.0badf00d");
   EXPECT_TRUE(log.Has("view: show page"));
-  EXPECT_EQ(launcher.events, (std::vector<std::string>{"start", "wait", "release"}));
+
+  EXPECT_EQ(folders.held, 1);  // until the worker's services go
+  services.reset();
+  EXPECT_EQ(folders.held, 0);
 }
 
-TEST_F(InstallWorkerServicesTest, VerdictsPassThroughAndOnlyFetchedProgramsAreHeld) {
+TEST_F(InstallWorkerServicesTest, WithoutAFolderNothingIsRequestedWrittenOrRun) {
+  folders.randoms.clear();  // no fresh name to be had
+  services->MakeWorkFolder();
+  page->messageBoxAnswer = kIdCancel;
+  EXPECT_EQ(services->FetchAndVerify("url_list.txt", "http://dl.test/url_list.txt", false),
+            FetchVerdict::GaveUp);
+  EXPECT_TRUE(log.Has("view: box 153 type 5"));  // at once, and Cancel gives up
+  EXPECT_TRUE(http.requests.empty());
+  EXPECT_EQ(files.OpenCount(), 0);
+  EXPECT_FALSE(services->RunSetup("setup.exe", "setup.iss"));
+  EXPECT_TRUE(launcher.starts.empty());
+}
+
+TEST_F(InstallWorkerServicesTest, VerdictsPassThroughAndOnlyFetchedFilesAreHeld) {
+  services->MakeWorkFolder();
   trust.displayName = "Other Corporation";
   page->messageBoxAnswer = kIdCancel;
-  EXPECT_EQ(services.FetchAndVerify("setup.exe", "http://dl.test/c/setup.exe", true),
+  EXPECT_EQ(services->FetchAndVerify("setup.exe", "http://dl.test/c/setup.exe", true),
             FetchVerdict::Rejected);
-  EXPECT_EQ(services.FetchAndVerify("gone.exe", "http://dl.test/c/gone.exe", true),
+  EXPECT_EQ(services->FetchAndVerify("gone.exe", "http://dl.test/c/gone.exe", true),
             FetchVerdict::GaveUp);  // 404; the page's box answers Cancel
   EXPECT_TRUE(log.Has("view: box 153 type 5"));
   EXPECT_EQ(files.OpenCount(), 0);
 }
 
-TEST_F(InstallWorkerServicesTest, TheListIsReadFromTheTemporaryDirectoryAfterTheLocaleSwitch) {
-  system.tempPath = ::testing::TempDir();
-  if (system.tempPath.back() != '/') system.tempPath += '/';
-  std::ofstream(system.tempPath + "list.txt") << "CVN_ISS,http://h/a.iss\r\n";
-  services.OpenUrlList("list.txt");
+TEST_F(InstallWorkerServicesTest, TheListIsReadFromTheFolderAfterTheLocaleSwitch) {
+  folders.windowsFolder = ::testing::TempDir() + "win";  // "\\Temp\\..." names a file there
+  services->MakeWorkFolder();
+  const std::string list = folders.creates.at(0).first + "list.txt";
+  std::ofstream(list) << "CVN_ISS,http://h/a.iss\r\n";
+  services->OpenUrlList("list.txt");
   EXPECT_EQ(localeSwitches, 1);
-  EXPECT_EQ(services.LookupUrlListValue("CVN_ISS"), "http://h/a.iss");
-  EXPECT_EQ(services.LookupUrlListValue("CVN_EXE"), "");
+  EXPECT_EQ(services->LookupUrlListValue("CVN_ISS"), "http://h/a.iss");
+  EXPECT_EQ(services->LookupUrlListValue("CVN_EXE"), "");
+  services->CloseUrlList();
+  std::remove(list.c_str());
 }
 
 }  // namespace

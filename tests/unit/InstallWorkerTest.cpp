@@ -48,7 +48,8 @@ TEST_F(InstallWorkerTest, CompleteRunOnJapaneseSystemDownloadsEverythingBeforeAn
   Select(true, false, true);
   Run();
   EXPECT_THAT(log.Events(),
-              ElementsAre("fetch " + kJaListUrl + " -> url_list.txt",  // status still empty
+              ElementsAre("make folder",                               // before anything is fetched
+                          "fetch " + kJaListUrl + " -> url_list.txt",  // status still empty
                           "open url_list.txt",                         //
                           "lookup CVN_ISS", "lookup CVN_EXE",          //
                           "lookup PM_ISS", "lookup PM_EXE",            // looked up, never fetched
@@ -135,8 +136,8 @@ TEST_P(InstallWorkerListLocationTest, ListComesFromOverrideElseLanguage) {
   host.urlListOverride = c.override;
   host.langId = c.langId;
   Run();
-  EXPECT_EQ(log.Events().at(0), c.fetched);
-  EXPECT_EQ(log.Events().at(1), c.opened);
+  EXPECT_EQ(log.Events().at(1), c.fetched);
+  EXPECT_EQ(log.Events().at(2), c.opened);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -225,44 +226,59 @@ TEST_F(InstallWorkerTest, ARejectedProgramEndsTheRunAsAFailedDownload) {
   EXPECT_EQ(session.Result(), InstallResult::DownloadFailed);
 }
 
-TEST_F(InstallWorkerTest, AFileWhoseNameIsTakenInThisRunIsNeverFetchedUnderIt) {
+TEST_F(InstallWorkerTest, AFileWhoseNameIsTakenOrNotOfItsKindIsNeverFetchedUnderIt) {
   struct {
     const char* name;
     std::map<std::string, std::string> list;
     std::vector<std::string> fetched;  // component files, by local name; "" is refused
+    std::string listUrl = "";
   } const cases[] = {
       {"SetupPrograms",
-       {{"CVN_ISS", "http://d/c/c.iss"}, {"CVN_EXE", "http://d/c/setup.exe"},
-        {"TSL_ISS", "http://d/t/t.iss"}, {"TSL_EXE", "http://d/t/setup.exe"}},
+       {{"CVN_ISS", "http://d/c/c.iss"},
+        {"CVN_EXE", "http://d/c/setup.exe"},
+        {"TSL_ISS", "http://d/t/t.iss"},
+        {"TSL_EXE", "http://d/t/setup.exe"}},
        {"c.iss", "setup.exe", "t.iss", ""}},
       {"ResponseFilesInAnotherCase",
-       {{"CVN_ISS", "http://d/c/setup.iss"}, {"CVN_EXE", "http://d/c/c.exe"},
-        {"TSL_ISS", "http://d/t/SETUP.ISS"}, {"TSL_EXE", "http://d/t/t.exe"}},
+       {{"CVN_ISS", "http://d/c/setup.iss"},
+        {"CVN_EXE", "http://d/c/c.exe"},
+        {"TSL_ISS", "http://d/t/SETUP.ISS"},
+        {"TSL_EXE", "http://d/t/t.exe"}},
        {"setup.iss", "c.exe", ""}},
-      {"OneComponentsTwoFiles",
-       {{"CVN_ISS", "http://d/c/setup"}, {"CVN_EXE", "http://d/x/Setup."}},
-       {"setup", ""}},
+      // A response file that would be loaded as a DLL beside its program, or run as one.
+      {"DllAsResponseFile", {{"CVN_ISS", "http://d/c/version.dll"}}, {""}},
+      {"ProgramAsResponseFile", {{"CVN_ISS", "http://d/c/setup.exe"}}, {""}},
+      {"DllAsSetupProgram",
+       {{"CVN_ISS", "http://d/c/c.ISS"}, {"CVN_EXE", "http://d/c/c.iss.dll"}},
+       {"c.ISS", ""}},
+      {"NoExtension",
+       {{"CVN_ISS", "http://d/c/c.iss"}, {"CVN_EXE", "http://d/c/setup"}},
+       {"c.iss", ""}},
       // The list's own name takes part in nothing.
       {"NamedLikeTheList",
-       {{"CVN_ISS", "http://d/c/url_list.txt"}, {"CVN_EXE", "http://d/c/c.exe"},
-        {"TSL_ISS", "http://d/t/t.iss"}, {"TSL_EXE", "http://d/t/t.exe"}},
-       {"url_list.txt", "c.exe", "t.iss", "t.exe"}},
+       {{"CVN_ISS", "http://d/c/list.iss"},
+        {"CVN_EXE", "http://d/c/c.Exe"},
+        {"TSL_ISS", "http://d/t/t.iss"},
+        {"TSL_EXE", "http://d/t/t.exe"}},
+       {"list.iss", "c.Exe", "t.iss", "t.exe"},
+       "http://l.test/list.iss"},
   };
   for (const auto& c : cases) {
     log.Clear();
     session.RecordResult(InstallResult::Succeeded);
     Select(true, false, true);
     host.urlList = c.list;
+    host.urlListOverride = c.listUrl;
     Run();
     std::vector<std::string> fetched;
     for (const std::string& e : log.WithPrefix("fetch")) {
-      if (e.find(" http://d/") != std::string::npos) fetched.push_back(e.substr(e.rfind("-> ") + 3));
+      if (e.find(" http://d/") != std::string::npos)
+        fetched.push_back(e.substr(e.rfind("-> ") + 3));
     }
     EXPECT_THAT(fetched, ElementsAreArray(c.fetched)) << c.name;
     const bool refused = c.fetched.back().empty();
     EXPECT_EQ(log.WithPrefix("setup ").empty(), refused) << c.name;
-    EXPECT_EQ(session.Result(),
-              refused ? InstallResult::DownloadFailed : InstallResult::Succeeded)
+    EXPECT_EQ(session.Result(), refused ? InstallResult::DownloadFailed : InstallResult::Succeeded)
         << c.name;
   }
 }
@@ -298,7 +314,8 @@ TEST_F(InstallWorkerTest, UrlListGivenUpGoesStraightToNext) {
   Select(true, false, true);
   host.failingFetches = {"url_list.txt"};
   Run();
-  EXPECT_THAT(log.Events(), ElementsAre("fetch " + kJaListUrl + " -> url_list.txt", "view: next"));
+  EXPECT_THAT(log.Events(),
+              ElementsAre("make folder", "fetch " + kJaListUrl + " -> url_list.txt", "view: next"));
   EXPECT_EQ(session.Result(), InstallResult::DownloadFailed);
 }
 

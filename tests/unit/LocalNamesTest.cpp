@@ -28,3 +28,22 @@ TEST(LocalNames, SameFileWithoutCaseAndTrailingDotsOrBlanks) {
   EXPECT_FALSE(IsSameLocalName("setup.exe", "setup.ex"));
   EXPECT_FALSE(IsSameLocalName("a.iss", "a.iss2"));
 }
+
+TEST(LocalNames, AComponentFileMustCarryItsKindsExtension) {
+  struct {
+    const char* name;
+    bool response, setup;
+  } const cases[] = {
+      {"cvn.iss", true, false},   {"CVN.ISS", true, false},      {"x.Exe", false, true},
+      {"setup.exe", false, true}, {"version.dll", false, false}, {"x.iss.dll", false, false},
+      {"x.exe.iss", true, false}, {"setup", false, false},       {".iss", false, false},
+      {"x.iss. .", true, false},  // stored as "x.iss"
+      {"x.dll.", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(HasComponentFileExtension(c.name, ComponentFileKind::ResponseFile), c.response)
+        << c.name;
+    EXPECT_EQ(HasComponentFileExtension(c.name, ComponentFileKind::SetupProgram), c.setup)
+        << c.name;
+  }
+}

@@ -11,7 +11,7 @@ TEST(SetupCommand, SwitchesAreThirtyFiveBytesEndingInAQuote) {
 }
 
 struct CommandCase {
-  const char* tempPath;
+  const char* folder;
   const char* setup;
   const char* response;
   const char* commandLine;
@@ -29,7 +29,7 @@ TEST(SetupCommand, BuildsTheCommandLineByteForByte) {
                   "C:\\T\\get?f=a.exe /nodialog /noreboot /nocvn -s -f1\"C:\\T\\\""},
   };
   for (const CommandCase& c : cases) {
-    EXPECT_EQ(BuildSetupCommandLine(c.tempPath, c.setup, c.response), c.commandLine);
-    EXPECT_EQ(SetupApplicationName(c.tempPath, c.setup), std::string(c.tempPath) + c.setup);
+    EXPECT_EQ(BuildSetupCommandLine(c.folder, c.setup, c.response), c.commandLine);
+    EXPECT_EQ(SetupApplicationName(c.folder, c.setup), std::string(c.folder) + c.setup);
   }
 }

@@ -5,41 +5,52 @@
 #include <string>
 #include <vector>
 
+#include "engine/SetupCommand.h"
 #include "fakes/FakeProcessLauncher.h"
-#include "fakes/FakeSystemInfo.h"
 
 namespace {
 
 class SetupRunnerTest : public ::testing::Test {
  protected:
-  bool Run(const std::string& setupName, const std::string& responseName) {
-    return StartSetupAndWait(launcher, system, setupName, responseName,
+  bool Run(const std::string& folder, const std::string& setupName,
+           const std::string& responseName) {
+    return StartSetupAndWait(launcher, folder, setupName, responseName,
                              [this] { launcher.events.push_back("show"); });
   }
   FakeProcessLauncher launcher;
-  FakeSystemInfo system;
 };
 
-TEST_F(SetupRunnerTest, StartsByFullPathShowsThePageThenWaits) {
-  system.tempPath = "C:\\Users\\John Smith\\Temp\\";
-  EXPECT_TRUE(Run("cvn.exe", "cvn.iss"));
+TEST_F(SetupRunnerTest, StartsByFullPathInTheFolderWithItAsTempShowsThePageThenWaits) {
+  const std::string folder = "C:\\Windows\\Temp\\Pellory.0badf00d\\";
+  EXPECT_TRUE(Run(folder, "cvn.exe", "cvn.iss"));
   ASSERT_EQ(launcher.starts.size(), 1u);
-  EXPECT_EQ(launcher.starts[0].applicationName, "C:\\Users\\John Smith\\Temp\\cvn.exe");
+  EXPECT_EQ(launcher.starts[0].applicationName, folder + "cvn.exe");
   EXPECT_EQ(launcher.starts[0].commandLine,
-            "C:\\Users\\John Smith\\Temp\\cvn.exe /nodialog /noreboot /nocvn -s "
-            "-f1\"C:\\Users\\John Smith\\Temp\\cvn.iss\"");
+            folder + "cvn.exe /nodialog /noreboot /nocvn -s -f1\"" + folder + "cvn.iss\"");
+  EXPECT_EQ(launcher.starts[0].currentDirectory, folder);
+  // TMP and TEMP (whatever their case) now name the folder; the rest stays as it was.
+  EXPECT_EQ(launcher.starts[0].environment,
+            (Environment{"=C:=C:\\Users\\u\\Downloads", "Path=C:\\Windows",
+                         "TEMP=C:\\Windows\\Temp\\Pellory.0badf00d",
+                         "tmp=C:\\Windows\\Temp\\Pellory.0badf00d", "windir=C:\\Windows"}));
   EXPECT_EQ(launcher.events, (std::vector<std::string>{"start", "show", "wait", "release"}));
 }
 
-TEST_F(SetupRunnerTest, NothingShownWhenTheProgramCannotStartOrTheFolderIsUnknown) {
+TEST_F(SetupRunnerTest, NothingShownWhenTheProgramCannotStartOrThereIsNoFolder) {
   launcher.startSucceeds = false;
-  EXPECT_FALSE(Run("missing.exe", "a.iss"));
+  EXPECT_FALSE(Run("C:\\F\\", "missing.exe", "a.iss"));
   EXPECT_EQ(launcher.starts.size(), 1u);
   launcher.startSucceeds = true;
-  system.tempPath = "";
-  EXPECT_FALSE(Run("a.exe", "a.iss"));
+  EXPECT_FALSE(Run("", "a.exe", "a.iss"));
   EXPECT_EQ(launcher.starts.size(), 1u);
   EXPECT_TRUE(launcher.events.empty());
+}
+
+TEST(SetupEnvironment, AMissingTmpOrTempIsAddedInNameOrder) {
+  EXPECT_EQ(
+      SetupEnvironment({"=C:=C:\\", "ALLUSERSPROFILE=C:\\P", "USERNAME=u"}, "C:\\F\\"),
+      (Environment{"=C:=C:\\", "ALLUSERSPROFILE=C:\\P", "TEMP=C:\\F", "TMP=C:\\F", "USERNAME=u"}));
+  EXPECT_EQ(SetupEnvironment({}, "C:\\F\\"), (Environment{"TEMP=C:\\F", "TMP=C:\\F"}));
 }
 
 }  // namespace

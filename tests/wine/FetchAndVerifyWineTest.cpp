@@ -10,6 +10,7 @@
 
 #include "FetchTestServer.h"
 #include "net/FetchAndVerify.h"
+#include "platform/SystemInfo.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ class FetchAndVerifyWineTest : public ::testing::Test {
   FetchVerdict Fetch(const std::string& url, bool verify = true) {
     const FetchPlatform platform{{&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()},
                                  &SystemTrust(),
-                                 &RunningSystem()};
+                                 RunningSystem().TempPath()};
     return FetchAndVerify(m_name.c_str(), m_ui, url.c_str(), verify, platform, m_locked);
   }
 

@@ -54,19 +54,12 @@ bool EndsWithNoCase(const std::string& text, const std::string& end) {
          _stricmp(text.c_str() + text.size() - end.size(), end.c_str()) == 0;
 }
 
-// The real system, except for the temporary directory when a test chooses one.
-class TempPathOf : public SystemInfo {
- public:
-  std::string path;
-  uint16_t SystemDefaultLangId() override { return RunningSystem().SystemDefaultLangId(); }
-  std::string TempPath() override { return path.empty() ? RunningSystem().TempPath() : path; }
-};
-
 class SetupRunnerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     m_temp = RunningSystem().TempPath();
     ASSERT_FALSE(m_temp.empty());
+    m_folder = m_temp;
     std::string out = Environment("PELLORY_TEST_OUT");
     if (out.empty()) out = m_temp;
     m_log = out + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
@@ -83,13 +76,13 @@ class SetupRunnerTest : public ::testing::Test {
   }
 
   bool Run(const std::string& setupName, const std::string& responseName) {
-    return StartSetupAndWait(SystemProcessLauncher(), m_system, setupName, responseName,
+    return StartSetupAndWait(SystemProcessLauncher(), m_folder, setupName, responseName,
                              [this] { ++m_pageShown; });
   }
 
   std::string m_temp;
+  std::string m_folder;  // where the setups are started from
   std::string m_log;
-  TempPathOf m_system;
   int m_pageShown = 0;
 };
 
@@ -107,6 +100,11 @@ TEST_F(SetupRunnerTest, StartsThePackageWithTheExactCommandLineAndWaits) {
             m_temp + "pellory-runner-cvn.exe /nodialog /noreboot /nocvn -s -f1\"" + m_temp +
                 "pellory-runner-cvn.iss\"");
   EXPECT_EQ(LogField(log, "response"), m_temp + "pellory-runner-cvn.iss");
+  // It runs in the folder, with the folder as its TMP and TEMP.
+  const std::string folder = m_temp.substr(0, m_temp.size() - 1);
+  EXPECT_EQ(LogField(log, "cwd"), folder);
+  EXPECT_EQ(LogField(log, "tmp"), folder);
+  EXPECT_EQ(LogField(log, "temp"), folder);
   EXPECT_NE(log.find("| [InstallShield Silent]\n| sleep=500\n"), std::string::npos) << log;
   EXPECT_EQ(m_pageShown, 1);
 }
@@ -130,20 +128,20 @@ TEST_F(SetupRunnerTest, ProgramThatCannotStartIsNotShownNorWaitedFor) {
 // would first try the path up to the blank ("...\John.exe") as the program.
 TEST_F(SetupRunnerTest, BlankInTheTemporaryPathStartsTheRightProgram) {
   const std::string base = m_temp + "pellory-runner-428\\";
-  m_system.path = base + "John Smith\\";
+  m_folder = base + "John Smith\\";
   CreateDirectoryA(base.c_str(), nullptr);
-  CreateDirectoryA(m_system.path.c_str(), nullptr);
+  CreateDirectoryA(m_folder.c_str(), nullptr);
   ASSERT_TRUE(CopyFileA(Package("setup-valid.exe").c_str(), (base + "John.exe").c_str(), FALSE));
-  Stage(m_system.path, "setup-valid.exe", "a.exe", "a.iss", "title=real\r\n");
+  Stage(m_folder, "setup-valid.exe", "a.exe", "a.iss", "title=real\r\n");
 
   EXPECT_TRUE(Run("a.exe", "a.iss"));
   const std::string log = ReadFile(m_log);
   EXPECT_TRUE(EndsWithNoCase(LogField(log, "module"), "\\John Smith\\a.exe")) << log;
-  EXPECT_EQ(LogField(log, "cmdline"), BuildSetupCommandLine(m_system.path, "a.exe", "a.iss"));
+  EXPECT_EQ(LogField(log, "cmdline"), BuildSetupCommandLine(m_folder, "a.exe", "a.iss"));
 
   // The same command line without the application name runs the other program.
   DeleteFileA(m_log.c_str());
-  std::string commandLine = BuildSetupCommandLine(m_system.path, "a.exe", "a.iss");
+  std::string commandLine = BuildSetupCommandLine(m_folder, "a.exe", "a.iss");
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};

@@ -16,6 +16,10 @@
  *   cmdline=<GetCommandLineA, byte for byte>
  *   response=<the path after -f1>
  *   exit=<the exit code>
+ *   cwd=<its current directory>
+ *   tmp=<TMP>, temp=<TEMP>
+ *   response-write=<"opened" when the response file could be opened for writing, else "refused">
+ *   probe-dll=<"loaded" when a DLL named pellory-probe.dll could be loaded by name, else "absent">
  *   | <each line of the response file>
  *   [end]
  */
@@ -110,6 +114,26 @@ static void WriteRecord(FILE* log, const char* title, const char* commandLine,
   fprintf(log, "[setup%s%s]\n", title[0] ? " " : "", title);
   fprintf(log, "module=%s\ncmdline=%s\nresponse=%s\nexit=%d\n", module, commandLine, responsePath,
           exitCode);
+  char value[MAX_PATH * 2] = "";
+  GetCurrentDirectoryA(sizeof(value), value);
+  fprintf(log, "cwd=%s\n", value);
+  value[0] = '\0';
+  GetEnvironmentVariableA("TMP", value, sizeof(value));
+  fprintf(log, "tmp=%s\n", value);
+  value[0] = '\0';
+  GetEnvironmentVariableA("TEMP", value, sizeof(value));
+  fprintf(log, "temp=%s\n", value);
+  /* Whether anyone could rewrite the answers while this setup runs. */
+  HANDLE writer = CreateFileA(responsePath, GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, 0, NULL);
+  fprintf(log, "response-write=%s\n", writer != INVALID_HANDLE_VALUE ? "opened" : "refused");
+  if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+  /* A setup program looks up a DLL by name beside itself first, then in its current
+   * directory: one planted in either would run inside it. */
+  HMODULE probe = LoadLibraryA("pellory-probe.dll");
+  fprintf(log, "probe-dll=%s\n", probe != NULL ? "loaded" : "absent");
+  if (probe != NULL) FreeLibrary(probe);
   const char* line = response;
   while (*line != '\0') {
     size_t n = strcspn(line, "\r\n");

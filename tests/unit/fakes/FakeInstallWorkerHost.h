@@ -57,6 +57,8 @@ class FakeInstallWorkerHost : public InstallWorkerHost,
   }
   uint16_t SystemDefaultLangId() override { return langId; }
   std::string TempPath() override { return "C:\\T\\"; }
+
+  void MakeWorkFolder() override { m_log.Add("make folder"); }
   uint32_t GetTickCount() override { return 0; }
 
   FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url,

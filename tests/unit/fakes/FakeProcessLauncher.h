@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ProcessLauncher.h"
@@ -13,31 +14,45 @@ class FakeProcessLauncher : public ProcessLauncher {
   struct Start {
     std::string applicationName;
     std::string commandLine;
+    std::string currentDirectory;
+    Environment environment;
   };
 
   bool startSucceeds = true;
+  Environment environment = {"=C:=C:\\Users\\u\\Downloads", "Path=C:\\Windows",
+                             "TEMP=C:\\Users\\u\\Temp", "tmp=C:\\Users\\u\\Temp",
+                             "windir=C:\\Windows"};
   std::function<void()> onStart;  // runs inside the start, before it returns
+  std::function<void()> wait;     // runs inside the wait for the started process
   std::vector<Start> starts;
   // In order: "start", "wait", "release" (the launcher's view of one run).
   std::vector<std::string> events;
 
   std::unique_ptr<StartedProcess> StartHidden(const std::string& applicationName,
-                                              const std::string& commandLine) override {
-    starts.push_back({applicationName, commandLine});
+                                              const std::string& commandLine,
+                                              const std::string& currentDirectory,
+                                              const Environment& given) override {
+    starts.push_back({applicationName, commandLine, currentDirectory, given});
     if (onStart) onStart();
     if (!startSucceeds) return nullptr;
     events.push_back("start");
-    return std::make_unique<Process>(events);
+    return std::make_unique<Process>(events, wait);
   }
+  Environment CurrentEnvironment() override { return environment; }
 
  private:
   class Process : public StartedProcess {
    public:
-    explicit Process(std::vector<std::string>& events) : m_events(events) {}
+    Process(std::vector<std::string>& events, std::function<void()> wait)
+        : m_events(events), m_wait(std::move(wait)) {}
     ~Process() override { m_events.push_back("release"); }
-    void WaitForExit() override { m_events.push_back("wait"); }
+    void WaitForExit() override {
+      m_events.push_back("wait");
+      if (m_wait) m_wait();
+    }
 
    private:
     std::vector<std::string>& m_events;
+    std::function<void()> m_wait;
   };
 };

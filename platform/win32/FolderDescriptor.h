@@ -1,0 +1,18 @@
+#pragma once
+// The security attributes that a folder is created with, made from SDDL text; apart
+// from the folder's creation so that a test can read back exactly what is asked for.
+
+#include <windows.h>
+
+#include "platform/win32/UniqueHandle.h"
+
+class FolderDescriptor {
+ public:
+  explicit FolderDescriptor(const char* sddl);
+  // Null when the text is no descriptor.
+  SECURITY_ATTRIBUTES* Attributes() { return m_descriptor ? &m_attributes : nullptr; }
+
+ private:
+  UniqueLocalMemory m_descriptor;
+  SECURITY_ATTRIBUTES m_attributes = {};
+};
