@@ -193,11 +193,10 @@ SignatureReport Checker::CheckSignature(const std::string& path) {
                        : DescribeSignatureCode(signature.code);
   if (!plain && signature.code == SignatureVerified) signature.code = -1;
   // The reason and the name, asked again where Pellory stops at the first failure.
-  VerifyFileTrust(path.c_str(), trust, signature.trustVerdict);
+  signature.trustVerdict = trust.VerifyTrust(path.c_str()).reason;
   signature.trustText = DescribeTrustVerdict(signature.trustVerdict);
-  if (ReadFileSignerName(path.c_str(), trust, signature.signer) == SignatureVerified) {
-    signature.requiredSigner = IsRequiredSigner(signature.signer);
-  }
+  signature.signer = trust.ReadSigner(path.c_str()).signer;
+  signature.requiredSigner = IsRequiredSigner(signature.signer);
   if (signature.code == SignatureVerified) m_held.push_back(std::move(locked));
   return signature;
 }

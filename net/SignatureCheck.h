@@ -31,12 +31,10 @@ enum SignatureCode : int32_t {
 constexpr char kRequiredSigner[] = "Morvane Corporation";
 
 int32_t VerifyDownloadedFile(const char* path, Trust& trust);
+// 0, 200 or 201: the platform's reason for a refusal is dropped, any refusal is the same
+// rejection.
 int32_t VerifyFileTrust(const char* path, Trust& trust);
+// 0 or 300 to 309.
 int32_t VerifyFileSigner(const char* path, Trust& trust);
-
-// VerifyFileTrust that also hands out the policy's own verdict (0 when it never ran).
-int32_t VerifyFileTrust(const char* path, Trust& trust, int32_t& platformVerdict);
-// The first signer's display name, every byte the platform returned: 0 or 300 to 308.
-int32_t ReadFileSignerName(const char* path, Trust& trust, std::string& name);
 // Exactly the required name: same length, same bytes, same case.
 bool IsRequiredSigner(const std::string& name);

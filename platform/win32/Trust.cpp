@@ -7,6 +7,11 @@
 #include <wincrypt.h>
 #include <wintrust.h>
 
+#include <algorithm>
+
+#include "platform/Files.h"
+#include "platform/SignerHold.h"
+
 namespace {
 
 // WINTRUST_ACTION_GENERIC_VERIFY_V2, the published Authenticode policy.
@@ -19,15 +24,13 @@ GUID kGenericVerifyV2 = {
 static_assert(sizeof(WINTRUST_DATA) == 48, "WINTRUST_DATA without pSignatureSettings");
 #endif
 
-template <typename T>
-T FromHandle(uintptr_t value) {
-  return reinterpret_cast<T>(value);
+using WidePath = wchar_t[kPathCapacity];
+
+bool Widen(const char* path, WidePath& wide) {
+  return MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path, -1, wide, kPathCapacity) != 0;
 }
 
-const wchar_t* Wide(const char16_t* path) {
-  static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t");
-  return reinterpret_cast<const wchar_t*>(path);
-}
+TrustVerdict StoppedAt(TrustStep step) { return {step, 0, {}}; }
 
 class Win32Trust final : public Trust {
  public:
@@ -35,15 +38,12 @@ class Win32Trust final : public Trust {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
   }
 
-  bool WidenPath(const char* path, char16_t* wide, int units) override {
-    return MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path, -1, reinterpret_cast<wchar_t*>(wide),
-                               units) != 0;
-  }
-
-  int32_t VerifyTrust(const char16_t* widePath) override {
+  TrustVerdict VerifyTrust(const char* path) override {
+    WidePath widePath = {};
+    if (!Widen(path, widePath)) return StoppedAt(TrustStep::PathNotConverted);
     WINTRUST_FILE_INFO file = {};
     file.cbStruct = sizeof file;
-    file.pcwszFilePath = Wide(widePath);
+    file.pcwszFilePath = widePath;
     file.hFile = nullptr;
     file.pgKnownSubject = nullptr;
 
@@ -61,67 +61,61 @@ class Win32Trust final : public Trust {
     data.pwszURLReference = nullptr;
     data.dwProvFlags = WTD_SAFER_FLAG;
     data.dwUIContext = WTD_UICONTEXT_EXECUTE;
-    return WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &kGenericVerifyV2, &data);
+    return {TrustStep::Answered,
+            WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &kGenericVerifyV2, &data),
+            {}};
   }
 
-  bool QueryEmbeddedSignature(const char16_t* widePath, CertStore& store,
-                              CryptMessage& message) override {
+  TrustVerdict ReadSigner(const char* path) override {
+    WidePath widePath = {};
+    if (!Widen(path, widePath)) return StoppedAt(TrustStep::PathNotConverted);
+    SignerHold hold;  // gives back what was obtained, whichever step this ends at
     DWORD encoding = 0;
     DWORD contentType = 0;
     DWORD formatType = 0;
-    HCERTSTORE nativeStore = nullptr;
-    HCRYPTMSG nativeMessage = nullptr;
-    if (!CryptQueryObject(CERT_QUERY_OBJECT_FILE, Wide(widePath),
+    HCERTSTORE store = nullptr;
+    HCRYPTMSG message = nullptr;
+    if (!CryptQueryObject(CERT_QUERY_OBJECT_FILE, widePath,
                           CERT_QUERY_CONTENT_FLAG_PKCS7_SIGNED_EMBED, CERT_QUERY_FORMAT_FLAG_BINARY,
-                          0, &encoding, &contentType, &formatType, &nativeStore, &nativeMessage,
-                          nullptr)) {
-      return false;
+                          0, &encoding, &contentType, &formatType, &store, &message, nullptr)) {
+      return StoppedAt(TrustStep::NoEmbeddedSignature);
     }
-    store = static_cast<CertStore>(reinterpret_cast<uintptr_t>(nativeStore));
-    message = static_cast<CryptMessage>(reinterpret_cast<uintptr_t>(nativeMessage));
-    return true;
-  }
+    hold.Keep(SignerHold::Message, [message] { CryptMsgClose(message); });
+    hold.Keep(SignerHold::Store, [store] { CertCloseStore(store, 0); });
 
-  bool GetSignerInfo(CryptMessage message, void* buffer, uint32_t& size) override {
-    DWORD length = size;
-    if (!CryptMsgGetParam(FromHandle<HCRYPTMSG>(static_cast<uintptr_t>(message)),
-                          CMSG_SIGNER_INFO_PARAM, 0, buffer, &length)) {
-      return false;
+    DWORD infoSize = 0;
+    if (!CryptMsgGetParam(message, CMSG_SIGNER_INFO_PARAM, 0, nullptr, &infoSize)) {
+      return StoppedAt(TrustStep::SignerInfoSizeUnreadable);
     }
-    size = length;
-    return true;
-  }
+    auto* const signer = static_cast<CMSG_SIGNER_INFO*>(LocalAlloc(LPTR, infoSize));
+    if (signer == nullptr) return StoppedAt(TrustStep::SignerInfoNoMemory);
+    hold.Keep(SignerHold::SignerInfo, [signer] { LocalFree(signer); });
+    if (!CryptMsgGetParam(message, CMSG_SIGNER_INFO_PARAM, 0, signer, &infoSize)) {
+      return StoppedAt(TrustStep::SignerInfoUnreadable);
+    }
 
-  void* AllocateZeroed(uint32_t size) override { return LocalAlloc(LPTR, size); }
-
-  void FreeMemory(void* block) override { LocalFree(block); }
-
-  CertContext FindSignerCertificate(CertStore store, const void* signerInfo) override {
-    const auto* signer = static_cast<const CMSG_SIGNER_INFO*>(signerInfo);
     CERT_INFO wanted = {};
     wanted.Issuer = signer->Issuer;
     wanted.SerialNumber = signer->SerialNumber;
-    PCCERT_CONTEXT certificate = CertFindCertificateInStore(
-        FromHandle<HCERTSTORE>(static_cast<uintptr_t>(store)),
-        X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0, CERT_FIND_SUBJECT_CERT, &wanted, nullptr);
-    return static_cast<CertContext>(reinterpret_cast<uintptr_t>(certificate));
-  }
+    PCCERT_CONTEXT certificate =
+        CertFindCertificateInStore(store, X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0,
+                                   CERT_FIND_SUBJECT_CERT, &wanted, nullptr);
+    if (certificate == nullptr) return StoppedAt(TrustStep::CertificateMissing);
+    hold.Keep(SignerHold::Certificate, [certificate] { CertFreeCertificateContext(certificate); });
 
-  uint32_t GetDisplayName(CertContext certificate, char* buffer, uint32_t size) override {
-    return CertGetNameStringA(FromHandle<PCCERT_CONTEXT>(static_cast<uintptr_t>(certificate)),
-                              CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, buffer, size);
-  }
-
-  void FreeCertificate(CertContext certificate) override {
-    CertFreeCertificateContext(FromHandle<PCCERT_CONTEXT>(static_cast<uintptr_t>(certificate)));
-  }
-
-  void CloseStore(CertStore store) override {
-    CertCloseStore(FromHandle<HCERTSTORE>(static_cast<uintptr_t>(store)), 0);
-  }
-
-  void CloseMessage(CryptMessage message) override {
-    CryptMsgClose(FromHandle<HCRYPTMSG>(static_cast<uintptr_t>(message)));
+    // The subject's name, not the issuer's; the length counts the terminator.
+    const DWORD nameSize =
+        CertGetNameStringA(certificate, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, nullptr, 0);
+    if (nameSize == 0) return StoppedAt(TrustStep::NameLengthUnreadable);
+    auto* const name = static_cast<char*>(LocalAlloc(LPTR, nameSize));
+    if (name == nullptr) return StoppedAt(TrustStep::NameNoMemory);
+    hold.Keep(SignerHold::Name, [name] { LocalFree(name); });
+    const DWORD written =
+        CertGetNameStringA(certificate, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, name, nameSize);
+    if (written == 0) return StoppedAt(TrustStep::NameUnreadable);
+    // Every byte the platform returned, not just up to a first NUL: a subject such as
+    // "Morvane Corporation\0..." must not pass as the required name.
+    return {TrustStep::Answered, 0, std::string(name, std::min(written, nameSize) - 1)};
   }
 };
 

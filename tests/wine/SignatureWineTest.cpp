@@ -35,6 +35,19 @@ INSTANTIATE_TEST_SUITE_P(Packages, SignatureWineTest,
                                            PackageCase{"LongerName", "setup-ltd.exe", 309}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// What PelloryCheck reports besides the verdict: the policy's own reason and the name.
+TEST(SignatureWineAdapterTest, GivesThePolicysReasonAndTheSignersWholeName) {
+  Trust& trust = SystemTrust();
+  EXPECT_EQ(trust.VerifyTrust(PackagePath("setup-valid.exe").c_str()).reason, 0);
+  EXPECT_EQ(trust.VerifyTrust(PackagePath("setup-tampered.exe").c_str()).reason,
+            static_cast<int32_t>(0x80096010));  // TRUST_E_BAD_DIGEST
+  EXPECT_EQ(trust.ReadSigner(PackagePath("setup-ltd.exe").c_str()).signer,
+            "Morvane Corporation Ltd");
+  const TrustVerdict none = trust.ReadSigner(PackagePath("setup-unsigned.exe").c_str());
+  EXPECT_EQ(none.step, TrustStep::NoEmbeddedSignature);
+  EXPECT_EQ(none.signer, "");
+}
+
 TEST(SignatureWinePathTest, LengthLimitComesBeforeTheFileSystem) {
   const std::string base = "C:\\users\\";
   EXPECT_EQ(
