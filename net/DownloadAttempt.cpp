@@ -16,7 +16,11 @@ AttemptResult RunDownloadAttempt(DownloadContext& ctx, const char* url, const ch
     // No progress query after DL_FINISHED: it would clear the code the state poll copied.
     progress(DownloadGetProgress(ctx));
     while (DownloadGetState(ctx) != DL_FINISHED) {
-      ctx.platform.clock->Sleep(kAttemptPollMs);
+      // Wait on the thread's end, not the clock, so that the last bytes wait for no
+      // further poll; a wait that fails still paces the polls.
+      if (ctx.platform.threads->Wait(ctx.hThread, kAttemptPollMs) == WaitOutcome::Failed) {
+        ctx.platform.clock->Sleep(kAttemptPollMs);
+      }
       progress(DownloadGetProgress(ctx));
     }
   }

@@ -9,15 +9,15 @@
 
 #include "net/DownloadClient.h"
 
-constexpr uint32_t kAttemptPollMs = 100;  // between progress queries
+constexpr uint32_t kAttemptPollMs = 100;  // the longest wait between progress queries
 
 struct AttemptResult {
   int32_t code = 0;       // the combined code; 0 is a complete file
   int32_t startCode = 0;  // what Start gave before the owner's 200000 took its place
 };
 
-// Runs one attempt on an initialised context; progress(percent) is called before every
-// wait and once at the start. The context is left finished (or refused) for its owner
-// to read and destroy.
+// Runs one attempt on an initialised context; progress(percent) is called once at the
+// start and after every wait, which ends as soon as the transfer thread does. The
+// context is left finished (or refused) for its owner to read and destroy.
 AttemptResult RunDownloadAttempt(DownloadContext& ctx, const char* url, const char* destination,
                                  const std::function<void(int percent)>& progress);
