@@ -155,7 +155,7 @@ TEST_F(FetchAndVerifyTest, ProgressIsPolledEvery100msAndTheEndWaitsForNoFurtherP
   failing.status = 404;
   http.Serve("/setup.exe", failing);
   EXPECT_EQ(Fetch(), FetchVerdict::GaveUp);
-  // A progress query after the end would clear the failure, and the question would not come.
+  // The failure survives the polls, so the question comes.
   EXPECT_EQ(ui.questions, 1);
   EXPECT_EQ(ui.progress, (std::vector<int>{0, 0, 0, 0, 0}));
   EXPECT_EQ(clock.now.load() - start, 200u);
