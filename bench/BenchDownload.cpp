@@ -2,10 +2,10 @@
 // Win32 platform, or through the smallest WinINet loop that does the same work: the
 // reference the client's overhead is measured against.
 //   bench_download pellory|bare URL DEST [POLL_MS]
-// POLL_MS is how often the owner looks at the client's state (default 1: the transfer's
-// own time; the fetch step polls every 100 ms, which the stall bench uses).
+// POLL_MS is the longest the owner waits on the transfer's end between looks at the
+// client's state (default 1; the fetch step waits up to 100 ms, which the stall bench uses).
 // Prints one line (see BenchReport.h); cpu_ms counts from the start of main, so Wine's
-// own start-up is left out. result is the client's DownloadGetError, or the bare loop's
+// own start-up is left out. result is the client's combined code, or the bare loop's
 // GetLastError at its failure (0 when complete).
 
 #include <windows.h>
@@ -26,18 +26,12 @@ constexpr DWORD kRequestFlags = INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_
 
 long long PelloryDownload(const char* url, const char* dest, DWORD pollMs,
                           unsigned long long& bytes) {
-  DownloadContext ctx;
-  DownloadInit(ctx, {&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()});
-  long long result = -1;
-  if (DownloadStart(ctx, url, dest) && DownloadLaunch(ctx)) {
-    while (DownloadGetState(ctx) != DL_FINISHED) Sleep(pollMs);
-    result = DownloadGetError(ctx);
-    bytes = ctx.receivedSize.load();
-  } else {
-    result = DownloadGetError(ctx);
+  DownloadContext download({&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()});
+  if (download.Start(url, dest) && download.Launch()) {
+    while (download.Poll().state != DL_FINISHED) download.AwaitEnd(pollMs);
+    bytes = download.ReceivedSize();
   }
-  DownloadDestroy(ctx);
-  return result;
+  return download.Code();
 }
 
 long long BareDownload(const char* url, const char* dest, unsigned long long& bytes) {

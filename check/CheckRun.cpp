@@ -150,20 +150,18 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   }
   transfer.localPath = path;
   m_http.Reset();
-  DownloadContext ctx;
-  DownloadInit(ctx, m_download);
+  DownloadContext download(m_download);
   Clock& clock = *m_download.clock;
   const uint32_t start = clock.GetTickCount();
   const AttemptResult attempt =
-      RunDownloadAttempt(ctx, url.c_str(), path.c_str(), [&](int percent) {
+      RunDownloadAttempt(download, url.c_str(), path.c_str(), [&](int percent) {
         if (m_options.progress) m_options.progress(key, percent);
       });
   transfer.milliseconds = clock.GetTickCount() - start;
   transfer.code = attempt.code;
   transfer.startCode = attempt.startCode;
-  transfer.bytes = ctx.receivedSize.load();
-  transfer.lastError = ctx.lastError.load();
-  DownloadDestroy(ctx);
+  transfer.bytes = download.ReceivedSize();
+  transfer.lastError = download.LastError();
   transfer.text = DescribeDownloadCode(attempt.code, attempt.startCode);
   if (attempt.code != 0 && transfer.lastError != 0) {
     transfer.text += " [platform error " + DescribePlatformError(transfer.lastError) + "]";

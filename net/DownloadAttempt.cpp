@@ -1,25 +1,22 @@
 #include "net/DownloadAttempt.h"
 
-AttemptResult RunDownloadAttempt(DownloadContext& ctx, const char* url, const char* destination,
+AttemptResult RunDownloadAttempt(DownloadContext& download, const char* url,
+                                 const char* destination,
                                  const std::function<void(int percent)>& progress) {
   AttemptResult result;
-  DownloadStart(ctx, url, destination);  // the state tells the outcome
-  bool running = false;
-  if (DownloadGetState(ctx) != DL_READY) {
-    result.startCode = DownloadGetError(ctx);
-    ctx.primaryCode.store(PrimaryNotStarted, std::memory_order_release);
-  } else {
-    running = DownloadLaunch(ctx);
-  }
+  if (!download.Start(url, destination)) result.startCode = download.Code();
+  const bool running = download.Launch();
   progress(0);
   if (running) {
-    // No progress query after DL_FINISHED: it would clear the code the state poll copied.
-    progress(DownloadGetProgress(ctx));
-    while (DownloadGetState(ctx) != DL_FINISHED) {
-      ctx.platform.clock->Sleep(kAttemptPollMs);
-      progress(DownloadGetProgress(ctx));
+    DownloadPoll poll = download.Poll();
+    progress(poll.percent);
+    while (poll.state != DL_FINISHED) {
+      // Ends with the transfer: its last bytes wait for no further poll.
+      download.AwaitEnd(kAttemptPollMs);
+      poll = download.Poll();
+      progress(poll.percent);
     }
   }
-  result.code = DownloadGetError(ctx);
+  result.code = download.Code();
   return result;
 }

@@ -18,208 +18,126 @@ bool CopyBounded(char* dest, size_t capacity, const char* source) {
   return true;
 }
 
-// Reset, then refuse with a primary code.
-bool ResetAndRefuse(DownloadContext& ctx, int32_t primaryCode) {
-  DownloadStop(ctx, StopMode::Graceful);
-  ctx.primaryCode.store(primaryCode, kRelease);
-  return false;
+}  // namespace
+
+DownloadContext::DownloadContext(const DownloadPlatform& platform)
+    : m_platform(platform), m_lock(platform.threads->CreateLock()) {}
+
+DownloadContext::~DownloadContext() {
+  if (Stop(StopMode::Graceful) != 0) Stop(StopMode::Forced);
 }
 
-int32_t FailStop(DownloadContext& ctx, int32_t code, uint32_t error) {
-  DownloadSetStepCode(ctx, code, error);
+void DownloadContext::Record(std::atomic<int32_t>& code, int32_t value, uint32_t error) {
+  LockHolder hold(*m_lock);
+  code.store(value, kRelease);
+  m_lastError.store(error, kRelease);
+}
+
+void DownloadContext::RecordError(uint32_t error) {
+  LockHolder hold(*m_lock);
+  m_lastError.store(error, kRelease);
+}
+
+int32_t DownloadContext::Step(int32_t code, uint32_t error) {
+  Record(m_stepCode, code, error);
   return code;
 }
 
-// After a failed open: closes what was opened, newest first. A handle that will not
-// close stays set, so that the next Stop tries again.
-void CloseOpenedHandles(DownloadContext& ctx) {
-  Http& http = *ctx.platform.http;
-  for (HttpHandle* handle : {&ctx.hRequest, &ctx.hConnect, &ctx.hSession}) {
-    if (*handle == HttpHandle::None) continue;
-    if (http.Close(*handle)) {
-      *handle = HttpHandle::None;
-    } else {
-      DownloadSetLastError(ctx, http.LastError());
-    }
-  }
+int32_t DownloadContext::StepKeepingError(int32_t code) {
+  m_stepCode.store(code, kRelease);
+  return code;
 }
 
-}  // namespace
-
-DownloadContext& DownloadInit(DownloadContext& ctx, const DownloadPlatform& platform) {
-  ctx.platform = platform;
-  ctx.lock = platform.threads->CreateLock();
-  ctx.state.store(DL_IDLE, kRelease);
-  ctx.expectedSize.store(0, kRelease);
-  ctx.receivedSize.store(0, kRelease);
-  ctx.transferResult.store(0, kRelease);
-  ctx.lastError.store(0, kRelease);
-  std::memset(ctx.url, 0, sizeof ctx.url);
-  std::memset(ctx.destPath, 0, sizeof ctx.destPath);
-  ctx.stopRequested.store(false, kRelease);
-  ctx.hRequest = HttpHandle::None;
-  ctx.hFile.store(kInvalidFile, kRelease);
-  ctx.hThread = ThreadHandle::None;
-  ctx.hSession = HttpHandle::None;
-  ctx.hConnect = HttpHandle::None;
-  ctx.primaryCode.store(0, kRelease);
-  ctx.stepCode.store(0, kRelease);
-  return ctx;
+bool DownloadContext::ResetAndRefuse(int32_t primaryCode, bool broken) {
+  Stop(StopMode::Graceful);
+  m_primaryCode.store(primaryCode, kRelease);
+  if (broken) m_state.store(DL_BROKEN, kRelease);
+  return false;
 }
 
-void DownloadSetPrimaryCode(DownloadContext& ctx, int32_t code, uint32_t error) {
-  LockHolder hold(*ctx.lock);
-  ctx.primaryCode.store(code, kRelease);
-  ctx.lastError.store(error, kRelease);
-}
-
-void DownloadSetStepCode(DownloadContext& ctx, int32_t code, uint32_t error) {
-  LockHolder hold(*ctx.lock);
-  ctx.stepCode.store(code, kRelease);
-  ctx.lastError.store(error, kRelease);
-}
-
-void DownloadSetTransferResult(DownloadContext& ctx, int32_t code, uint32_t error) {
-  LockHolder hold(*ctx.lock);
-  ctx.transferResult.store(code, kRelease);
-  ctx.lastError.store(error, kRelease);
-}
-
-void DownloadSetLastError(DownloadContext& ctx, uint32_t error) {
-  LockHolder hold(*ctx.lock);
-  ctx.lastError.store(error, kRelease);
-}
-
-bool DownloadStart(DownloadContext& ctx, const char* url, const char* destPath) {
-  ctx.primaryCode.store(0, kRelease);
-  const int32_t state = ctx.state.load(kAcquire);
+bool DownloadContext::Start(const char* url, const char* destPath) {
+  m_primaryCode.store(0, kRelease);
+  const int32_t state = m_state.load(kAcquire);
   if (state == DL_RUNNING || state == DL_BROKEN) {
-    ctx.primaryCode.store(PrimaryStartRefused, kRelease);
+    m_primaryCode.store(PrimaryStartRefused, kRelease);
     return false;
   }
-  if (url == nullptr) return ResetAndRefuse(ctx, PrimaryNoUrl);
-  if (strnlen(url, kUrlCapacity) >= kUrlCapacity) return ResetAndRefuse(ctx, PrimaryUrlTooLong);
-  if (destPath == nullptr) return ResetAndRefuse(ctx, PrimaryNoDestination);
+  if (url == nullptr) return ResetAndRefuse(PrimaryNoUrl);
+  if (strnlen(url, kUrlCapacity) >= kUrlCapacity) return ResetAndRefuse(PrimaryUrlTooLong);
+  if (destPath == nullptr) return ResetAndRefuse(PrimaryNoDestination);
   if (strnlen(destPath, kPathCapacity) >= kPathCapacity) {
-    return ResetAndRefuse(ctx, PrimaryDestinationTooLong);
+    return ResetAndRefuse(PrimaryDestinationTooLong);
   }
-  if (DownloadStop(ctx, StopMode::Graceful) != 0) {
-    ctx.primaryCode.store(PrimaryResetFailed, kRelease);
+  if (Stop(StopMode::Graceful) != 0) {
+    m_primaryCode.store(PrimaryResetFailed, kRelease);
     return false;
   }
-  if (DownloadCreateFile(ctx, destPath) != 0) return ResetAndRefuse(ctx, PrimaryCreateFileFailed);
-  if (!CopyBounded(ctx.url, sizeof ctx.url, url)) {
-    ResetAndRefuse(ctx, PrimaryUrlNotStored);
-    ctx.state.store(DL_BROKEN, kRelease);
-    return false;
+  if (OpenDestination(destPath) != 0) return ResetAndRefuse(PrimaryCreateFileFailed);
+  if (!CopyBounded(m_url, sizeof m_url, url)) return ResetAndRefuse(PrimaryUrlNotStored, true);
+  if (!CopyBounded(m_destPath, sizeof m_destPath, destPath)) {
+    return ResetAndRefuse(PrimaryDestinationNotStored, true);
   }
-  if (!CopyBounded(ctx.destPath, sizeof ctx.destPath, destPath)) {
-    ResetAndRefuse(ctx, PrimaryDestinationNotStored);
-    ctx.state.store(DL_BROKEN, kRelease);
-    return false;
+  UrlParts parts;
+  if (CrackUrl(m_url, parts) != 0) return ResetAndRefuse(PrimaryCrackFailed);
+  if (parts.scheme != kSchemeHttp) return ResetAndRefuse(PrimaryNotHttp);
+  if (OpenRequest(parts.host, parts.path, parts.port) != 0) {
+    return ResetAndRefuse(PrimaryOpenFailed);
   }
-  int32_t scheme = 0;
-  char host[kUrlPartSize];
-  char path[kUrlPartSize];
-  uint16_t port = 0;
-  if (DownloadCrackUrl(ctx, ctx.url, &scheme, host, path, &port) != 0) {
-    return ResetAndRefuse(ctx, PrimaryCrackFailed);
-  }
-  if (scheme != kSchemeHttp) return ResetAndRefuse(ctx, PrimaryNotHttp);
-  if (DownloadOpenRequest(ctx, host, path, port) != 0)
-    return ResetAndRefuse(ctx, PrimaryOpenFailed);
-  ctx.state.store(DL_READY, kRelease);
+  m_state.store(DL_READY, kRelease);
   return true;
 }
 
-int32_t DownloadCreateFile(DownloadContext& ctx, const char* destPath) {
-  Files& files = *ctx.platform.files;
+int32_t DownloadContext::OpenDestination(const char* destPath) {
   uint32_t error = 0;
-  const FileHandle file = CreateDestination(files, *ctx.platform.clock, destPath, error);
-  if (file == kInvalidFile) {
-    DownloadSetStepCode(ctx, StepCreateFileFailed, error);
-    return StepCreateFileFailed;
-  }
-  ctx.hFile.store(file, kRelease);
-  DownloadSetStepCode(ctx, StepSucceeded, 0);
-  return StepSucceeded;
+  const FileHandle file = CreateDestination(*m_platform.files, *m_platform.clock, destPath, error);
+  if (file == kInvalidFile) return Step(StepCreateFileFailed, error);
+  m_file.store(file, kRelease);
+  return Step(StepSucceeded, 0);
 }
 
-int32_t DownloadCrackUrl(DownloadContext& ctx, const char* url, int32_t* scheme, char* host,
-                         char* path, uint16_t* port) {
-  if (url == nullptr || scheme == nullptr || host == nullptr || path == nullptr ||
-      port == nullptr) {
-    ctx.stepCode.store(StepCrackArgumentMissing, kRelease);
-    return StepCrackArgumentMissing;
-  }
-  Http& http = *ctx.platform.http;
-  UrlParts parts;
-  if (!http.CrackUrl(url, parts)) {
-    DownloadSetStepCode(ctx, StepCrackFailed, http.LastError());
-    return StepCrackFailed;
-  }
-  *scheme = parts.scheme;
-  if (!CopyBounded(host, kUrlPartSize, parts.host)) {
-    DownloadSetStepCode(ctx, StepCrackHostTooLong, 0);
-    return StepCrackHostTooLong;
-  }
-  if (!CopyBounded(path, kUrlPartSize, parts.path)) {
-    DownloadSetStepCode(ctx, StepCrackPathTooLong, 0);
-    return StepCrackPathTooLong;
-  }
-  *port = parts.port;
-  DownloadSetStepCode(ctx, StepSucceeded, 0);
-  return StepSucceeded;
+int32_t DownloadContext::CrackUrl(const char* url, UrlParts& parts) {
+  if (url == nullptr) return StepKeepingError(StepCrackArgumentMissing);
+  Http& http = *m_platform.http;
+  if (!http.CrackUrl(url, parts)) return Step(StepCrackFailed, http.LastError());
+  // The parts go out as strings of at most 511 bytes.
+  if (strnlen(parts.host, kUrlPartSize) >= kUrlPartSize) return Step(StepCrackHostTooLong, 0);
+  if (strnlen(parts.path, kUrlPartSize) >= kUrlPartSize) return Step(StepCrackPathTooLong, 0);
+  return Step(StepSucceeded, 0);
 }
 
-int32_t DownloadOpenRequest(DownloadContext& ctx, const char* host, const char* path,
-                            uint16_t port) {
-  if (ctx.hSession != HttpHandle::None || ctx.hConnect != HttpHandle::None ||
-      ctx.hRequest != HttpHandle::None || ctx.url[0] == '\0') {
-    ctx.stepCode.store(StepOpenAlreadyOpen, kRelease);
-    return StepOpenAlreadyOpen;
+int32_t DownloadContext::OpenRequest(const char* host, const char* path, uint16_t port) {
+  if (m_session != HttpHandle::None || m_connection != HttpHandle::None ||
+      m_request != HttpHandle::None || m_url[0] == '\0') {
+    return StepKeepingError(StepOpenAlreadyOpen);
   }
-  if (host == nullptr || path == nullptr) {
-    ctx.stepCode.store(StepOpenHostOrPathMissing, kRelease);
-    return StepOpenHostOrPathMissing;
-  }
-  if (host[0] == '\0' || path[0] == '\0') {
-    ctx.stepCode.store(StepOpenHostOrPathEmpty, kRelease);
-    return StepOpenHostOrPathEmpty;
-  }
-  Http& http = *ctx.platform.http;
+  if (host == nullptr || path == nullptr) return StepKeepingError(StepOpenHostOrPathMissing);
+  if (host[0] == '\0' || path[0] == '\0') return StepKeepingError(StepOpenHostOrPathEmpty);
+  Http& http = *m_platform.http;
   int32_t code = StepSucceeded;
   uint32_t error = 0;
-  if ((ctx.hSession = http.Open()) == HttpHandle::None) {
+  if ((m_session = http.Open()) == HttpHandle::None) {
     code = StepInternetOpenFailed;
     error = http.LastError();
-  } else if (DownloadSetTimeouts(ctx, ctx.hSession) != 0) {
+  } else if (SetTimeouts(m_session) != 0) {
     code = StepSessionTimeoutsFailed;
-  } else if ((ctx.hConnect = http.Connect(ctx.hSession, host, port)) == HttpHandle::None) {
+  } else if ((m_connection = http.Connect(m_session, host, port)) == HttpHandle::None) {
     code = StepConnectFailed;
     error = http.LastError();
-  } else if (DownloadSetTimeouts(ctx, ctx.hConnect) != 0) {
+  } else if (SetTimeouts(m_connection) != 0) {
     code = StepConnectionTimeoutsFailed;
-  } else if ((ctx.hRequest = http.OpenRequest(ctx.hConnect, path)) == HttpHandle::None) {
+  } else if ((m_request = http.OpenRequest(m_connection, path)) == HttpHandle::None) {
     code = StepOpenRequestFailed;
     error = http.LastError();
-  } else if (DownloadSetTimeouts(ctx, ctx.hRequest) != 0) {
+  } else if (SetTimeouts(m_request) != 0) {
     code = StepRequestTimeoutsFailed;
   }
-  if (code != StepSucceeded) {
-    DownloadSetStepCode(ctx, code, error);
-    CloseOpenedHandles(ctx);
-    return code;
-  }
-  DownloadSetStepCode(ctx, StepSucceeded, 0);
-  return StepSucceeded;
+  Step(code, error);
+  if (code != StepSucceeded) CloseOpenedHandles();
+  return code;
 }
 
-int32_t DownloadSetTimeouts(DownloadContext& ctx, HttpHandle handle) {
-  if (handle == HttpHandle::None) {
-    ctx.stepCode.store(StepTimeoutsNoHandle, kRelease);
-    return StepTimeoutsNoHandle;
-  }
+int32_t DownloadContext::SetTimeouts(HttpHandle handle) {
+  if (handle == HttpHandle::None) return StepKeepingError(StepTimeoutsNoHandle);
   struct {
     HttpTimeout which;
     int32_t failure;
@@ -228,101 +146,99 @@ int32_t DownloadSetTimeouts(DownloadContext& ctx, HttpHandle handle) {
       {HttpTimeout::Send, StepSendTimeoutFailed},
       {HttpTimeout::Receive, StepReceiveTimeoutFailed},
   };
-  Http& http = *ctx.platform.http;
+  Http& http = *m_platform.http;
   for (const auto& timeout : timeouts) {
     if (!http.SetTimeout(handle, timeout.which, kNetworkTimeoutMs)) {
-      DownloadSetStepCode(ctx, timeout.failure, http.LastError());
-      return timeout.failure;
+      return Step(timeout.failure, http.LastError());
     }
   }
-  DownloadSetStepCode(ctx, StepSucceeded, 0);
-  return StepSucceeded;
+  return Step(StepSucceeded, 0);
 }
 
-int DownloadGetProgress(DownloadContext& ctx) {
-  const int32_t state = ctx.state.load(kAcquire);
-  if (state == DL_BROKEN) return 0;
-  ctx.primaryCode.store(0, kRelease);
-  if (state != DL_RUNNING && state != DL_FINISHED) return 0;
-  const uint32_t expected = ctx.expectedSize.load(kAcquire);
-  if (expected == 0) return 0;
-  const uint32_t received = ctx.receivedSize.load(kAcquire);
-  if (received == expected) return 100;
-  if (received > expected) {
-    ctx.primaryCode.store(PrimaryOverrun, kRelease);
-    return 100;
+// After a failed open: closes what was opened, newest first, and goes on past a handle
+// that will not close.
+void DownloadContext::CloseOpenedHandles() {
+  for (HttpHandle* handle : {&m_request, &m_connection, &m_session}) {
+    if (!CloseHttp(*handle)) RecordError(m_platform.http->LastError());
   }
-  return static_cast<int>(uint64_t{received} * 100 / expected);
 }
 
-int32_t DownloadGetState(DownloadContext& ctx) {
-  const int32_t state = ctx.state.load(kAcquire);
-  if (state == DL_FINISHED) {
-    const int32_t result = ctx.transferResult.load(kAcquire);
-    if (result != 0) ctx.primaryCode.store(result, kRelease);
-  }
-  return state;
+bool DownloadContext::CloseHttp(HttpHandle& handle) {
+  if (handle == HttpHandle::None) return true;
+  if (!m_platform.http->Close(handle)) return false;
+  handle = HttpHandle::None;
+  return true;
 }
 
-int32_t DownloadGetError(DownloadContext& ctx) {
-  LockHolder hold(*ctx.lock);
-  return ctx.stepCode.load(kAcquire) + ctx.primaryCode.load(kAcquire);
+bool DownloadContext::CloseFile() {
+  const FileHandle file = m_file.load(kAcquire);
+  if (file == kInvalidFile) return true;
+  if (!m_platform.files->Close(file)) return false;
+  m_file.store(kInvalidFile, kRelease);
+  return true;
 }
 
-int32_t DownloadStop(DownloadContext& ctx, StopMode mode) {
-  const DownloadPlatform& platform = ctx.platform;
-  if (ctx.hThread != ThreadHandle::None) {
-    Threads& threads = *platform.threads;
-    if (mode == StopMode::Graceful) {
-      ctx.stopRequested.store(true, kRelease);
-      if (threads.Wait(ctx.hThread, kStopWaitMs) != WaitOutcome::Ended) {
-        return FailStop(ctx, StepStopWaitFailed, threads.LastError());
+DownloadPoll DownloadContext::Poll() const {
+  const int32_t state = m_state.load(kAcquire);
+  const uint32_t expected = m_expectedSize.load(kAcquire);
+  const uint32_t received = m_receivedSize.load(kAcquire);
+  if ((state != DL_RUNNING && state != DL_FINISHED) || expected == 0) return {state, 0};
+  if (received >= expected) return {state, 100};
+  return {state, static_cast<int>(uint64_t{received} * 100 / expected)};
+}
+
+int32_t DownloadContext::PrimaryCode() const {
+  const int32_t recorded = m_primaryCode.load(kAcquire);
+  if (recorded != 0) return recorded;
+  const int32_t state = m_state.load(kAcquire);
+  const int32_t result = m_transferResult.load(kAcquire);
+  if (state == DL_FINISHED && result != 0) return result;
+  const uint32_t expected = m_expectedSize.load(kAcquire);
+  const bool overran = (state == DL_RUNNING || state == DL_FINISHED) && expected != 0 &&
+                       m_receivedSize.load(kAcquire) > expected;
+  return overran ? PrimaryOverrun : PrimarySucceeded;
+}
+
+int32_t DownloadContext::Code() const {
+  LockHolder hold(*m_lock);
+  return m_stepCode.load(kAcquire) + PrimaryCode();
+}
+
+int32_t DownloadContext::Stop(StopMode mode) {
+  Threads& threads = *m_platform.threads;
+  if (m_thread != ThreadHandle::None) {
+    const bool graceful = mode == StopMode::Graceful;
+    if (graceful) {
+      m_stopRequested.store(true, kRelease);
+      if (threads.Wait(m_thread, kStopWaitMs) != WaitOutcome::Ended) {
+        return Step(StepStopWaitFailed, threads.LastError());
       }
-      if (!threads.Close(ctx.hThread)) {
-        return FailStop(ctx, StepStopCloseThreadFailed, threads.LastError());
-      }
-    } else {
-      if (!threads.Terminate(ctx.hThread, TransferTerminated)) {
-        return FailStop(ctx, StepTerminateFailed, threads.LastError());
-      }
-      if (!threads.Close(ctx.hThread)) {
-        return FailStop(ctx, StepTerminateCloseThreadFailed, threads.LastError());
-      }
+    } else if (!threads.Terminate(m_thread, TransferTerminated)) {
+      return Step(StepTerminateFailed, threads.LastError());
     }
-    ctx.hThread = ThreadHandle::None;
+    if (!threads.Close(m_thread)) {
+      return Step(graceful ? StepStopCloseThreadFailed : StepTerminateCloseThreadFailed,
+                  threads.LastError());
+    }
+    m_thread = ThreadHandle::None;
   }
-  Http& http = *platform.http;
   struct {
     HttpHandle* handle;
     int32_t failure;
   } const handles[] = {
-      {&ctx.hRequest, StepCloseRequestFailed},
-      {&ctx.hConnect, StepCloseConnectionFailed},
-      {&ctx.hSession, StepCloseSessionFailed},
+      {&m_request, StepCloseRequestFailed},
+      {&m_connection, StepCloseConnectionFailed},
+      {&m_session, StepCloseSessionFailed},
   };
   for (const auto& entry : handles) {
-    if (*entry.handle == HttpHandle::None) continue;
-    if (!http.Close(*entry.handle)) return FailStop(ctx, entry.failure, http.LastError());
-    *entry.handle = HttpHandle::None;
+    if (!CloseHttp(*entry.handle)) return Step(entry.failure, m_platform.http->LastError());
   }
-  const FileHandle file = ctx.hFile.load(kAcquire);
-  if (file != kInvalidFile) {
-    Files& files = *platform.files;
-    if (!files.Close(file)) return FailStop(ctx, StepCloseFileFailed, files.LastError());
-    ctx.hFile.store(kInvalidFile, kRelease);
-  }
-  std::memset(ctx.url, 0, sizeof ctx.url);
-  std::memset(ctx.destPath, 0, sizeof ctx.destPath);
-  ctx.stopRequested.store(false, kRelease);
-  ctx.expectedSize.store(0, kRelease);
-  ctx.receivedSize.store(0, kRelease);
-  ctx.state.store(DL_IDLE, kRelease);
+  if (!CloseFile()) return Step(StepCloseFileFailed, m_platform.files->LastError());
+  std::memset(m_url, 0, sizeof m_url);
+  std::memset(m_destPath, 0, sizeof m_destPath);
+  m_stopRequested.store(false, kRelease);
+  m_expectedSize.store(0, kRelease);
+  m_receivedSize.store(0, kRelease);
+  m_state.store(DL_IDLE, kRelease);
   return 0;
-}
-
-void DownloadDestroy(DownloadContext& ctx) {
-  if (DownloadStop(ctx, StopMode::Graceful) != 0 && DownloadStop(ctx, StopMode::Forced) != 0) {
-    ctx.state.store(DL_BROKEN, kRelease);
-  }
-  ctx.lock.reset();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Fetches one HTTP resource into one local file on a thread of its own while the owner
-// polls. All state lives in one DownloadContext that the owner provides. Outcomes are
-// layered numeric codes: the owner reads stepCode + primaryCode, 0 meaning complete.
+// polls. Outcomes are layered numeric codes: the owner reads one combined code, the step
+// code plus the primary code, 0 meaning complete.
 
 #include <atomic>
 #include <cstdint>
@@ -104,51 +104,93 @@ struct DownloadPlatform {
   Clock* clock = nullptr;
 };
 
-// One transfer's record. Fields that the owner and the transfer thread share without
-// the lock are atomics: stores release, loads acquire, so that a DL_FINISHED the owner
-// sees always comes with the final result and sizes.
-struct DownloadContext {
-  std::unique_ptr<Lock> lock;  // guards the code setters and DownloadGetError
-  std::atomic<int32_t> state{DL_IDLE};
-  std::atomic<uint32_t> expectedSize{0};
-  std::atomic<uint32_t> receivedSize{0};
-  std::atomic<int32_t> transferResult{0};
-  std::atomic<uint32_t> lastError{0};  // diagnostic only
-  char url[kUrlCapacity] = {};
-  char destPath[kPathCapacity] = {};
-  std::atomic<bool> stopRequested{false};
-  HttpHandle hRequest = HttpHandle::None;
-  std::atomic<FileHandle> hFile{kInvalidFile};
-  ThreadHandle hThread = ThreadHandle::None;
-  HttpHandle hSession = HttpHandle::None;
-  HttpHandle hConnect = HttpHandle::None;
-  std::atomic<int32_t> primaryCode{0};
-  std::atomic<int32_t> stepCode{0};
-  DownloadPlatform platform;
+enum class StopMode { Graceful, Forced };
+
+// What the owner sees when it polls.
+struct DownloadPoll {
+  int32_t state = DL_IDLE;
+  int percent = 0;  // 0 until the Content-Length is known and in every state but running
+                    // and finished; 100 once everything announced has arrived
 };
 
-DownloadContext& DownloadInit(DownloadContext& ctx, const DownloadPlatform& platform);
-bool DownloadStart(DownloadContext& ctx, const char* url, const char* destPath);
-// The launch: DL_RUNNING, then the transfer thread; DL_FINISHED and 201000 when the
-// thread cannot be created. Returns whether the thread runs.
-bool DownloadLaunch(DownloadContext& ctx);
-uint32_t DownloadThreadProc(void* context);
-int DownloadGetProgress(DownloadContext& ctx);
-int32_t DownloadGetState(DownloadContext& ctx);
-int32_t DownloadGetError(DownloadContext& ctx);
-enum class StopMode { Graceful, Forced };
-int32_t DownloadStop(DownloadContext& ctx, StopMode mode);
-void DownloadDestroy(DownloadContext& ctx);
+// One transfer at a time, driven by its owner's thread and worked on by the transfer
+// thread. What the two share without the lock is atomic: stores release, loads acquire,
+// so that a DL_FINISHED the owner sees always comes with the final result and sizes.
+class DownloadContext {
+ public:
+  explicit DownloadContext(const DownloadPlatform& platform);
+  // Stops what is left, gracefully and then by force. A thread that survives both keeps
+  // the handles it works on.
+  ~DownloadContext();
+  DownloadContext(const DownloadContext&) = delete;
+  DownloadContext& operator=(const DownloadContext&) = delete;
 
-void DownloadSetPrimaryCode(DownloadContext& ctx, int32_t code, uint32_t error);
-void DownloadSetStepCode(DownloadContext& ctx, int32_t code, uint32_t error);
-void DownloadSetTransferResult(DownloadContext& ctx, int32_t code, uint32_t error);
-void DownloadSetLastError(DownloadContext& ctx, uint32_t error);
+  // Creates the destination file, splits the URL, opens the internet handle, connection
+  // and request: true with DL_READY, or false with a primary code.
+  bool Start(const char* url, const char* destPath);
+  // The owner's launch: DL_RUNNING, then the transfer thread; DL_FINISHED and 201000 when
+  // the thread cannot be created, and 200000 (the transfer did not start) for a context
+  // that Start did not leave ready. Returns whether the thread runs.
+  bool Launch();
+  // Reads the state and sizes only: no lock, no platform call, nothing written.
+  DownloadPoll Poll() const;
+  // Waits up to milliseconds for the transfer thread to end; returns as soon as it has.
+  void AwaitEnd(uint32_t milliseconds);
+  // The combined code. Its primary part is what Start or the launch recorded; without
+  // that, the transfer's result once it has finished with one, or 500000 when more bytes
+  // arrived than the Content-Length announced.
+  int32_t Code() const;
+  // Resets the context for another Start: 0, or the step code of the first failure, which
+  // leaves the rest as it was.
+  int32_t Stop(StopMode mode);
 
-// Internal steps, each returning 0 or its step code.
-int32_t DownloadCreateFile(DownloadContext& ctx, const char* destPath);
-int32_t DownloadCrackUrl(DownloadContext& ctx, const char* url, int32_t* scheme, char* host,
-                         char* path, uint16_t* port);
-int32_t DownloadOpenRequest(DownloadContext& ctx, const char* host, const char* path,
-                            uint16_t port);
-int32_t DownloadSetTimeouts(DownloadContext& ctx, HttpHandle handle);
+  uint32_t ReceivedSize() const { return m_receivedSize.load(std::memory_order_acquire); }
+  // The platform error recorded with the latest code; for diagnostics only.
+  uint32_t LastError() const { return m_lastError.load(std::memory_order_acquire); }
+
+ private:
+  friend struct DownloadContextPeer;  // the unit suites arrange and inspect the record
+
+  // The steps of Start, each returning 0 or its step code.
+  int32_t OpenDestination(const char* destPath);
+  int32_t CrackUrl(const char* url, UrlParts& parts);
+  int32_t OpenRequest(const char* host, const char* path, uint16_t port);
+  int32_t SetTimeouts(HttpHandle handle);
+  void CloseOpenedHandles();
+  bool ResetAndRefuse(int32_t primaryCode, bool broken = false);
+
+  // The transfer thread (DownloadTransfer.cpp).
+  static uint32_t ThreadProc(void* context);
+  int32_t Transfer(uint32_t& error);
+  int32_t ReceiveBody(HttpHandle request, uint32_t expected, uint32_t& error);
+  int32_t FinishFile(uint32_t& error);
+
+  // Closing clears a handle; one that will not close stays set for the next Stop.
+  bool CloseHttp(HttpHandle& handle);
+  bool CloseFile();
+
+  // The setters: each writes its code and the platform error together inside the lock.
+  void Record(std::atomic<int32_t>& code, int32_t value, uint32_t error);
+  void RecordError(uint32_t error);
+  int32_t Step(int32_t code, uint32_t error);
+  int32_t StepKeepingError(int32_t code);  // stored without the lock, lastError unchanged
+  int32_t PrimaryCode() const;
+
+  const DownloadPlatform m_platform;
+  const std::unique_ptr<Lock> m_lock;  // guards the setters and Code()
+  std::atomic<int32_t> m_state{DL_IDLE};
+  std::atomic<uint32_t> m_expectedSize{0};
+  std::atomic<uint32_t> m_receivedSize{0};
+  std::atomic<int32_t> m_transferResult{0};
+  std::atomic<uint32_t> m_lastError{0};
+  char m_url[kUrlCapacity] = {};
+  char m_destPath[kPathCapacity] = {};
+  std::atomic<bool> m_stopRequested{false};
+  HttpHandle m_session = HttpHandle::None;
+  HttpHandle m_connection = HttpHandle::None;
+  HttpHandle m_request = HttpHandle::None;
+  std::atomic<FileHandle> m_file{kInvalidFile};
+  ThreadHandle m_thread = ThreadHandle::None;
+  std::atomic<int32_t> m_primaryCode{0};  // what Start and the launch recorded
+  std::atomic<int32_t> m_stepCode{0};
+};

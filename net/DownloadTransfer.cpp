@@ -1,4 +1,4 @@
-// The transfer thread of the download client, and its launch by the owner.
+// The transfer thread of the download client, and its launch and end as the owner sees them.
 
 #include <cstring>
 
@@ -9,20 +9,18 @@ namespace {
 constexpr auto kRelease = std::memory_order_release;
 constexpr auto kAcquire = std::memory_order_acquire;
 
-int32_t CloseCompletedFile(DownloadContext& ctx, uint32_t& error) {
-  Files& files = *ctx.platform.files;
-  if (!files.Close(ctx.hFile.load(kAcquire))) {
-    error = files.LastError();
-    return TransferCloseFailed;
-  }
-  ctx.hFile.store(kInvalidFile, kRelease);
-  return TransferComplete;
+}  // namespace
+
+int32_t DownloadContext::FinishFile(uint32_t& error) {
+  if (CloseFile()) return TransferComplete;
+  error = m_platform.files->LastError();
+  return TransferCloseFailed;
 }
 
-int32_t ReceiveBody(DownloadContext& ctx, HttpHandle request, uint32_t expected, uint32_t& error) {
-  Http& http = *ctx.platform.http;
-  Files& files = *ctx.platform.files;
-  Clock& clock = *ctx.platform.clock;
+int32_t DownloadContext::ReceiveBody(HttpHandle request, uint32_t expected, uint32_t& error) {
+  Http& http = *m_platform.http;
+  Files& files = *m_platform.files;
+  Clock& clock = *m_platform.clock;
   char buffer[kReadSize + 1];
   uint64_t total = 0;
   // Tick 0 is the system's start, not the transfer's: a body that ends before any
@@ -38,29 +36,29 @@ int32_t ReceiveBody(DownloadContext& ctx, HttpHandle request, uint32_t expected,
     if (read == 0) {
       // The body has ended. With everything announced already written (only possible
       // for a Content-Length of 0) the file is complete, not stalled.
-      if (total >= expected) return CloseCompletedFile(ctx, error);
+      if (total >= expected) return FinishFile(error);
       if (clock.GetTickCount() - lastDataTick > kStallLimitMs) return TransferStalled;
       // The platform keeps answering at once with nothing: pause rather than spin.
       clock.Sleep(kEmptyReadPauseMs);
     } else {
-      if (!files.Write(ctx.hFile.load(kAcquire), buffer, read)) {
+      if (!files.Write(m_file.load(kAcquire), buffer, read)) {
         error = files.LastError();
         return TransferWriteFailed;
       }
       lastDataTick = clock.GetTickCount();
       total += read;
-      ctx.receivedSize.store(total > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(total),
-                             kRelease);
-      if (total >= expected) return CloseCompletedFile(ctx, error);
+      m_receivedSize.store(total > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(total),
+                           kRelease);
+      if (total >= expected) return FinishFile(error);
     }
-    if (ctx.stopRequested.load(kAcquire)) return TransferStopped;
+    if (m_stopRequested.load(kAcquire)) return TransferStopped;
   }
 }
 
-int32_t Transfer(DownloadContext& ctx, uint32_t& error) {
-  Http& http = *ctx.platform.http;
-  const HttpHandle request = ctx.hRequest;
-  if (request == HttpHandle::None || ctx.hFile.load(kAcquire) == kInvalidFile) {
+int32_t DownloadContext::Transfer(uint32_t& error) {
+  Http& http = *m_platform.http;
+  const HttpHandle request = m_request;
+  if (request == HttpHandle::None || m_file.load(kAcquire) == kInvalidFile) {
     return TransferNotReady;
   }
   if (!http.SendRequest(request)) {
@@ -78,45 +76,48 @@ int32_t Transfer(DownloadContext& ctx, uint32_t& error) {
     error = http.LastError();
     return TransferNoContentLength;
   }
-  ctx.expectedSize.store(length, kRelease);
-  if (ctx.stopRequested.load(kAcquire)) return TransferStopped;
-  return ReceiveBody(ctx, request, length, error);
+  m_expectedSize.store(length, kRelease);
+  if (m_stopRequested.load(kAcquire)) return TransferStopped;
+  return ReceiveBody(request, length, error);
 }
 
-}  // namespace
-
-uint32_t DownloadThreadProc(void* context) {
+uint32_t DownloadContext::ThreadProc(void* context) {
   if (context == nullptr) return TransferNoContext;
-  DownloadContext& ctx = *static_cast<DownloadContext*>(context);
+  DownloadContext& self = *static_cast<DownloadContext*>(context);
   uint32_t error = 0;
-  int32_t result = Transfer(ctx, error);
-  const FileHandle file = ctx.hFile.load(kAcquire);
-  if (file != kInvalidFile) {
-    Files& files = *ctx.platform.files;
-    if (files.Close(file)) {
-      ctx.hFile.store(kInvalidFile, kRelease);
-    } else {
-      result = TransferCleanupCloseFailed;
-      error = files.LastError();
-    }
+  int32_t result = self.Transfer(error);
+  if (!self.CloseFile()) {
+    result = TransferCleanupCloseFailed;
+    error = self.m_platform.files->LastError();
   }
-  DownloadSetTransferResult(ctx, result, error);
+  self.Record(self.m_transferResult, result, error);
   // Last touch of the context: the owner may destroy it as soon as it sees this.
-  ctx.state.store(DL_FINISHED, kRelease);
+  self.m_state.store(DL_FINISHED, kRelease);
   return static_cast<uint32_t>(result);
 }
 
-bool DownloadLaunch(DownloadContext& ctx) {
-  // DL_RUNNING must be in place before the thread can store its DL_FINISHED.
-  ctx.state.store(DL_RUNNING, kRelease);
-  Threads& threads = *ctx.platform.threads;
-  ctx.hThread = threads.Create(DownloadThreadProc, &ctx);
-  if (ctx.hThread == ThreadHandle::None) {
-    const uint32_t error = threads.LastError();
-    ctx.state.store(DL_FINISHED, kRelease);
-    DownloadSetPrimaryCode(ctx, PrimaryThreadNotCreated, error);
+bool DownloadContext::Launch() {
+  if (m_state.load(kAcquire) != DL_READY) {
+    m_primaryCode.store(PrimaryNotStarted, kRelease);
     return false;
   }
-  DownloadSetPrimaryCode(ctx, PrimarySucceeded, 0);
+  // DL_RUNNING must be in place before the thread can store its DL_FINISHED.
+  m_state.store(DL_RUNNING, kRelease);
+  Threads& threads = *m_platform.threads;
+  m_thread = threads.Create(&DownloadContext::ThreadProc, this);
+  if (m_thread == ThreadHandle::None) {
+    const uint32_t error = threads.LastError();
+    m_state.store(DL_FINISHED, kRelease);
+    Record(m_primaryCode, PrimaryThreadNotCreated, error);
+    return false;
+  }
+  Record(m_primaryCode, PrimarySucceeded, 0);
   return true;
+}
+
+void DownloadContext::AwaitEnd(uint32_t milliseconds) {
+  // A wait that fails still paces the owner's polls.
+  if (m_platform.threads->Wait(m_thread, milliseconds) == WaitOutcome::Failed) {
+    m_platform.clock->Sleep(milliseconds);
+  }
 }

@@ -6,14 +6,6 @@
 #include "net/DownloadAttempt.h"
 #include "net/SignatureCheck.h"
 
-namespace {
-
-struct DestroyContext {
-  void operator()(DownloadContext* ctx) const { DownloadDestroy(*ctx); }
-};
-
-}  // namespace
-
 std::string FetchDestination(const std::string& folder, const std::string& fileName) {
   if (folder.empty() || fileName.empty()) return std::string();
   return FolderFilePath(folder, "\\" + fileName);
@@ -30,11 +22,9 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
 
   for (;;) {
     // One attempt's context, destroyed on every way out, an exception passing through included.
-    DownloadContext ctx;
-    DownloadInit(ctx, platform.download);
-    const Owner<DownloadContext*, DestroyContext> attempt(&ctx, DestroyContext{});
+    DownloadContext download(platform.download);
     const auto progress = [&ui](int percent) { ui.SetProgress(percent); };
-    if (RunDownloadAttempt(ctx, url, destinationPath, progress).code == 0) {
+    if (RunDownloadAttempt(download, url, destinationPath, progress).code == 0) {
       break;
     }
     if (ui.AskRetry() == kAnswerCancel) return FetchVerdict::GaveUp;

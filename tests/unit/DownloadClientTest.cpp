@@ -32,16 +32,16 @@ TEST_P(DownloadStartTest, RefusesWithItsCodesAndLeavesNothingOpen) {
   c.script(http, files);
   const char* url = c.url == "<none>" ? nullptr : c.url.c_str();
   const char* destination = c.destination == "<none>" ? nullptr : c.destination.c_str();
-  const bool started = DownloadStart(ctx, url, destination);
-  EXPECT_EQ(DownloadGetError(ctx), c.expectedCode);
+  const bool started = ctx.Start(url, destination);
+  EXPECT_EQ(ctx.Code(), c.expectedCode);
   EXPECT_EQ(started, c.expectedCode == 0);
-  EXPECT_EQ(ctx.state.load(), started ? DL_READY : DL_IDLE);
+  EXPECT_EQ(ctx.Poll().state, started ? DL_READY : DL_IDLE);
   EXPECT_EQ(files.Exists(c.destination), c.fileLeft);
-  EXPECT_EQ(ctx.lastError.load(), c.lastError);
+  EXPECT_EQ(ctx.LastError(), c.lastError);
   if (!started) {
     EXPECT_EQ(http.OpenHandles(), 0);
     EXPECT_EQ(files.OpenCount(), 0);
-    EXPECT_EQ(ctx.url[0], '\0');
+    EXPECT_EQ(Peer::Url(ctx)[0], '\0');
   }
 }
 
@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DownloadFixture, StartSetsEveryTimeoutOnEveryHandle) {
-  ASSERT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
+  ASSERT_TRUE(ctx.Start("http://server.test/f", kDestination));
   ASSERT_EQ(http.timeouts.size(), 9u);
   const HttpTimeout order[] = {HttpTimeout::Connect, HttpTimeout::Send, HttpTimeout::Receive};
   for (size_t i = 0; i < 9; ++i) {
@@ -100,81 +100,101 @@ TEST_F(DownloadFixture, RequestCarriesNeitherQueryNorCredentials) {
 TEST_F(DownloadFixture, AFailedCloseAfterAFailedOpenKeepsTheHandleForTheNextStop) {
   http.failConnect = true;
   http.failClose = {FakeHttp::Nth(1)};
-  EXPECT_FALSE(DownloadStart(ctx, "http://server.test/f", kDestination));
+  EXPECT_FALSE(ctx.Start("http://server.test/f", kDestination));
   // The reset's Stop could not close the session either.
-  EXPECT_EQ(DownloadGetError(ctx), 111000 + 106);
-  EXPECT_EQ(ctx.hSession, FakeHttp::Nth(1));
+  EXPECT_EQ(ctx.Code(), 111000 + 106);
+  EXPECT_EQ(http.OpenHandles(), 1);
   http.failClose.clear();
   http.failConnect = false;
-  EXPECT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
+  EXPECT_TRUE(ctx.Start("http://server.test/f", kDestination));
+  // The next reset closed it: what is open is the new session, connection and request.
+  EXPECT_EQ(http.closed, std::vector<HttpHandle>(3, FakeHttp::Nth(1)));
+  EXPECT_EQ(http.OpenHandles(), 3);
 }
 
 TEST_F(DownloadFixture, StartRefusesARunningOrBrokenContextAndChangesNothing) {
-  ASSERT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
-  DownloadLaunch(ctx);
-  const HttpHandle request = ctx.hRequest;
-  EXPECT_FALSE(DownloadStart(ctx, "http://server.test/g", "C:\\other"));
-  EXPECT_EQ(DownloadGetError(ctx), 100000);
-  EXPECT_EQ(ctx.state.load(), DL_RUNNING);
-  EXPECT_EQ(ctx.hRequest, request);
-  EXPECT_STREQ(ctx.url, "http://server.test/f");
+  ASSERT_TRUE(ctx.Start("http://server.test/f", kDestination));
+  ctx.Launch();
+  EXPECT_FALSE(ctx.Start("http://server.test/g", "C:\\other"));
+  EXPECT_EQ(ctx.Code(), 100000);
+  EXPECT_EQ(ctx.Poll().state, DL_RUNNING);
+  EXPECT_EQ(ctx.Code(), 100000) << "a poll clears no code";
+  EXPECT_TRUE(http.closed.empty());
+  EXPECT_EQ(http.OpenHandles(), 3);
+  EXPECT_STREQ(Peer::Url(ctx), "http://server.test/f");
   EXPECT_FALSE(files.Exists("C:\\other"));
 
-  ctx.state.store(DL_BROKEN);
-  EXPECT_FALSE(DownloadStart(ctx, "http://server.test/g", "C:\\other"));
-  EXPECT_EQ(DownloadGetError(ctx), 100000);
-  ctx.state.store(DL_RUNNING);
+  Peer::State(ctx).store(DL_BROKEN);
+  EXPECT_FALSE(ctx.Start("http://server.test/g", "C:\\other"));
+  EXPECT_EQ(ctx.Code(), 100000);
+  Peer::State(ctx).store(DL_RUNNING);
 }
 
-TEST_F(DownloadFixture, ALaunchWithoutAThreadFinishesWith201000) {
+TEST_F(DownloadFixture, OnlyAReadyContextLaunches) {
+  // Not started: the transfer did not start.
+  EXPECT_FALSE(ctx.Launch());
+  EXPECT_EQ(ctx.Code(), 200000);
+  EXPECT_EQ(threads.creates, 0);
+  // Started, but no thread: finished with 201000.
   threads.failCreate = true;
-  ASSERT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
-  EXPECT_FALSE(DownloadLaunch(ctx));
-  EXPECT_EQ(ctx.state.load(), DL_FINISHED);
-  EXPECT_EQ(DownloadGetError(ctx), 201000);
-  EXPECT_EQ(ctx.lastError.load(), 8u);
+  ASSERT_TRUE(ctx.Start("http://server.test/f", kDestination));
+  EXPECT_FALSE(ctx.Launch());
+  EXPECT_EQ(ctx.Poll().state, DL_FINISHED);
+  EXPECT_EQ(ctx.Code(), 201000);
+  EXPECT_EQ(ctx.LastError(), 8u);
 }
 
-// ---- Progress and state queries -------------------------------------------------------
+// ---- The poll and the combined code ---------------------------------------------------
 
-TEST_F(DownloadFixture, ProgressFollowsStateAndSizes) {
+TEST_F(DownloadFixture, PollFollowsStateAndSizesAndTheCodeShowsAnOverrun) {
   struct {
     int32_t state;
     uint32_t expected, received;
-    int progress;
-    int32_t primaryAfter;  // primaryCode was 7 before the query
+    int percent;
+    int32_t code;
   } const cases[] = {
-      {DL_IDLE, 100, 50, 0, 0},         {DL_READY, 100, 50, 0, 0},
-      {DL_BROKEN, 100, 50, 0, 7},       {DL_RUNNING, 0, 0, 0, 0},
-      {DL_RUNNING, 200, 50, 25, 0},     {DL_RUNNING, 200, 199, 99, 0},
-      {DL_FINISHED, 200, 200, 100, 0},  {DL_RUNNING, 4294967295u, 4000000000u, 93, 0},
+      {DL_IDLE, 100, 50, 0, 0},
+      {DL_READY, 100, 50, 0, 0},
+      {DL_BROKEN, 100, 50, 0, 0},
+      {DL_RUNNING, 0, 0, 0, 0},
+      {DL_RUNNING, 200, 50, 25, 0},
+      {DL_RUNNING, 200, 199, 99, 0},
+      {DL_FINISHED, 200, 200, 100, 0},
+      {DL_RUNNING, 4294967295u, 4000000000u, 93, 0},
       {DL_FINISHED, 5, 8, 100, 500000},
+      {DL_RUNNING, 5, 8, 100, 500000},
+      {DL_IDLE, 5, 8, 0, 0},
+      {DL_RUNNING, 0, 8, 0, 0},
   };
   for (const auto& c : cases) {
-    ctx.state.store(c.state);
-    ctx.expectedSize.store(c.expected);
-    ctx.receivedSize.store(c.received);
-    ctx.primaryCode.store(7);
-    EXPECT_EQ(DownloadGetProgress(ctx), c.progress) << c.state << " " << c.received;
-    EXPECT_EQ(ctx.primaryCode.load(), c.primaryAfter) << c.state << " " << c.received;
+    Peer::State(ctx).store(c.state);
+    Peer::ExpectedSize(ctx).store(c.expected);
+    Peer::ReceivedSize(ctx).store(c.received);
+    const DownloadPoll poll = ctx.Poll();
+    EXPECT_EQ(poll.state, c.state);
+    EXPECT_EQ(poll.percent, c.percent) << c.state << " " << c.received;
+    EXPECT_EQ(ctx.Code(), c.code) << c.state << " " << c.received;
   }
-  ctx.state.store(DL_IDLE);
+  Peer::State(ctx).store(DL_IDLE);
 }
 
-TEST_F(DownloadFixture, StatePollCopiesAFailedResultOnly) {
-  ctx.state.store(DL_FINISHED);
-  ctx.primaryCode.store(0);
-  ctx.transferResult.store(0);
-  EXPECT_EQ(DownloadGetState(ctx), DL_FINISHED);
-  EXPECT_EQ(ctx.primaryCode.load(), 0);
-  ctx.transferResult.store(304000);
-  DownloadGetState(ctx);
-  EXPECT_EQ(DownloadGetError(ctx), 304000);
-  ctx.state.store(DL_RUNNING);
-  ctx.primaryCode.store(0);
-  DownloadGetState(ctx);
-  EXPECT_EQ(ctx.primaryCode.load(), 0);
-  ctx.state.store(DL_IDLE);
+TEST_F(DownloadFixture, CodeTakesAFailedResultOnceFinishedButARecordedCodeFirst) {
+  Peer::TransferResult(ctx).store(304000);
+  Peer::State(ctx).store(DL_RUNNING);
+  EXPECT_EQ(ctx.Code(), 0) << "not before the thread has finished";
+  Peer::State(ctx).store(DL_IDLE);
+  Peer::TransferResult(ctx).store(0);
+
+  FakeResponse missing = FakeResponse::Body("");
+  missing.status = 404;
+  http.Serve("/f", missing);
+  EXPECT_EQ(Transfer(Url("/f")), 304000);
+  // A Start whose reset fails records its own code, which the result does not hide.
+  http.failClose = {FakeHttp::Nth(3)};
+  EXPECT_FALSE(ctx.Start(Url("/g").c_str(), kDestination));
+  EXPECT_EQ(ctx.Poll().state, DL_FINISHED);
+  EXPECT_EQ(ctx.Code(), 105000 + 104);
+  http.failClose.clear();
 }
 
 // ---- Stop and Destroy -----------------------------------------------------------------
@@ -191,13 +211,13 @@ class DownloadStopTest : public DownloadFixture, public ::testing::WithParamInte
 
 TEST_P(DownloadStopTest, ReportsTheFirstFailureAndKeepsTheRest) {
   const StopCase& c = GetParam();
-  ASSERT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
-  DownloadLaunch(ctx);
+  ASSERT_TRUE(ctx.Start("http://server.test/f", kDestination));
+  ctx.Launch();
   c.script(threads, http, files);
-  EXPECT_EQ(DownloadStop(ctx, c.mode), c.expected);
-  EXPECT_EQ(ctx.stepCode.load(), c.expected);
-  EXPECT_EQ(ctx.state.load(), DL_RUNNING) << "a failed stop leaves the state";
-  EXPECT_STREQ(ctx.url, "http://server.test/f");
+  EXPECT_EQ(ctx.Stop(c.mode), c.expected);
+  EXPECT_EQ(ctx.Code(), c.expected);
+  EXPECT_EQ(ctx.Poll().state, DL_RUNNING) << "a failed stop leaves the state";
+  EXPECT_STREQ(Peer::Url(ctx), "http://server.test/f");
   // Put things right so that the fixture can clean up.
   threads = ScriptedThreads();
   http.failClose.clear();
@@ -239,46 +259,54 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DownloadFixture, StopWaitsLongerThanTheReceiveTimeoutThenResets) {
-  ASSERT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
-  DownloadLaunch(ctx);
-  EXPECT_EQ(DownloadStop(ctx, StopMode::Graceful), 0);
+  ASSERT_TRUE(ctx.Start("http://server.test/f", kDestination));
+  ctx.Launch();
+  EXPECT_EQ(ctx.Stop(StopMode::Graceful), 0);
   EXPECT_EQ(threads.waits, std::vector<uint32_t>{40000});
-  EXPECT_EQ(ctx.state.load(), DL_IDLE);
-  EXPECT_EQ(ctx.hThread, ThreadHandle::None);
-  EXPECT_FALSE(ctx.stopRequested.load());
-  EXPECT_EQ(ctx.destPath[0], '\0');
+  EXPECT_EQ(threads.closes, 1);
+  EXPECT_EQ(ctx.Poll().state, DL_IDLE);
+  EXPECT_EQ(Peer::DestPath(ctx)[0], '\0');
   EXPECT_EQ(http.OpenHandles(), 0);
   EXPECT_EQ(files.OpenCount(), 0);
   // Request, connection, internet handle: newest first.
   EXPECT_EQ(http.closed,
             (std::vector<HttpHandle>{FakeHttp::Nth(3), FakeHttp::Nth(2), FakeHttp::Nth(1)}));
+  // The stop request went with the reset: the next transfer runs to its end.
+  http.Serve("/f", FakeResponse::Body("abc"));
+  EXPECT_EQ(Transfer(Url("/f")), 0);
+  EXPECT_EQ(files.Content(kDestination), "abc");
 }
 
-TEST_F(DownloadFixture, DestroyForcesAStuckThreadAndBreaksWhenThatFailsToo) {
-  ASSERT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
-  DownloadLaunch(ctx);
-  threads.waitOutcome = WaitOutcome::TimedOut;
-  DownloadDestroy(ctx);
+TEST_F(DownloadFixture, DestroyForcesAStuckThreadAndLeavesTheHandlesToOneItCannotStop) {
+  {
+    DownloadContext stuck(platform);
+    ASSERT_TRUE(stuck.Start("http://server.test/f", kDestination));
+    stuck.Launch();
+    threads.waitOutcome = WaitOutcome::TimedOut;
+  }
   EXPECT_EQ(threads.terminations, 1);
   EXPECT_EQ(threads.exitCode, 313000u);
-  EXPECT_EQ(ctx.state.load(), DL_IDLE);
+  EXPECT_EQ(threads.closes, 1);
   EXPECT_EQ(http.OpenHandles(), 0);
+  EXPECT_EQ(files.OpenCount(), 0);
 
-  DownloadInit(ctx, platform);
-  ASSERT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
-  DownloadLaunch(ctx);
-  threads.failTerminate = true;
-  DownloadDestroy(ctx);
-  EXPECT_EQ(ctx.state.load(), DL_BROKEN);
-  EXPECT_EQ(ctx.stepCode.load(), 102);
-  EXPECT_FALSE(ctx.lock);
+  {
+    DownloadContext unstoppable(platform);
+    ASSERT_TRUE(unstoppable.Start("http://server.test/f", kDestination));
+    unstoppable.Launch();
+    threads.failTerminate = true;
+  }
+  EXPECT_EQ(threads.terminations, 2);
+  EXPECT_EQ(threads.closes, 1);
+  EXPECT_EQ(http.OpenHandles(), 3);
+  EXPECT_EQ(files.OpenCount(), 1);
 }
 
 TEST_F(DownloadFixture, AFailedResetRefusesWith105000) {
-  ASSERT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
+  ASSERT_TRUE(ctx.Start("http://server.test/f", kDestination));
   http.failClose = {FakeHttp::Nth(3)};
-  EXPECT_FALSE(DownloadStart(ctx, "http://server.test/g", "C:\\other"));
-  EXPECT_EQ(DownloadGetError(ctx), 105000 + 104);
+  EXPECT_FALSE(ctx.Start("http://server.test/g", "C:\\other"));
+  EXPECT_EQ(ctx.Code(), 105000 + 104);
   EXPECT_FALSE(files.Exists("C:\\other"));
   http.failClose.clear();
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -31,13 +32,15 @@ TEST_P(DownloadTransferTest, EndsWithItsResultAndClosesTheFile) {
   http.Serve("/f", c.response());
   c.script(files);
   EXPECT_EQ(Transfer(Url("/f")), c.expectedCode);
-  EXPECT_EQ(static_cast<int32_t>(threads.exitCode), ctx.transferResult.load());
+  EXPECT_EQ(static_cast<int32_t>(threads.exitCode), Peer::TransferResult(ctx).load());
   EXPECT_EQ(files.Content(kDestination), c.expectedContent);
-  EXPECT_EQ(ctx.lastError.load(), c.lastError);
-  // The thread closes the file on every way out, unless that close fails.
+  EXPECT_EQ(ctx.LastError(), c.lastError);
+  // The thread closes the file on every way out, unless that close fails; then the
+  // context still holds it, and Stop closes it (a second close would fail).
   const bool closed = c.expectedCode != 999000;
-  EXPECT_EQ(ctx.hFile.load() == kInvalidFile, closed);
   EXPECT_EQ(files.OpenCount(), closed ? 0 : 1);
+  EXPECT_EQ(ctx.Stop(StopMode::Graceful), 0);
+  EXPECT_EQ(files.OpenCount(), 0);
   for (uint32_t size : http.readSizes) EXPECT_EQ(size, 10239u);
 }
 
@@ -65,11 +68,12 @@ INSTANTIATE_TEST_SUITE_P(
                      Intact, 0, "abcdefg", 0},
         TransferCase{"SeveralReads", [] { return FakeResponse::Body(kBig); }, Intact, 0, kBig, 0},
         TransferCase{"EmptyBody", [] { return FakeResponse::Body(""); }, Intact, 0, "", 0},
+        // Complete (result 0), and more arrived than announced: 500000.
         TransferCase{"LongerThanAnnounced",
                      [] {
                        return Chunks({"abc", "defgh", "ij"}, 5);
                      },
-                     Intact, 0, "abcdefgh", 0},
+                     Intact, 500000, "abcdefgh", 0},
         TransferCase{"StatusBelow400GoesOn", [] { return Status(302); }, Intact, 0, "error page",
                      0},
         TransferCase{"Status404", [] { return Status(404); }, Intact, 304000, "", 0},
@@ -110,35 +114,35 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DownloadFixture, ThreadWithoutAContextRecordsNothing) {
-  EXPECT_EQ(DownloadThreadProc(nullptr), 300000u);
+  EXPECT_EQ(Peer::ThreadProc(nullptr), 300000u);
 }
 
 TEST_F(DownloadFixture, ThreadWithoutAnOpenRequestEndsWith301000) {
-  ASSERT_TRUE(DownloadStart(ctx, Url("/f").c_str(), kDestination));
-  http.Close(std::exchange(ctx.hRequest, HttpHandle::None));
-  DownloadLaunch(ctx);
+  ASSERT_TRUE(ctx.Start(Url("/f").c_str(), kDestination));
+  http.Close(std::exchange(Peer::Request(ctx), HttpHandle::None));
+  ctx.Launch();
   threads.RunThread();
-  DownloadGetState(ctx);
-  EXPECT_EQ(DownloadGetError(ctx), 301000);
+  EXPECT_EQ(ctx.Code(), 301000);
   EXPECT_EQ(files.OpenCount(), 0);
 }
 
-TEST_F(DownloadFixture, OverrunShowsInTheCombinedCodeThroughTheProgress) {
+TEST_F(DownloadFixture, OverrunShowsInTheCombinedCodeOverAResultOf0) {
   http.Serve("/f", Chunks({"abcdefgh"}, 5));
-  EXPECT_EQ(Transfer(Url("/f")), 0);
-  EXPECT_EQ(DownloadGetProgress(ctx), 100);
-  EXPECT_EQ(DownloadGetError(ctx), 500000);
+  EXPECT_EQ(Transfer(Url("/f")), 500000);
+  EXPECT_EQ(threads.exitCode, 0u);
+  EXPECT_EQ(ctx.Poll().percent, 100);
+  EXPECT_EQ(ctx.Code(), 500000);
 }
 
 TEST_F(DownloadFixture, StopRequestEndsTheTransferAfterTheCurrentRead) {
   FakeResponse response = Chunks({"aa", "bb", "cc"}, 6);
   response.onRead = [this](int read) {
-    if (read == 1) ctx.stopRequested.store(true);
+    if (read == 1) Peer::StopRequested(ctx).store(true);
   };
   http.Serve("/f", response);
   EXPECT_EQ(Transfer(Url("/f")), 307000);
   EXPECT_EQ(files.Content(kDestination), "aabb");
-  EXPECT_EQ(ctx.receivedSize.load(), 4u);
+  EXPECT_EQ(ctx.ReceivedSize(), 4u);
 }
 
 // ---- The stall limit, on the fake tick count ------------------------------------------
@@ -195,25 +199,23 @@ class DownloadThreadTest : public ::testing::Test {
   StdThreads threads;
   FakeClock clock;
   DownloadPlatform platform{&http, &files, &threads, &clock};
-  DownloadContext ctx;
+  std::optional<DownloadContext> download{std::in_place, platform};
 };
 
 TEST_F(DownloadThreadTest, OwnerPollsUntilFinishedAndSeesTheFinalResult) {
   std::vector<std::string> chunks(50, std::string(1000, 'z'));
   http.Serve("/f", Chunks(chunks, 50000));
-  DownloadInit(ctx, platform);
-  ASSERT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
-  ASSERT_TRUE(DownloadLaunch(ctx));
+  ASSERT_TRUE(download->Start("http://server.test/f", kDestination));
+  ASSERT_TRUE(download->Launch());
   int last = 0;
-  while (DownloadGetState(ctx) != DL_FINISHED) {
-    const int progress = DownloadGetProgress(ctx);
-    EXPECT_GE(progress, last);
-    last = progress;
+  for (DownloadPoll poll = download->Poll(); poll.state != DL_FINISHED; poll = download->Poll()) {
+    EXPECT_GE(poll.percent, last);
+    last = poll.percent;
     std::this_thread::yield();
   }
-  EXPECT_EQ(ctx.receivedSize.load(), 50000u);
-  EXPECT_EQ(DownloadGetError(ctx), 0);
-  DownloadDestroy(ctx);
+  EXPECT_EQ(download->ReceivedSize(), 50000u);
+  EXPECT_EQ(download->Code(), 0);
+  download.reset();
   EXPECT_EQ(files.Content(kDestination).size(), 50000u);
   EXPECT_EQ(http.OpenHandles(), 0);
   EXPECT_EQ(files.OpenCount(), 0);
@@ -229,29 +231,25 @@ TEST_F(DownloadThreadTest, GracefulStopEndsARunningTransferWith307000) {
     release.Wait("the owner's stop request");
   };
   http.Serve("/f", response);
-  DownloadInit(ctx, platform);
-  ASSERT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
-  ASSERT_TRUE(DownloadLaunch(ctx));
+  ASSERT_TRUE(download->Start("http://server.test/f", kDestination));
+  ASSERT_TRUE(download->Launch());
   reading.Wait("the second read");
-  std::thread stopper([&] { EXPECT_EQ(DownloadStop(ctx, StopMode::Graceful), 0); });
-  WaitUntil([&] { return ctx.stopRequested.load(); }, "the stop request");
+  std::thread stopper([&] { EXPECT_EQ(download->Stop(StopMode::Graceful), 0); });
+  WaitUntil([&] { return Peer::StopRequested(*download).load(); }, "the stop request");
   release.Set();
   stopper.join();
   EXPECT_EQ(threads.lastExitCode, 307000u);
-  EXPECT_EQ(ctx.transferResult.load(), 307000);
-  EXPECT_EQ(ctx.state.load(), DL_IDLE);
+  EXPECT_EQ(Peer::TransferResult(*download).load(), 307000);
+  EXPECT_EQ(download->Poll().state, DL_IDLE);
   EXPECT_EQ(files.Content(kDestination), "aabb");
-  DownloadDestroy(ctx);
 }
 
 TEST_F(DownloadThreadTest, StalledBodyEndsOnTheFakeClockWithoutWallTime) {
   http.Serve("/f", Chunks({"abc"}, 10));
-  DownloadInit(ctx, platform);
-  ASSERT_TRUE(DownloadStart(ctx, "http://server.test/f", kDestination));
-  ASSERT_TRUE(DownloadLaunch(ctx));
-  while (DownloadGetState(ctx) != DL_FINISHED) std::this_thread::yield();
-  EXPECT_EQ(DownloadGetError(ctx), 309000);
-  DownloadDestroy(ctx);
+  ASSERT_TRUE(download->Start("http://server.test/f", kDestination));
+  ASSERT_TRUE(download->Launch());
+  while (download->Poll().state != DL_FINISHED) std::this_thread::yield();
+  EXPECT_EQ(download->Code(), 309000);
 }
 
 }  // namespace

@@ -47,22 +47,22 @@ class DownloadClientWineTest : public ::testing::Test {
     return body;
   }
 
-  // One transfer, polled the way the fetch step polls it (without progress queries).
+  // One transfer, polled the way the fetch step polls it: a wait of up to 100 ms on the
+  // transfer's end between polls.
   Outcome Download(const std::string& url) {
-    DownloadPlatform platform{&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()};
-    DownloadContext ctx;
-    DownloadInit(ctx, platform);
     Outcome outcome;
-    const DWORD start = GetTickCount();
-    const double cpuAtStart = ProcessCpuSeconds();
-    if (DownloadStart(ctx, url.c_str(), m_destination.c_str()) && DownloadLaunch(ctx)) {
-      while (DownloadGetState(ctx) != DL_FINISHED) Sleep(20);
+    {
+      DownloadContext download({&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()});
+      const DWORD start = GetTickCount();
+      const double cpuAtStart = ProcessCpuSeconds();
+      if (download.Start(url.c_str(), m_destination.c_str()) && download.Launch()) {
+        while (download.Poll().state != DL_FINISHED) download.AwaitEnd(100);
+      }
+      outcome.cpuSeconds = ProcessCpuSeconds() - cpuAtStart;
+      outcome.seconds = (GetTickCount() - start) / 1000.0;
+      outcome.code = download.Code();
+      outcome.lastError = download.LastError();
     }
-    outcome.cpuSeconds = ProcessCpuSeconds() - cpuAtStart;
-    outcome.seconds = (GetTickCount() - start) / 1000.0;
-    outcome.code = DownloadGetError(ctx);
-    outcome.lastError = ctx.lastError.load();
-    DownloadDestroy(ctx);
     outcome.content = ReadWholeFile(m_destination);
     return outcome;
   }

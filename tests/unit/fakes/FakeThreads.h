@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -43,6 +44,9 @@ class ScriptedThreads : public Threads {
   WaitOutcome waitOutcome = WaitOutcome::Ended;
   bool failTerminate = false;
   bool failClose = false;
+  // Called at the start of every wait with its timeout: the test's hook to end the
+  // thread's code there, or to let the waited time pass.
+  std::function<void(uint32_t milliseconds)> onWait;
 
   ThreadHandle Create(ThreadProc proc, void* argument) override {
     ++creates;
@@ -67,6 +71,7 @@ class ScriptedThreads : public Threads {
   WaitOutcome Wait(ThreadHandle thread, uint32_t milliseconds) override {
     EXPECT_EQ(thread, kThread);
     waits.push_back(milliseconds);
+    if (onWait) onWait(milliseconds);
     if (waitOutcome != WaitOutcome::Ended) g_fakeLastError = 258;  // WAIT_TIMEOUT
     return waitOutcome;
   }
