@@ -8,9 +8,8 @@
 
 #include "check/ObservingHttp.h"
 #include "check/UrlListRewrite.h"
+#include "engine/Components.h"
 #include "engine/HklmString.h"
-#include "engine/InstallChoices.h"
-#include "engine/InstallSession.h"
 #include "engine/LocalNames.h"
 #include "engine/UrlList.h"
 #include "engine/WorkFolder.h"
@@ -22,22 +21,13 @@
 
 namespace {
 
-constexpr const char* kComponentNames[] = {"Corvane", "Pelmora", "Tessaline"};
 // A component's two keys by position: 0 the response file, 1 the setup program.
 const char* KeyOf(size_t component, int part) {
-  return part == 0 ? kUrlListKeys[component].response : kUrlListKeys[component].setup;
+  return part == 0 ? kComponents[component].responseKey : kComponents[component].setupKey;
 }
 constexpr char kMirrorListName[] = "url_list.txt";
 // The registry value holds at most this many bytes with its terminator.
 constexpr size_t kOverrideCapacity = kHklmStringCapacity;
-
-// The components a complete installation fetches on a system of this language; a custom
-// one fetches no others (Pelmora has no check box, Tessaline is offered where it is here).
-std::array<bool, 3> FetchedComponents(uint16_t langId) {
-  InstallSession session;
-  RecordCompleteChoice(session, langId);
-  return {session.installCorvane, session.installPelmora, session.installTessaline};
-}
 
 std::string LastSegment(const std::string& url) {
   const std::string::size_type slash = url.rfind('/');
@@ -307,9 +297,10 @@ void Checker::Run() {
                 m_report.listTransfer.localPath);
   }
 
-  std::array<bool, 3> fetched = FetchedComponents(m_report.langId);
+  // What a complete installation fetches here; a custom one fetches no others.
+  ComponentSelection fetched = CompleteSelection(m_report.langId);
   if (m_options.anySystem) {
-    const std::array<bool, 3> japanese = FetchedComponents(kLangJapanese);
+    const ComponentSelection japanese = CompleteSelection(kLangJapanese);
     for (size_t k = 0; k < fetched.size(); ++k) fetched[k] = fetched[k] || japanese[k];
   }
   m_report.entries.resize(6);
@@ -327,7 +318,7 @@ void Checker::Run() {
       entry.setupProgram = p == 1;
       CheckEntry(entry, fetchedBefore);
     }
-    if (fetched[k]) m_report.components.push_back(kComponentNames[k]);
+    if (fetched[k]) m_report.components.push_back(kComponents[k].name);
   }
 }
 

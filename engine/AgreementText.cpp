@@ -2,16 +2,11 @@
 
 #include <cstring>
 
-#include "res/resource.h"
-
-std::vector<uint16_t> AgreementTextIds(bool japanese, bool corvane, bool pelmora, bool tessaline) {
+std::vector<uint16_t> AgreementTextIds(bool japanese, const ComponentSelection& selection) {
   std::vector<uint16_t> ids;
-  if (japanese) {
-    if (corvane) ids.push_back(IDR_AGREEMENT_CORVANE_JA);
-    if (pelmora) ids.push_back(IDR_AGREEMENT_PELMORA_JA);
-    if (tessaline) ids.push_back(IDR_AGREEMENT_TESSALINE_JA);
-  } else if (corvane) {
-    ids.push_back(IDR_AGREEMENT_CORVANE_EN);
+  for (std::size_t k = 0; k < kComponentCount; ++k) {
+    const uint16_t id = japanese ? kComponents[k].agreementJapanese : kComponents[k].agreementOther;
+    if (selection[k] && id != 0) ids.push_back(id);
   }
   return ids;
 }

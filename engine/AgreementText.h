@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
-// The texts to show, in component order: on a Japanese system 134, 135 and 136 for the
-// chosen components; elsewhere 141 when component 1 is chosen (components 2 and 3 cannot
-// be chosen there, and have no text in any other language).
-std::vector<uint16_t> AgreementTextIds(bool japanese, bool corvane, bool pelmora, bool tessaline);
+#include "engine/Components.h"
+
+// The texts to show, in component order: each chosen component's text for this system's
+// language, where it has one (components 2 and 3 have none but in Japanese).
+std::vector<uint16_t> AgreementTextIds(bool japanese, const ComponentSelection& selection);
 
 // The texts of `ids`, each preceded by CR LF: the box starts with an empty line and each
 // text starts on a line of its own, even after a text that ends without a line break.

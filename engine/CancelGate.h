@@ -41,8 +41,8 @@ class CancelGate {
  private:
   // The user-interface thread may come back in while its confirmation is open.
   std::recursive_mutex m_lock;
-  bool m_bCancelPrompt = false;          // under m_lock: the confirmation is open
-  bool m_bInstallPhaseEntered = false;   // under m_lock: no confirmation may open any more
+  bool m_bCancelPrompt = false;              // under m_lock: the confirmation is open
+  bool m_bInstallPhaseEntered = false;       // under m_lock: no confirmation may open any more
   std::atomic<bool> m_bInstallPhase{false};  // written by the worker without the lock
   std::atomic<bool> m_bSetupRunning{false};  // read by the user-interface thread without the lock
   std::atomic<bool> m_bAbandoned{false};     // written under m_lock, read by the worker without it

@@ -1,18 +1,17 @@
 #include "engine/InstallChoices.h"
 
-bool OffersTessaline(uint16_t systemLangId) { return systemLangId == kLangJapanese; }
+#include "engine/Components.h"
+
+bool OffersTessaline(uint16_t systemLangId) { return IsOffered(kComponents[2], systemLangId); }
 
 void RecordCompleteChoice(InstallSession& session, uint16_t systemLangId) {
-  session.installCorvane = true;
-  session.installPelmora = false;
-  session.installTessaline = OffersTessaline(systemLangId);
+  RecordSelection(session, CompleteSelection(systemLangId));
   session.installMode = InstallMode::Complete;
 }
 
 void RecordCustomChoice(InstallSession& session) { session.installMode = InstallMode::Custom; }
 
 void RecordComponentChoice(InstallSession& session, bool corvaneChecked, bool tessalineChecked) {
-  session.installCorvane = corvaneChecked;
-  session.installPelmora = false;
-  session.installTessaline = tessalineChecked;
+  // Component 2 has no box: it is never chosen.
+  RecordSelection(session, {corvaneChecked, false, tessalineChecked});
 }

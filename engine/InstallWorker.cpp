@@ -39,7 +39,7 @@ void InstallWorker::Run() {
 }
 
 void InstallWorker::RunSteps() {
-  m_selected = {m_session.installCorvane, m_session.installPelmora, m_session.installTessaline};
+  m_selected = SelectionOf(m_session);
   m_total = 0;
   for (bool selected : m_selected) m_total += selected ? 1 : 0;
 
@@ -99,7 +99,7 @@ UrlListEntries InstallWorker::ReadComponentFiles() {
 
 bool InstallWorker::DownloadComponents(const UrlListEntries& files) {
   int index = m_total >= 1 ? 1 : 0;
-  for (int k = 0; k < kComponentCount; ++k) {
+  for (std::size_t k = 0; k < kComponentCount; ++k) {
     if (!m_selected[k]) continue;
     // After a confirmed cancel the program is ending: fetch nothing more.
     if (m_gate->IsAbandoned()) return false;
@@ -114,7 +114,7 @@ bool InstallWorker::DownloadComponents(const UrlListEntries& files) {
 
 void InstallWorker::InstallComponents(const UrlListEntries& files) {
   int index = m_total >= 1 ? 1 : 0;
-  for (int k = 0; k < kComponentCount; ++k) {
+  for (std::size_t k = 0; k < kComponentCount; ++k) {
     if (!m_selected[k]) continue;
     m_view->SetStatusText(IDS_INSTALLING, index, m_total);
     m_gate->SetSetupRunning(true);

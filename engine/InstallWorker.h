@@ -30,8 +30,6 @@ class InstallWorker {
   void Run();
 
  private:
-  static constexpr int kComponentCount = static_cast<int>(std::tuple_size<UrlListEntries>::value);
-
   void RunSteps();
   // One file through the fetch step; anything but Fetched ends the run as a failed download.
   bool Fetch(const std::string& fileName, const std::string& url, bool verify);
@@ -49,7 +47,7 @@ class InstallWorker {
   const std::shared_ptr<DetachablePageView> m_view;
   InstallSession& m_session;
   // The user's choice, read once at the start of the run, in component order.
-  std::array<bool, kComponentCount> m_selected{};
+  ComponentSelection m_selected{};
   int m_total = 0;
   // Local names of the components' files fetched so far in this run.
   std::vector<std::string> m_fetchedNames;

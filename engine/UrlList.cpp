@@ -73,9 +73,9 @@ UrlListEntries ReadUrlListEntries(
   UrlListEntries entries;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     ComponentFiles& files = entries[i];
-    files.responseUrl = lookup(kUrlListKeys[i].response);
+    files.responseUrl = lookup(kComponents[i].responseKey);
     files.responseName = FileNameFromUrl(files.responseUrl);
-    files.setupUrl = lookup(kUrlListKeys[i].setup);
+    files.setupUrl = lookup(kComponents[i].setupKey);
     files.setupName = FileNameFromUrl(files.setupUrl);
   }
   return entries;

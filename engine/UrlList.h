@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/Components.h"
 #include "platform/Owner.h"
 
 #ifndef PELLORY_URL_HOST
@@ -44,22 +45,8 @@ struct ComponentFiles {
   std::string setupName;
 };
 
-// The files of the three components, in their fixed order: [0] Corvane, [1] Pelmora,
-// [2] Tessaline.
-using UrlListEntries = std::array<ComponentFiles, 3>;
-
-// The keys of each component's response file and setup program, in the same order.
-struct UrlListKeyPair {
-  const char* response;
-  const char* setup;
-};
-constexpr UrlListKeyPair kUrlListKeys[] = {
-    {"CVN_ISS", "CVN_EXE"},
-    {"PM_ISS", "PM_EXE"},
-    {"TSL_ISS", "TSL_EXE"},
-};
-static_assert(sizeof(kUrlListKeys) / sizeof(kUrlListKeys[0]) ==
-              std::tuple_size<UrlListEntries>::value);
+// The files of the components, in the order of kComponents.
+using UrlListEntries = std::array<ComponentFiles, kComponentCount>;
 
 // Looks up all six keys (CVN_ISS, CVN_EXE, PM_ISS, PM_EXE, TSL_ISS, TSL_EXE, in this
 // order) and the local name of each URL. A null `list` gives empty entries.

@@ -24,7 +24,7 @@ class AgreementTextIdsTest : public ::testing::TestWithParam<ChoiceCase> {};
 
 TEST_P(AgreementTextIdsTest, FollowsComponentOrderAndLanguage) {
   const ChoiceCase& c = GetParam();
-  EXPECT_EQ(AgreementTextIds(c.japanese, c.corvane, c.pelmora, c.tessaline), c.expected);
+  EXPECT_EQ(AgreementTextIds(c.japanese, {c.corvane, c.pelmora, c.tessaline}), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -44,8 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
 // --- Joining -----------------------------------------------------------------------------
 
 TEST(AgreementText, EachTextFollowsALineBreak) {
-  const std::map<uint16_t, std::string> texts = {
-      {134, "A\r\nend"}, {136, "B\r\n"}, {141, "E"}};
+  const std::map<uint16_t, std::string> texts = {{134, "A\r\nend"}, {136, "B\r\n"}, {141, "E"}};
   auto load = [&](uint16_t id) {
     auto it = texts.find(id);
     return it == texts.end() ? std::string() : it->second;
@@ -108,7 +107,8 @@ size_t FirstInvalidByte(const std::string& text, Encoding encoding) {
     if ((b >= 0x20 && b <= 0x7E) || b == '\r' || b == '\n') continue;
     if (encoding == Encoding::ShiftJis) {
       if (b >= 0xA1 && b <= 0xDF) continue;
-      if (IsLeadByte(b) && i + 1 < text.size() && IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+      if (IsLeadByte(b) && i + 1 < text.size() &&
+          IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
         ++i;
         continue;
       }
@@ -156,17 +156,19 @@ TEST_P(AgreementFileTest, LinesEndInCrLfAndFitTheirWidth) {
 }
 
 TEST_P(AgreementFileTest, SizeIsNearTheNominalSize) {
-  const double ratio = static_cast<double>(text.size()) / static_cast<double>(GetParam().nominalSize);
+  const double ratio =
+      static_cast<double>(text.size()) / static_cast<double>(GetParam().nominalSize);
   EXPECT_GT(ratio, 0.85) << text.size();
   EXPECT_LT(ratio, 1.15) << text.size();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, AgreementFileTest,
-    ::testing::Values(FileCase{"Corvane134", "corvane-ja.txt", Encoding::ShiftJis, 78, false, 2185},
-                      FileCase{"Pelmora135", "pelmora-ja.txt", Encoding::ShiftJis, 78, true, 7505},
-                      FileCase{"Tessaline136", "tessaline-ja.txt", Encoding::ShiftJis, 78, true, 2233},
-                      FileCase{"CorvaneEnglish141", "corvane-en.txt", Encoding::Ascii, 91, false, 5951}),
+    ::testing::Values(
+        FileCase{"Corvane134", "corvane-ja.txt", Encoding::ShiftJis, 78, false, 2185},
+        FileCase{"Pelmora135", "pelmora-ja.txt", Encoding::ShiftJis, 78, true, 7505},
+        FileCase{"Tessaline136", "tessaline-ja.txt", Encoding::ShiftJis, 78, true, 2233},
+        FileCase{"CorvaneEnglish141", "corvane-en.txt", Encoding::Ascii, 91, false, 5951}),
     [](const ::testing::TestParamInfo<FileCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
