@@ -12,6 +12,9 @@ enum class InstallMode : int32_t {
 };
 
 enum class InstallResult : int32_t {
+  // No outcome yet: the worker replaces it. A run that ends without recording one can
+  // never read as a success.
+  Pending = -1,
   Succeeded = 0,
   DownloadFailed = 1,
   SetupFailed = 2,
@@ -28,7 +31,7 @@ struct InstallSession {
   InstallMode installMode = InstallMode::Complete;
   // Written on the worker thread, read by the completion page on the user-interface
   // thread: atomic so that the write is visible there before the page changes.
-  std::atomic<InstallResult> installResult{InstallResult::Succeeded};
+  std::atomic<InstallResult> installResult{InstallResult::Pending};
 
   void RecordResult(InstallResult result) {
     installResult.store(result, std::memory_order_release);

@@ -12,16 +12,9 @@ namespace {
 constexpr uint32_t kPollMilliseconds = 100;
 }  // namespace
 
-InstallWorker::InstallWorker(InstallWorkerHost& host, Registry& registry, SystemInfo& system,
-                             Clock& clock, std::shared_ptr<CancelGate> gate,
+InstallWorker::InstallWorker(InstallWorkerHost& host, std::shared_ptr<CancelGate> gate,
                              std::shared_ptr<DetachablePageView> view, InstallSession& session)
-    : m_host(host),
-      m_registry(registry),
-      m_system(system),
-      m_clock(clock),
-      m_gate(std::move(gate)),
-      m_view(std::move(view)),
-      m_session(session) {}
+    : m_host(host), m_gate(std::move(gate)), m_view(std::move(view)), m_session(session) {}
 
 void InstallWorker::Run() {
   try {
@@ -30,7 +23,7 @@ void InstallWorker::Run() {
     // A step that fails in an unforeseen way must not leave the wizard stuck (Cancel may
     // already be disabled): the run ends on the completion page as a failed installation,
     // unless it already has an outcome.
-    if (m_session.Result() == InstallResult::Succeeded) {
+    if (m_session.Result() == InstallResult::Pending) {
       m_session.RecordResult(InstallResult::SetupFailed);
     }
   }
@@ -43,8 +36,8 @@ void InstallWorker::RunSteps() {
   m_total = 0;
   for (bool selected : m_selected) m_total += selected ? 1 : 0;
 
-  const std::string listUrl =
-      ChooseUrlListUrl(ReadUrlListOverride(m_registry), m_system.SystemDefaultLangId());
+  const std::string listUrl = ChooseUrlListUrl(ReadUrlListOverride(m_host.GetRegistry()),
+                                               m_host.GetSystem().SystemDefaultLangId());
   const std::string listName = FileNameFromUrl(listUrl);
   m_host.MakeWorkFolder();
   if (!Fetch(listName, listUrl, false)) return;
@@ -54,7 +47,7 @@ void InstallWorker::RunSteps() {
 
   m_view->SetStatusText(IDS_INSTALLING, m_total >= 1 ? 1 : 0, m_total);
 
-  if (IsOldSoftwareBlocking(ReadOldSoftwareVersion(m_registry))) {
+  if (IsOldSoftwareBlocking(ReadOldSoftwareVersion(m_host.GetRegistry()))) {
     m_view->ShowMessageBox(IDS_OLD_SOFTWARE, kMbOk);
     m_session.RecordResult(InstallResult::OldSoftwareBlocks);
     return;
@@ -62,7 +55,7 @@ void InstallWorker::RunSteps() {
 
   if (!DownloadComponents(files)) return;
 
-  if (!m_gate->EnterInstallPhase([this] { m_clock.Sleep(kPollMilliseconds); })) return;
+  if (!m_gate->EnterInstallPhase([this] { m_host.GetClock().Sleep(kPollMilliseconds); })) return;
   // Outside the gate's lock: this waits for the user-interface thread.
   m_view->DisableCancel();
   m_view->StartMarquee();
@@ -128,4 +121,6 @@ void InstallWorker::InstallComponents(const UrlListEntries& files) {
     m_gate->SetSetupRunning(false);
     ++index;
   }
+  // Every chosen setup program ran, whatever its own exit code.
+  m_session.RecordResult(InstallResult::Succeeded);
 }

@@ -14,16 +14,12 @@
 #include "engine/InstallSession.h"
 #include "engine/InstallWorkerHost.h"
 #include "engine/UrlList.h"
-#include "platform/Clock.h"
-#include "platform/Registry.h"
-#include "platform/SystemInfo.h"
 
 class InstallWorker {
  public:
   // The gate and the view are shared with the page, which may be destroyed first.
-  InstallWorker(InstallWorkerHost& host, Registry& registry, SystemInfo& system, Clock& clock,
-                std::shared_ptr<CancelGate> gate, std::shared_ptr<DetachablePageView> view,
-                InstallSession& session);
+  InstallWorker(InstallWorkerHost& host, std::shared_ptr<CancelGate> gate,
+                std::shared_ptr<DetachablePageView> view, InstallSession& session);
 
   // One whole run. Returns when the wizard has moved to the completion page, or at once
   // when the user has cancelled the wizard.
@@ -40,9 +36,6 @@ class InstallWorker {
   void InstallComponents(const UrlListEntries& files);
 
   InstallWorkerHost& m_host;
-  Registry& m_registry;
-  SystemInfo& m_system;
-  Clock& m_clock;
   const std::shared_ptr<CancelGate> m_gate;
   const std::shared_ptr<DetachablePageView> m_view;
   InstallSession& m_session;

@@ -23,6 +23,9 @@ class InstallWorkerServices final : public InstallWorkerHost {
   InstallWorkerServices(const InstallPlatform& platform, std::shared_ptr<DownloadPageView> view,
                         std::function<void()> useUserLocale = UseUserLocale);
 
+  Registry& GetRegistry() override { return m_platform.registry; }
+  SystemInfo& GetSystem() override { return m_platform.system; }
+  Clock& GetClock() override { return m_platform.clock; }
   void MakeWorkFolder() override;
   FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url,
                               bool verify) override;

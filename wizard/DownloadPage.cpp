@@ -26,8 +26,7 @@ uint32_t InstallWorkerThreadProc(void* parameter) {
   try {
     const InstallPlatform& platform = start->platform;
     InstallWorkerServices host(platform, start->view);
-    InstallWorker worker(host, platform.registry, platform.system, platform.clock, start->gate,
-                         start->view, *start->session);
+    InstallWorker worker(host, start->gate, start->view, *start->session);
     worker.Run();
   } catch (...) {
     // Nothing escapes the thread; the worker itself ends a failing run on the last page.

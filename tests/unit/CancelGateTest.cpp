@@ -112,7 +112,7 @@ class CancelProtocolTest : public ::testing::Test {
 
   void StartWorker() {
     worker = std::thread([this] {
-      InstallWorker(host, host, host, host, gate, view, session).Run();
+      InstallWorker(host, gate, view, session).Run();
       workerEnded.Set();
     });
   }
@@ -174,7 +174,7 @@ TEST_F(CancelProtocolTest, YesWhenDownloadsEndStartsNoSetupAndLeavesThePageAlone
   EXPECT_THAT(log.WithPrefix("setup "), IsEmpty());
   ExpectNoViewCallAfterDetach();
   EXPECT_FALSE(log.Has("view: next"));
-  EXPECT_EQ(session.Result(), InstallResult::Succeeded);
+  EXPECT_EQ(session.Result(), InstallResult::Pending);  // the wizard closes with no outcome
 }
 
 TEST_F(CancelProtocolTest, YesDuringADownloadFetchesNothingMoreAndStartsNoSetup) {

@@ -14,7 +14,7 @@ TEST(CompletionTextTest, MessageRestartChoiceAndFinishFollowTheOutcome) {
       {2, {172}, false},      // a setup program could not start
       {3, {178}, false},      // older software blocks
       {4, {172}, false},      // unknown values read as a failed installation
-      {-1, {172}, false},
+      {-1, {172}, false},     // pending: the run recorded no outcome
   };
   for (const auto& c : cases) {
     const auto result = static_cast<InstallResult>(c.result);

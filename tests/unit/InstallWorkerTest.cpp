@@ -34,7 +34,7 @@ class InstallWorkerTest : public ::testing::Test {
     session.installPelmora = pelmora;
     session.installTessaline = tessaline;
   }
-  void Run() { InstallWorker(host, host, host, host, gate, view, session).Run(); }
+  void Run() { InstallWorker(host, gate, view, session).Run(); }
 
   EventLog log;
   InstallSession session;
@@ -286,7 +286,7 @@ TEST_F(InstallWorkerTest, AFileWhoseNameIsTakenOrNotOfItsKindIsNeverFetchedUnder
 TEST_F(InstallWorkerTest, AnUnforeseenFailureEndsOnTheLastPageAsAFailedInstallation) {
   for (const char* where : {"cvn.exe", "setup"}) {
     log.Clear();
-    session.RecordResult(InstallResult::Succeeded);
+    session.RecordResult(InstallResult::Pending);
     Select(true, false, false);
     host.onFetch = [&](const std::string& name) {
       if (name == where) throw std::runtime_error("out of memory");
@@ -300,6 +300,7 @@ TEST_F(InstallWorkerTest, AnUnforeseenFailureEndsOnTheLastPageAsAFailedInstallat
   }
   // An outcome already recorded stays.
   log.Clear();
+  session.RecordResult(InstallResult::Pending);
   host.onSetup = nullptr;
   host.onFetch = [&](const std::string& name) {
     if (name != "cvn.iss") return;
@@ -340,7 +341,7 @@ TEST_F(InstallWorkerTest, CancelConfirmedBeforeTheDownloadsStopsTheRunSilently) 
   EXPECT_THAT(log.WithPrefix("fetch"), ElementsAre("fetch " + kJaListUrl + " -> url_list.txt"));
   EXPECT_THAT(log.WithPrefix("setup "), IsEmpty());
   EXPECT_THAT(log.WithPrefix("view: "), IsEmpty());
-  EXPECT_EQ(session.Result(), InstallResult::Succeeded);
+  EXPECT_EQ(session.Result(), InstallResult::Pending);
 }
 
 }  // namespace

@@ -58,6 +58,9 @@ class FakeInstallWorkerHost : public InstallWorkerHost,
   uint16_t SystemDefaultLangId() override { return langId; }
   std::string TempPath() override { return "C:\\T\\"; }
 
+  Registry& GetRegistry() override { return *this; }
+  SystemInfo& GetSystem() override { return *this; }
+  Clock& GetClock() override { return *this; }
   void MakeWorkFolder() override { m_log.Add("make folder"); }
   uint32_t GetTickCount() override { return 0; }
 
