@@ -1,10 +1,5 @@
 #include "afx/AfxPropertySheet.h"
 
-#include "afx/AfxApp.h"
-
-const CRuntimeClass CPropertySheet::classCPropertySheet = {"CPropertySheet", &CWnd::classCWnd};
-const CRuntimeClass* CPropertySheet::GetRuntimeClass() const { return &classCPropertySheet; }
-
 namespace {
 // The sheet whose window is being created (one modal sheet at a time).
 CPropertySheet* g_creatingSheet = nullptr;
@@ -88,7 +83,5 @@ INT_PTR CPropertySheet::DoModal() {
   INT_PTR result = ::PropertySheetW(&m_psh);
   g_creatingSheet = nullptr;
   m_hWnd = nullptr;
-  if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd == this)
-    app->m_pMainWnd = nullptr;
   return result;
 }

@@ -7,7 +7,6 @@
 #include "platform/win32/UniqueHandle.h"
 
 class CPropertySheet : public CWnd {
-  DECLARE_DYNAMIC(CPropertySheet)
  public:
   CPropertySheet(const wchar_t* caption, CWnd* parent, UINT startPage);
 
