@@ -56,7 +56,8 @@ class CWnd {
   HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
   void SetDlgItemText(int id, const CString& text) { ::SetDlgItemTextW(m_hWnd, id, text.c_str()); }
   BOOL ShowWindow(int show) { return ::ShowWindow(m_hWnd, show); }
-  BOOL PostMessage(UINT msg, WPARAM wp, LPARAM lp) { return ::PostMessageW(m_hWnd, msg, wp, lp); }
+  // Moves the focus on to the next tab stop once the messages queued before are handled.
+  void PostNextDlgCtrl() { ::PostMessageW(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
 
   // Runs the handler that the message map gives for a control notification.
   bool DispatchCommand(UINT id, UINT code);

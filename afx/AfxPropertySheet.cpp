@@ -1,5 +1,7 @@
 #include "afx/AfxPropertySheet.h"
 
+#include "platform/win32/UniqueHandle.h"
+
 namespace {
 // The sheet whose window is being created (one modal sheet at a time).
 CPropertySheet* g_creatingSheet = nullptr;
@@ -69,14 +71,16 @@ INT_PTR CPropertySheet::DoModal() {
   m_psh.ppsp = pages.data();
   m_psh.pfnCallback = &CPropertySheet::SheetCallback;
   // A header bitmap named by resource id is not painted everywhere (Wine); a loaded
-  // bitmap handed over with PSH_USEHBMHEADER is painted by every implementation.
+  // bitmap handed over with PSH_USEHBMHEADER is painted by every implementation. It
+  // lives as long as the sheet's window.
+  UniqueBitmap headerBitmap;
   if ((m_psh.dwFlags & PSH_HEADER) && !(m_psh.dwFlags & PSH_USEHBMHEADER) &&
       IS_INTRESOURCE(m_psh.pszbmHeader)) {
-    m_headerBitmap.Reset(static_cast<HBITMAP>(
+    headerBitmap.Reset(static_cast<HBITMAP>(
         ::LoadImageW(m_psh.hInstance, m_psh.pszbmHeader, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (m_headerBitmap) {
+    if (headerBitmap) {
       m_psh.dwFlags |= PSH_USEHBMHEADER;
-      m_psh.hbmHeader = m_headerBitmap.Get();
+      m_psh.hbmHeader = headerBitmap.Get();
     }
   }
   g_creatingSheet = this;

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "afx/AfxPropertyPage.h"
-#include "platform/win32/UniqueHandle.h"
 
 class CPropertySheet : public CWnd {
  public:
@@ -23,5 +22,4 @@ class CPropertySheet : public CWnd {
  private:
   static int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM lp);
   std::vector<CPropertyPage*> m_pages;
-  UniqueBitmap m_headerBitmap;
 };

@@ -54,7 +54,7 @@ BOOL CEULAPage::OnSetActive() {
   SetControlText(IDC_AGREE, IDS_AGREE);
   SetControlText(IDC_DISAGREE, IDS_DISAGREE);
   // Once the page is shown, the focus moves on to the next tab stop.
-  PostMessage(WM_NEXTDLGCTL, 0, 0);
+  PostNextDlgCtrl();
   return TRUE;
 }
 
