@@ -17,7 +17,6 @@ class CWinApp {
   CWnd* m_pMainWnd = nullptr;
 };
 
-CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 // The thread that runs start-up and the wizard.
 bool AfxIsMainThread();

@@ -52,7 +52,6 @@ class CWnd {
   static const AFX_MSGMAP* GetThisMessageMap();
   virtual const AFX_MSGMAP* GetMessageMap() const { return GetThisMessageMap(); }
 
-  HWND GetSafeHwnd() const { return m_hWnd; }
   HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
   void SetDlgItemText(int id, const CString& text) { ::SetDlgItemTextW(m_hWnd, id, text.c_str()); }
   BOOL ShowWindow(int show) { return ::ShowWindow(m_hWnd, show); }

@@ -12,7 +12,6 @@ class CPropertySheet : public CWnd {
   void AddPage(CPropertyPage* page);
   void RemovePage(int index);
   int GetPageCount() const { return static_cast<int>(m_pages.size()); }
-  CPropertyPage* GetPage(int index) const { return m_pages[static_cast<size_t>(index)]; }
 
   // Runs the sheet modally; returns what the system's PropertySheet returns.
   INT_PTR DoModal();
