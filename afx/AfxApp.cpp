@@ -9,7 +9,6 @@ DWORD g_mainThreadId = 0;
 
 CWinApp::CWinApp() { g_app = this; }
 
-CWinApp* AfxGetApp() { return g_app; }
 CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
 bool AfxIsMainThread() { return ::GetCurrentThreadId() == g_mainThreadId; }
 

@@ -17,14 +17,6 @@ class CWinApp {
   CWnd* m_pMainWnd = nullptr;
 };
 
-// The extended application class; `smartUpdate` is accepted for the resource smart update.
-class CWinAppEx : public CWinApp {
- public:
-  explicit CWinAppEx(BOOL smartUpdate = FALSE) : m_bResourceSmartUpdate(smartUpdate) {}
-  BOOL m_bResourceSmartUpdate;
-};
-
-CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 // The thread that runs start-up and the wizard.
 bool AfxIsMainThread();

@@ -1,7 +1,5 @@
 #include "afx/AfxCore.h"
 
-const CRuntimeClass CWnd::classCWnd = {"CWnd", nullptr};
-
 const AFX_MSGMAP* CWnd::GetThisMessageMap() {
   static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, nullptr}};
   static const AFX_MSGMAP map = {nullptr, &entries[0]};
@@ -25,17 +23,4 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
   // Always bind anew: a page removed from the sheet gets a new window, with new controls,
   // when it is added again.
   control.m_hWnd = pDX->m_pDlgWnd->GetDlgItem(id);
-}
-
-void DDX_Text(CDataExchange* pDX, int id, CString& value) {
-  HWND item = pDX->m_pDlgWnd->GetDlgItem(id);
-  if (pDX->m_bSaveAndValidate) {
-    int length = ::GetWindowTextLengthW(item);
-    CString text(static_cast<size_t>(length) + 1, L'\0');
-    int got = ::GetWindowTextW(item, &text[0], length + 1);
-    text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    value = text;
-  } else {
-    ::SetWindowTextW(item, value.c_str());
-  }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Our thin stand-in for the parts of the old application framework that Pellory's pages
-// use: run-time class records, message maps, windows, controls and data exchange.
+// use: message maps, windows, controls and binding controls to a page's members.
 // Windows are Unicode (the W functions), so the Japanese texts show on every system.
 
 #include <windows.h>
@@ -10,23 +10,6 @@
 #include <string>
 
 using CString = std::wstring;
-
-// Run-time class record: the class name and its base.
-struct CRuntimeClass {
-  const char* m_lpszClassName;
-  const CRuntimeClass* m_pBaseClass;
-};
-
-// clang-format off
-#define DECLARE_DYNAMIC(class_name) \
- public:                            \
-  static const CRuntimeClass class##class_name; \
-  const CRuntimeClass* GetRuntimeClass() const override;
-
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                   \
-  const CRuntimeClass class_name::class##class_name = {#class_name,                      \
-                                                       &base_class_name::class##base_class_name}; \
-  const CRuntimeClass* class_name::GetRuntimeClass() const { return &class##class_name; }
 
 class CWnd;
 
@@ -41,6 +24,7 @@ struct AFX_MSGMAP {
   const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                      \
  public:                                           \
   static const AFX_MSGMAP* GetThisMessageMap();    \
@@ -64,17 +48,15 @@ struct AFX_MSGMAP {
 
 class CWnd {
  public:
-  static const CRuntimeClass classCWnd;
   virtual ~CWnd() = default;
-  virtual const CRuntimeClass* GetRuntimeClass() const { return &classCWnd; }
   static const AFX_MSGMAP* GetThisMessageMap();
   virtual const AFX_MSGMAP* GetMessageMap() const { return GetThisMessageMap(); }
 
-  HWND GetSafeHwnd() const { return m_hWnd; }
   HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
   void SetDlgItemText(int id, const CString& text) { ::SetDlgItemTextW(m_hWnd, id, text.c_str()); }
   BOOL ShowWindow(int show) { return ::ShowWindow(m_hWnd, show); }
-  BOOL PostMessage(UINT msg, WPARAM wp, LPARAM lp) { return ::PostMessageW(m_hWnd, msg, wp, lp); }
+  // Moves the focus on to the next tab stop once the messages queued before are handled.
+  void PostNextDlgCtrl() { ::PostMessageW(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
 
   // Runs the handler that the message map gives for a control notification.
   bool DispatchCommand(UINT id, UINT code);
@@ -87,7 +69,6 @@ class CButton : public CWnd {
   int GetCheck() const { return static_cast<int>(::SendMessageA(m_hWnd, BM_GETCHECK, 0, 0)); }
   void SetCheck(int state) { ::SendMessageA(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(state), 0); }
 };
-class CStatic : public CWnd {};
 class CProgressCtrl : public CWnd {
  public:
   void SetPos(int pos) { ::SendMessageA(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(pos), 0); }
@@ -103,12 +84,10 @@ inline HICON AfxLoadIcon(UINT id) {
   return ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
 }
 
-// Data exchange between a page's members and its controls.
+// Binds a page's control members to its controls when its window is created.
 class CDataExchange {
  public:
-  CDataExchange(CWnd* dlg, bool save) : m_pDlgWnd(dlg), m_bSaveAndValidate(save) {}
+  explicit CDataExchange(CWnd* dlg) : m_pDlgWnd(dlg) {}
   CWnd* m_pDlgWnd;
-  bool m_bSaveAndValidate;
 };
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
-void DDX_Text(CDataExchange* pDX, int id, CString& value);

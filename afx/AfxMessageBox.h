@@ -8,6 +8,3 @@
 // On the main thread the box is modal to the main window; on any other thread it has no
 // owner. Returns the id of the button pressed.
 int AfxMessageBox(UINT id, UINT type);
-
-// The icon that a box of `type` gets (the platform-free rule, exposed for the tests).
-UINT AfxMessageBoxIcon(UINT type);

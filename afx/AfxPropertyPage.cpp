@@ -1,8 +1,5 @@
 #include "afx/AfxPropertyPage.h"
 
-const CRuntimeClass CPropertyPage::classCPropertyPage = {"CPropertyPage", &CWnd::classCWnd};
-const CRuntimeClass* CPropertyPage::GetRuntimeClass() const { return &classCPropertyPage; }
-
 CPropertyPage::CPropertyPage(UINT templateId, UINT captionId) : m_psp() {
   m_psp.dwSize = sizeof(m_psp);
   m_psp.dwFlags = PSP_DEFAULT;
@@ -16,10 +13,8 @@ CPropertyPage::CPropertyPage(UINT templateId, UINT captionId) : m_psp() {
   m_psp.lParam = reinterpret_cast<LPARAM>(this);
 }
 
-BOOL CPropertyPage::OnInitDialog() { return UpdateData(FALSE); }
-
-BOOL CPropertyPage::UpdateData(BOOL saveAndValidate) {
-  CDataExchange dx(this, saveAndValidate != FALSE);
+BOOL CPropertyPage::OnInitDialog() {
+  CDataExchange dx(this);
   DoDataExchange(&dx);
   return TRUE;
 }
@@ -34,8 +29,7 @@ INT_PTR CPropertyPage::OnNotify(HWND hwnd, const NMHDR* header) {
     case PSN_WIZNEXT:
       result = OnWizardNext();
       break;
-    case PSN_WIZBACK:
-      result = OnWizardBack();
+    case PSN_WIZBACK:  // 0: back to the previous page
       break;
     case PSN_WIZFINISH:
       result = OnWizardFinish() ? FALSE : TRUE;

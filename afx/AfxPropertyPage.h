@@ -32,23 +32,19 @@ class CSheetWindow {
 };
 
 class CPropertyPage : public CWnd {
-  DECLARE_DYNAMIC(CPropertyPage)
  public:
   // `templateId`: the page's dialog template; `captionId` 0 keeps the template's caption.
   explicit CPropertyPage(UINT templateId, UINT captionId = 0);
 
   // Page operations. The return values are the framework's: OnSetActive TRUE accepts the
-  // activation; OnWizardNext/Back 0 moves on, -1 stays; OnWizardFinish TRUE closes;
-  // OnQueryCancel TRUE lets the wizard be cancelled.
+  // activation; OnWizardNext 0 moves on, -1 stays; OnWizardFinish TRUE closes;
+  // OnQueryCancel TRUE lets the wizard be cancelled. Back always moves back.
   virtual BOOL OnSetActive() { return TRUE; }
   virtual LRESULT OnWizardNext() { return 0; }
-  virtual LRESULT OnWizardBack() { return 0; }
   virtual BOOL OnWizardFinish() { return TRUE; }
   virtual BOOL OnQueryCancel() { return TRUE; }
+  // Binds the page's control members (DDX_Control); called when its window is created.
   virtual void DoDataExchange(CDataExchange*) {}
-  virtual BOOL OnInitDialog();
-
-  BOOL UpdateData(BOOL saveAndValidate);
   // The sheet that holds this page (set when the page is added).
   CPropertySheet* GetSheet() const { return m_pSheet; }
   // The sheet's window (the page's parent) and its operations.
@@ -59,5 +55,6 @@ class CPropertyPage : public CWnd {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  BOOL OnInitDialog();
   INT_PTR OnNotify(HWND hwnd, const NMHDR* header);
 };

@@ -1,9 +1,6 @@
 #include "afx/AfxPropertySheet.h"
 
-#include "afx/AfxApp.h"
-
-const CRuntimeClass CPropertySheet::classCPropertySheet = {"CPropertySheet", &CWnd::classCWnd};
-const CRuntimeClass* CPropertySheet::GetRuntimeClass() const { return &classCPropertySheet; }
+#include "platform/win32/UniqueHandle.h"
 
 namespace {
 // The sheet whose window is being created (one modal sheet at a time).
@@ -74,21 +71,21 @@ INT_PTR CPropertySheet::DoModal() {
   m_psh.ppsp = pages.data();
   m_psh.pfnCallback = &CPropertySheet::SheetCallback;
   // A header bitmap named by resource id is not painted everywhere (Wine); a loaded
-  // bitmap handed over with PSH_USEHBMHEADER is painted by every implementation.
+  // bitmap handed over with PSH_USEHBMHEADER is painted by every implementation. It
+  // lives as long as the sheet's window.
+  UniqueBitmap headerBitmap;
   if ((m_psh.dwFlags & PSH_HEADER) && !(m_psh.dwFlags & PSH_USEHBMHEADER) &&
       IS_INTRESOURCE(m_psh.pszbmHeader)) {
-    m_headerBitmap.Reset(static_cast<HBITMAP>(
+    headerBitmap.Reset(static_cast<HBITMAP>(
         ::LoadImageW(m_psh.hInstance, m_psh.pszbmHeader, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (m_headerBitmap) {
+    if (headerBitmap) {
       m_psh.dwFlags |= PSH_USEHBMHEADER;
-      m_psh.hbmHeader = m_headerBitmap.Get();
+      m_psh.hbmHeader = headerBitmap.Get();
     }
   }
   g_creatingSheet = this;
   INT_PTR result = ::PropertySheetW(&m_psh);
   g_creatingSheet = nullptr;
   m_hWnd = nullptr;
-  if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd == this)
-    app->m_pMainWnd = nullptr;
   return result;
 }

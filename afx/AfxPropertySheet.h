@@ -4,17 +4,14 @@
 #include <vector>
 
 #include "afx/AfxPropertyPage.h"
-#include "platform/win32/UniqueHandle.h"
 
 class CPropertySheet : public CWnd {
-  DECLARE_DYNAMIC(CPropertySheet)
  public:
   CPropertySheet(const wchar_t* caption, CWnd* parent, UINT startPage);
 
   void AddPage(CPropertyPage* page);
   void RemovePage(int index);
   int GetPageCount() const { return static_cast<int>(m_pages.size()); }
-  CPropertyPage* GetPage(int index) const { return m_pages[static_cast<size_t>(index)]; }
 
   // Runs the sheet modally; returns what the system's PropertySheet returns.
   INT_PTR DoModal();
@@ -24,5 +21,4 @@ class CPropertySheet : public CWnd {
  private:
   static int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM lp);
   std::vector<CPropertyPage*> m_pages;
-  UniqueBitmap m_headerBitmap;
 };

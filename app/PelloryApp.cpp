@@ -36,7 +36,6 @@ class Win32StartupPlatform : public StartupPlatform {
 }  // namespace
 
 BOOL CPelloryApp::InitInstance() {
-  CWinAppEx::InitInstance();
   Win32StartupPlatform platform(*this);
   RunStartupSequence(platform);
   return FALSE;

@@ -2,8 +2,7 @@
 
 #include "afx/AfxApp.h"
 
-class CPelloryApp : public CWinAppEx {
+class CPelloryApp : public CWinApp {
  public:
-  CPelloryApp() : CWinAppEx(TRUE) {}
   BOOL InitInstance() override;
 };

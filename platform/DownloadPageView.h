@@ -8,15 +8,11 @@
 // Box types and button ids of the message-box convention (their Windows values).
 enum MessageBoxType : uint32_t {
   kMbOk = 0x0,
-  kMbYesNo = 0x4,
   kMbRetryCancel = 0x5,
 };
 enum MessageBoxAnswer : int {
   kIdOk = 1,
   kIdCancel = 2,
-  kIdRetry = 4,
-  kIdYes = 6,
-  kIdNo = 7,
 };
 
 class DownloadPageView {

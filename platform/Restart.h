@@ -5,9 +5,6 @@ class Restart {
  public:
   virtual ~Restart() = default;
 
-  // 1 when RunOnce or RunOnceEx under HKEY_LOCAL_MACHINE holds a value (also one that
-  // does not fit 128-byte buffers), so the system already waits for a restart; else 0.
-  virtual int IsRestartPending() = 0;
   // Enables the shutdown privilege, then asks the system to restart and returns at once;
   // true when the restart was asked for.
   virtual bool RestartSystem() = 0;

@@ -5,11 +5,6 @@
 #include "res/resource.h"
 #include "wizard/InstallerSheet.h"
 
-IMPLEMENT_DYNAMIC(CBasePage, CPropertyPage)
-
-BEGIN_MESSAGE_MAP(CBasePage, CPropertyPage)
-END_MESSAGE_MAP()
-
 CBasePage::CBasePage(UINT templateId, UINT headerTitleId, UINT headerSubtitleId)
     : CPropertyPage(templateId, 0) {
   m_psp.dwFlags |= PSP_USEHEADERTITLE | PSP_USEHEADERSUBTITLE;

@@ -8,8 +8,6 @@
 #include "platform/Restart.h"
 
 class CBasePage : public CPropertyPage {
-  DECLARE_DYNAMIC(CBasePage)
-  DECLARE_MESSAGE_MAP()
  public:
   CBasePage(UINT templateId, UINT headerTitleId, UINT headerSubtitleId);
   ~CBasePage() override = default;

@@ -6,8 +6,6 @@
 #include "platform/Restart.h"
 #include "res/resource.h"
 
-IMPLEMENT_DYNAMIC(CCompletePage, CBasePage)
-
 CCompletePage::CCompletePage()
     : CBasePage(IDD_COMPLETE, IDS_COMPLETE_TITLE, IDS_COMPLETE_SUBTITLE) {}
 
@@ -18,7 +16,6 @@ void CCompletePage::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CCompletePage::OnSetActive() {
-  m_restartPending = GetRestart().IsRestartPending();
   PostWizardButtons(PSWIZB_FINISH);
   ShowBackAndNext(SW_HIDE);
   m_radioRestartNow.SetCheck(BST_CHECKED);

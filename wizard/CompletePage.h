@@ -4,7 +4,6 @@
 #include "wizard/BasePage.h"
 
 class CCompletePage : public CBasePage {
-  DECLARE_DYNAMIC(CCompletePage)
  public:
   CCompletePage();
   ~CCompletePage() override = default;
@@ -15,9 +14,6 @@ class CCompletePage : public CBasePage {
   // Asks the system for the restart privilege and then for a restart; true when requested.
   bool RestartSystem();
 
-  // Whether a restart was already pending (1) or not (0), recorded at each activation;
-  // nothing decides on it yet.
-  int m_restartPending = 0;
   CButton m_radioRestartNow;    // 1015, selected at each activation
   CButton m_radioRestartLater;  // 1016
 };

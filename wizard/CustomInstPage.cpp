@@ -4,12 +4,8 @@
 #include "platform/SystemInfo.h"
 #include "res/resource.h"
 
-IMPLEMENT_DYNAMIC(CCustomInstPage, CBasePage)
-
 CCustomInstPage::CCustomInstPage()
-    : CBasePage(IDD_CUSTOM_INST, IDS_CUSTOM_TITLE, IDS_CUSTOM_SUBTITLE) {
-  m_psp.dwFlags &= ~PSP_HASHELP;
-}
+    : CBasePage(IDD_CUSTOM_INST, IDS_CUSTOM_TITLE, IDS_CUSTOM_SUBTITLE) {}
 
 void CCustomInstPage::DoDataExchange(CDataExchange* pDX) {
   CBasePage::DoDataExchange(pDX);
@@ -29,7 +25,8 @@ BOOL CCustomInstPage::OnSetActive() {
   SetControlText(IDC_CUSTOM_INSTRUCTION, IDS_CUSTOM_INSTRUCTION);
   SetControlText(IDC_CHK_CORVANE, IDS_CHK_CORVANE);
   SetControlText(IDC_CHK_TESSALINE, IDS_CHK_TESSALINE);
-  if (!OffersTessaline(GetPlatform().system.SystemDefaultLangId())) m_chkTessaline.ShowWindow(SW_HIDE);
+  if (!OffersTessaline(GetPlatform().system.SystemDefaultLangId()))
+    m_chkTessaline.ShowWindow(SW_HIDE);
   return TRUE;
 }
 
@@ -38,5 +35,3 @@ LRESULT CCustomInstPage::OnWizardNext() {
                         m_chkTessaline.GetCheck() == BST_CHECKED);
   return 0;
 }
-
-LRESULT CCustomInstPage::OnWizardBack() { return 0; }

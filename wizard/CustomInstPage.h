@@ -5,14 +5,12 @@
 #include "wizard/BasePage.h"
 
 class CCustomInstPage : public CBasePage {
-  DECLARE_DYNAMIC(CCustomInstPage)
  public:
   CCustomInstPage();
   ~CCustomInstPage() override = default;
 
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnSetActive() override;
-  LRESULT OnWizardBack() override;
   LRESULT OnWizardNext() override;
 
   CButton m_chkCorvane;    // box 1011: a plain check box, so a click cannot clear it

@@ -7,8 +7,6 @@
 #include "wizard/DownloadPageWindow.h"
 #include "wizard/InstallerSheet.h"
 
-IMPLEMENT_DYNAMIC(CDownloadPage, CBasePage)
-
 namespace {
 
 // What the worker thread takes with it: shared state only, never the page itself.
@@ -39,18 +37,9 @@ uint32_t InstallWorkerThreadProc(void* parameter) {
 CDownloadPage::CDownloadPage()
     : CBasePage(IDD_DOWNLOAD, IDS_DOWNLOAD_TITLE, IDS_DOWNLOAD_SUBTITLE),
       m_lock(std::make_shared<CancelGate>()),
-      m_view(std::make_shared<DetachablePageView>(nullptr)) {
-  m_psp.dwFlags &= ~PSP_HASHELP;
-}
+      m_view(std::make_shared<DetachablePageView>(nullptr)) {}
 
 CDownloadPage::~CDownloadPage() { m_view->Detach(); }
-
-void CDownloadPage::DoDataExchange(CDataExchange* pDX) {
-  CBasePage::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_PROGRESS, m_progress);
-  DDX_Text(pDX, IDC_STATUS, m_strStatus);
-  DDX_Control(pDX, IDC_STATUS, m_statusLabel);
-}
 
 BOOL CDownloadPage::OnSetActive() {
   PostWizardButtons(0);

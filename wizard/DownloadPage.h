@@ -3,24 +3,17 @@
 // of its own and guards the wizard's Cancel while the worker runs.
 
 #include <memory>
-#include <string>
 
 #include "engine/CancelGate.h"
 #include "engine/DetachablePageView.h"
 #include "wizard/BasePage.h"
 
 class CDownloadPage : public CBasePage {
-  DECLARE_DYNAMIC(CDownloadPage)
  public:
   CDownloadPage();
   ~CDownloadPage() override;
-  void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnSetActive() override;
   BOOL OnQueryCancel() override;
-
-  CProgressCtrl m_progress;
-  CString m_strStatus;
-  CStatic m_statusLabel;
 
  private:
   // The cancel/install-phase lock and its flags, shared with the worker, which may

@@ -2,7 +2,13 @@
 
 #include "afx/AfxMessageBox.h"
 #include "afx/AfxStrings.h"
+#include "net/FetchAndVerify.h"
 #include "res/resource.h"
+
+// The core asks for boxes and reads their answers in Windows' own values, which pass
+// through here unchanged.
+static_assert(kMbOk == MB_OK && kMbRetryCancel == MB_RETRYCANCEL, "box types");
+static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL && kAnswerCancel == IDCANCEL, "answers");
 
 DownloadPageWindow::DownloadPageWindow(HWND sheet, HWND page) : m_sheet(sheet) {
   m_page.m_hWnd = page;
@@ -25,7 +31,6 @@ void DownloadPageWindow::StartMarquee() { ProgressBar().SetMarquee(100); }
 void DownloadPageWindow::DisableCancel() { m_sheet.DisableCancel(); }
 
 void DownloadPageWindow::PressNext() { m_sheet.PressNext(); }
-
 
 int DownloadPageWindow::ShowMessageBox(int stringId, uint32_t type) {
   return AfxMessageBox(static_cast<UINT>(stringId), type);

@@ -6,7 +6,8 @@
 #include "platform/SystemInfo.h"
 #include "res/resource.h"
 
-IMPLEMENT_DYNAMIC(CEULAPage, CBasePage)
+// The core's copy of the language id that the system reports on a Japanese Windows.
+static_assert(kLangJapanese == MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), "Japanese");
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CEULAPage, CBasePage)
@@ -15,9 +16,7 @@ ON_BN_CLICKED(IDC_DISAGREE, OnBnClickedDisagree)
 END_MESSAGE_MAP()
 // clang-format on
 
-CEULAPage::CEULAPage() : CBasePage(IDD_EULA, IDS_EULA_TITLE, IDS_EULA_SUBTITLE) {
-  m_psp.dwFlags &= ~PSP_HASHELP;
-}
+CEULAPage::CEULAPage() : CBasePage(IDD_EULA, IDS_EULA_TITLE, IDS_EULA_SUBTITLE) {}
 
 void CEULAPage::DoDataExchange(CDataExchange* pDX) {
   CBasePage::DoDataExchange(pDX);
@@ -54,7 +53,7 @@ BOOL CEULAPage::OnSetActive() {
   SetControlText(IDC_AGREE, IDS_AGREE);
   SetControlText(IDC_DISAGREE, IDS_DISAGREE);
   // Once the page is shown, the focus moves on to the next tab stop.
-  PostMessage(WM_NEXTDLGCTL, 0, 0);
+  PostNextDlgCtrl();
   return TRUE;
 }
 

@@ -7,7 +7,6 @@
 #include "wizard/BasePage.h"
 
 class CEULAPage : public CBasePage {
-  DECLARE_DYNAMIC(CEULAPage)
   DECLARE_MESSAGE_MAP()
  public:
   CEULAPage();

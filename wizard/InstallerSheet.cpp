@@ -2,11 +2,8 @@
 
 #include "res/resource.h"
 
-IMPLEMENT_DYNAMIC(CInstallerSheet, CPropertySheet)
-
 CInstallerSheet::CInstallerSheet(const InstallPlatform& platform, Restart& restart)
     : CPropertySheet(L"", nullptr, 0), m_platform(platform), m_restart(restart) {
-  m_psh.dwFlags &= ~PSH_HASHELP;
   m_psh.dwFlags |= PSH_WIZARD97 | PSH_HEADER | PSH_USEHICON;
   m_psh.pszbmHeader = MAKEINTRESOURCEW(IDB_HEADER);
   m_psh.hIcon = AfxLoadIcon(IDR_MAINFRAME);
@@ -26,5 +23,3 @@ CPropertyPage* CInstallerSheet::GetWizardPage(WizardPage page) {
   }
   return &m_CompletePage;
 }
-
-void CInstallerSheet::DisableCancel() { CSheetWindow(m_hWnd).DisableCancel(); }

@@ -14,7 +14,6 @@
 #include "wizard/SelectPage.h"
 
 class CInstallerSheet : public CPropertySheet {
-  DECLARE_DYNAMIC(CInstallerSheet)
  public:
   CInstallerSheet(const InstallPlatform& platform, Restart& restart);
   ~CInstallerSheet() override = default;
@@ -27,9 +26,6 @@ class CInstallerSheet : public CPropertySheet {
   Restart& GetRestart() const { return m_restart; }
   // The page object of an entry of the page sequence.
   CPropertyPage* GetWizardPage(WizardPage page);
-
-  // From now on neither the Cancel button nor the window's Close command can end the wizard.
-  void DisableCancel();
 
   InstallSession m_session;
   const InstallPlatform m_platform;

@@ -5,8 +5,6 @@
 #include "res/resource.h"
 #include "wizard/InstallerSheet.h"
 
-IMPLEMENT_DYNAMIC(CSelectPage, CBasePage)
-
 // clang-format off
 BEGIN_MESSAGE_MAP(CSelectPage, CBasePage)
 ON_BN_CLICKED(IDC_COMPLETE, OnBnClickedComplete)
@@ -14,9 +12,7 @@ ON_BN_CLICKED(IDC_CUSTOM, OnBnClickedCustom)
 END_MESSAGE_MAP()
 // clang-format on
 
-CSelectPage::CSelectPage() : CBasePage(IDD_SELECT, IDS_SELECT_TITLE, IDS_SELECT_SUBTITLE) {
-  m_psp.dwFlags &= ~PSP_HASHELP;
-}
+CSelectPage::CSelectPage() : CBasePage(IDD_SELECT, IDS_SELECT_TITLE, IDS_SELECT_SUBTITLE) {}
 
 BOOL CSelectPage::OnSetActive() {
   CPropertySheet* sheet = GetSheet();

@@ -5,7 +5,6 @@
 #include "wizard/BasePage.h"
 
 class CSelectPage : public CBasePage {
-  DECLARE_DYNAMIC(CSelectPage)
   DECLARE_MESSAGE_MAP()
  public:
   CSelectPage();

@@ -6,6 +6,9 @@
 
 #include "platform/win32/UniqueHandle.h"
 
+// The core sizes its path buffers and limits with its own copy of the system's.
+static_assert(kPathCapacity == MAX_PATH, "path capacity");
+
 namespace {
 
 // The path the system resolves an open file or folder to; empty on failure.

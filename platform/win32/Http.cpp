@@ -7,6 +7,9 @@
 
 #include "platform/win32/InternetHandle.h"
 
+// The client compares the splitter's scheme number with its own copy.
+static_assert(kSchemeHttp == INTERNET_SCHEME_HTTP, "scheme number of http");
+
 namespace {
 
 // The origin server must answer (0x0F00). Without NO_CACHE_WRITE, WinINet also writes a
