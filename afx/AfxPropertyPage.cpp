@@ -81,6 +81,8 @@ void CSheetWindow::SetWizardButtons(DWORD flags) const {
 
 void CSheetWindow::PressNext() const { ::SendMessageA(m_hWnd, PSM_PRESSBUTTON, PSBTN_NEXT, 0); }
 
+void CSheetWindow::PostPressNext() const { ::PostMessageA(m_hWnd, PSM_PRESSBUTTON, PSBTN_NEXT, 0); }
+
 void CSheetWindow::ShowButton(int id, int show) const {
   ::ShowWindow(::GetDlgItem(m_hWnd, id), show);
 }

@@ -21,6 +21,8 @@ class CSheetWindow {
   void SetWizardButtons(DWORD flags) const;
   // Sent: returns once the sheet has changed pages.
   void PressNext() const;
+  // Posted: Next is pressed once the current activation has finished.
+  void PostPressNext() const;
   // Shows (SW_SHOWNORMAL) or hides (SW_HIDE) the sheet button with control id `id`.
   void ShowButton(int id, int show) const;
   // Hides Cancel and gives Finish its exact rectangle.

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <utility>
 
+#include "engine/InstallWorker.h"
 #include "engine/SetupRunner.h"
 #include "res/resource.h"
 
@@ -19,7 +20,37 @@ class PageFetchUi final : public FetchUi {
   DownloadPageView& m_view;
 };
 
+// What the worker thread takes with it: shared state only, never the page itself.
+struct WorkerStart {
+  InstallPlatform platform;
+  std::shared_ptr<CancelGate> gate;
+  std::shared_ptr<DetachablePageView> view;
+  InstallSession* session;
+};
+
+uint32_t InstallWorkerThreadProc(void* parameter) {
+  const std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
+  try {
+    InstallWorkerServices host(start->platform, start->view);
+    InstallWorker(host, start->gate, start->view, *start->session).Run();
+  } catch (...) {
+    // Nothing escapes the thread; the worker itself ends a failing run on the last page.
+  }
+  return 0;
+}
+
 }  // namespace
+
+bool StartInstallWorker(const InstallPlatform& platform, std::shared_ptr<CancelGate> gate,
+                        std::shared_ptr<DetachablePageView> view, InstallSession& session) {
+  auto start = std::make_unique<WorkerStart>(
+      WorkerStart{platform, std::move(gate), std::move(view), &session});
+  const ThreadHandle thread = platform.threads.Create(&InstallWorkerThreadProc, start.get());
+  if (thread == ThreadHandle::None) return false;
+  start.release();                 // the thread's now
+  platform.threads.Close(thread);  // nobody waits for the worker
+  return true;
+}
 
 void UseUserLocale() { std::setlocale(LC_ALL, ""); }
 

@@ -9,6 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "engine/CancelGate.h"
+#include "engine/DetachablePageView.h"
+#include "engine/InstallSession.h"
 #include "engine/InstallWorkerHost.h"
 #include "engine/UrlList.h"
 #include "engine/WorkFolder.h"
@@ -17,6 +20,13 @@
 
 // The process locale for all categories becomes the user's default (setlocale with "").
 void UseUserLocale();
+
+// Starts one run on a thread of its own (platform.threads), with services over `platform`;
+// the thread's handle is not kept. The gate, the view and the session must outlive the
+// thread, or be shared with it. False when no thread could be started: the run then has
+// no outcome, and the caller moves the wizard on to report it.
+bool StartInstallWorker(const InstallPlatform& platform, std::shared_ptr<CancelGate> gate,
+                        std::shared_ptr<DetachablePageView> view, InstallSession& session);
 
 class InstallWorkerServices final : public InstallWorkerHost {
  public:

@@ -1,38 +1,10 @@
 #include "wizard/DownloadPage.h"
 
 #include "afx/AfxMessageBox.h"
-#include "engine/InstallWorker.h"
 #include "engine/InstallWorkerServices.h"
 #include "res/resource.h"
 #include "wizard/DownloadPageWindow.h"
 #include "wizard/InstallerSheet.h"
-
-namespace {
-
-// What the worker thread takes with it: shared state only, never the page itself.
-// The platform services and the session belong to the sheet, which outlives the worker:
-// the process ends with the wizard's modal run.
-struct WorkerStart {
-  std::shared_ptr<CancelGate> gate;
-  std::shared_ptr<DetachablePageView> view;
-  InstallPlatform platform;
-  InstallSession* session;
-};
-
-uint32_t InstallWorkerThreadProc(void* parameter) {
-  std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
-  try {
-    const InstallPlatform& platform = start->platform;
-    InstallWorkerServices host(platform, start->view);
-    InstallWorker worker(host, start->gate, start->view, *start->session);
-    worker.Run();
-  } catch (...) {
-    // Nothing escapes the thread; the worker itself ends a failing run on the last page.
-  }
-  return 0;
-}
-
-}  // namespace
 
 CDownloadPage::CDownloadPage()
     : CBasePage(IDD_DOWNLOAD, IDS_DOWNLOAD_TITLE, IDS_DOWNLOAD_SUBTITLE),
@@ -46,13 +18,11 @@ BOOL CDownloadPage::OnSetActive() {
   m_view->Detach();  // a worker of an earlier activation must not reach this page any more
   m_view = std::make_shared<DetachablePageView>(
       std::make_unique<DownloadPageWindow>(GetSheetWindow().m_hWnd, m_hWnd));
-  Threads& threads = GetPlatform().threads;
-  auto* start = new WorkerStart{m_lock, m_view, GetPlatform(), &GetInstallSession()};
-  const ThreadHandle thread = threads.Create(&InstallWorkerThreadProc, start);
-  if (thread == ThreadHandle::None) {
-    delete start;
-  } else {
-    threads.Close(thread);  // nobody waits for the worker
+  // The platform and the session belong to the sheet, which outlives the worker: the
+  // process ends with the wizard's modal run.
+  if (!StartInstallWorker(GetPlatform(), m_lock, m_view, GetInstallSession())) {
+    // No worker, no outcome: the completion page reports a failed installation.
+    GetSheetWindow().PostPressNext();
   }
   return TRUE;
 }

@@ -132,4 +132,15 @@ TEST_F(InstallWorkerServicesTest, TheListIsReadFromTheFolderAfterTheLocaleSwitch
   std::remove(list.c_str());
 }
 
+TEST_F(InstallWorkerServicesTest, AWorkerThatCannotStartLeavesNoOutcomeAndNothingBehind) {
+  InstallSession session;
+  threads.failCreate = true;
+  const InstallPlatform platform{registry, system, launcher, http,   files,
+                                 threads,  clock,  trust,    folders};
+  EXPECT_FALSE(StartInstallWorker(platform, std::make_shared<CancelGate>(),
+                                  std::make_shared<DetachablePageView>(nullptr), session));
+  EXPECT_EQ(session.Result(), InstallResult::Pending);  // reported as a failed installation
+  EXPECT_TRUE(folders.creates.empty());
+}
+
 }  // namespace
