@@ -9,6 +9,7 @@
 #include "check/ObservingHttp.h"
 #include "check/UrlListRewrite.h"
 #include "engine/Components.h"
+#include "engine/FetchPlan.h"
 #include "engine/HklmString.h"
 #include "engine/LocalNames.h"
 #include "engine/UrlList.h"
@@ -74,7 +75,8 @@ class Checker {
   TransferReport Transfer(const std::string& key, const std::string& url, const std::string& name,
                           const std::string& folder);
   SignatureReport CheckSignature(const std::string& path);
-  void CheckEntry(EntryReport& entry, std::vector<const EntryReport*>& fetchedBefore);
+  // One component file as the plan has it.
+  void CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& plan, std::size_t index);
   void Problem(const std::string& what, const std::string& why) {
     m_report.problems.push_back(what + ": " + why);
   }
@@ -166,34 +168,37 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
 SignatureReport Checker::CheckSignature(const std::string& path) {
   SignatureReport signature;
   signature.checked = true;
-  Files& files = *m_download.files;
   Trust& trust = *m_platform.trust;
-  // Locked before the check, as Pellory does, so that what was checked is what would run.
-  ReadLockedFile locked = OwnFile(files, files.OpenReadLocked(path.c_str()));
-  // And, as Pellory checks, what is held must be the plain file downloaded, not a link.
-  const bool plain =
-      locked.IsOpen() &&
-      IsPlainFileIn(files, locked.Get(), files.FolderFinalPath(FolderOf(path).c_str()));
-  signature.code = VerifyDownloadedFile(path.c_str(), trust);
-  signature.text = !locked.IsOpen() ? "the file cannot be held open for the check"
-                   : !plain
-                       ? "the file is a link or has another name: not the plain file downloaded"
-                       : DescribeSignatureCode(signature.code);
+  // Held and checked as Pellory holds and checks it.
+  ReadLockedFile held;
+  const HoldResult hold = HoldCompletedFile(*m_download.files, trust, path, true, held);
+  const bool plain = hold.outcome == HoldOutcome::Held || hold.outcome == HoldOutcome::Unverified;
+  // Where Pellory would stop before the check, its code is still worth reporting.
+  signature.code = plain ? hold.signatureCode : VerifyDownloadedFile(path.c_str(), trust);
+  signature.text =
+      hold.outcome == HoldOutcome::NotOpened ? "the file cannot be held open for the check"
+      : !plain ? "the file is a link or has another name: not the plain file downloaded"
+               : DescribeSignatureCode(signature.code);
   if (!plain && signature.code == SignatureVerified) signature.code = -1;
   // The reason and the name, asked again where Pellory stops at the first failure.
   signature.trustVerdict = trust.VerifyTrust(path.c_str()).reason;
   signature.trustText = DescribeTrustVerdict(signature.trustVerdict);
   signature.signer = trust.ReadSigner(path.c_str()).signer;
   signature.requiredSigner = IsRequiredSigner(signature.signer);
-  if (signature.code == SignatureVerified) m_held.push_back(std::move(locked));
+  if (held.IsOpen()) m_held.push_back(std::move(held));
   return signature;
 }
 
-void Checker::CheckEntry(EntryReport& entry, std::vector<const EntryReport*>& fetchedBefore) {
+void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& plan,
+                         std::size_t index) {
+  const PlannedFile& file = plan[index];
+  entry.key = file.key;
+  entry.url = file.url;
+  entry.localName = file.name;
+  entry.fetched = file.fetched;
+  entry.setupProgram = file.kind == ComponentFileKind::SetupProgram;
   entry.rules = Rules(entry.url, entry.localName, entry.key, entry.fetched);
-  const ComponentFileKind kind =
-      entry.setupProgram ? ComponentFileKind::SetupProgram : ComponentFileKind::ResponseFile;
-  if (!entry.localName.empty() && !HasComponentFileExtension(entry.localName, kind)) {
+  if (file.verdict == NameVerdict::NotOfItsKind) {
     for (RuleResult& rule : entry.rules) {
       if (rule.rule != "local name") continue;
       rule = {rule.rule, false,
@@ -204,16 +209,14 @@ void Checker::CheckEntry(EntryReport& entry, std::vector<const EntryReport*>& fe
     }
   }
   if (entry.fetched && !entry.url.empty()) {
-    RuleResult collision{"collision", true, "no other file of this name"};
-    for (const EntryReport* earlier : fetchedBefore) {
-      if (!earlier->localName.empty() && IsSameLocalName(earlier->localName, entry.localName)) {
-        collision = {"collision", false,
-                     "the same local file as " + earlier->key + " (" + earlier->localName +
-                         "): one overwrites the other, or a checked setup program blocks it"};
-        break;
-      }
-    }
-    entry.rules.push_back(collision);
+    const PlannedFile& earlier = plan[file.takenBy];
+    entry.rules.push_back(
+        file.verdict != NameVerdict::Taken
+            ? RuleResult{"collision", true, "no other file of this name"}
+            : RuleResult{"collision", false,
+                         std::string("the same local file as ") + earlier.key + " (" +
+                             earlier.name +
+                             "): one overwrites the other, or a checked setup program blocks it"});
   }
   if (entry.fetched || !entry.url.empty()) {
     const std::string folder = m_report.workFolder + (entry.fetched ? "" : "\\unused");
@@ -223,7 +226,6 @@ void Checker::CheckEntry(EntryReport& entry, std::vector<const EntryReport*>& fe
       entry.signature = CheckSignature(entry.transfer.localPath);
     }
   }
-  if (entry.fetched) fetchedBefore.push_back(&entry);
   if (!entry.fetched) return;
   for (const RuleResult& rule : entry.rules) {
     if (!rule.ok) {
@@ -303,23 +305,11 @@ void Checker::Run() {
     const ComponentSelection japanese = CompleteSelection(kLangJapanese);
     for (size_t k = 0; k < fetched.size(); ++k) fetched[k] = fetched[k] || japanese[k];
   }
-  m_report.entries.resize(6);
-  std::vector<const EntryReport*> fetchedBefore;  // the list's own name is no component's
-  for (size_t k = 0; k < files.size(); ++k) {
-    const ComponentFiles& f = files[k];
-    const std::pair<const std::string*, const std::string*> parts[] = {
-        {&f.responseUrl, &f.responseName}, {&f.setupUrl, &f.setupName}};
-    for (int p = 0; p < 2; ++p) {
-      EntryReport& entry = m_report.entries[k * 2 + p];
-      entry.key = KeyOf(k, p);
-      entry.url = *parts[p].first;
-      entry.localName = *parts[p].second;
-      entry.fetched = fetched[k];
-      entry.setupProgram = p == 1;
-      CheckEntry(entry, fetchedBefore);
-    }
+  const std::vector<PlannedFile> plan = PlanComponentFiles(files, fetched);
+  m_report.entries.resize(plan.size());
+  for (std::size_t i = 0; i < plan.size(); ++i) CheckEntry(m_report.entries[i], plan, i);
+  for (std::size_t k = 0; k < kComponentCount; ++k)
     if (fetched[k]) m_report.components.push_back(kComponents[k].name);
-  }
 }
 
 void Summarise(CheckReport& report, const std::string& done, const std::string& notDone) {

@@ -2,8 +2,8 @@
 
 #include <utility>
 
+#include "engine/FetchPlan.h"
 #include "engine/HklmString.h"
-#include "engine/LocalNames.h"
 #include "engine/OldSoftwareProbe.h"
 #include "engine/UrlList.h"
 #include "res/resource.h"
@@ -69,21 +69,6 @@ bool InstallWorker::Fetch(const std::string& fileName, const std::string& url, b
   return false;
 }
 
-bool InstallWorker::FetchComponentFile(const std::string& fileName, const std::string& url,
-                                       bool verify) {
-  // One name, one file: a name that an earlier file of this run already has (as Windows
-  // compares names) would overwrite that file, so that a component could run with another
-  // one's file. Such a file gets no name, which makes its fetch one that cannot start; so
-  // does a name without its kind's extension.
-  bool usable = HasComponentFileExtension(
-      fileName, verify ? ComponentFileKind::SetupProgram : ComponentFileKind::ResponseFile);
-  for (const std::string& fetched : m_fetchedNames)
-    usable = usable && !IsSameLocalName(fileName, fetched);
-  if (!Fetch(usable ? fileName : std::string(), url, verify)) return false;
-  m_fetchedNames.push_back(fileName);
-  return true;
-}
-
 UrlListEntries InstallWorker::ReadComponentFiles() {
   // Every key is looked up, selected or not.
   return ReadUrlListEntries(
@@ -92,15 +77,17 @@ UrlListEntries InstallWorker::ReadComponentFiles() {
 
 bool InstallWorker::DownloadComponents(const UrlListEntries& files) {
   int index = m_total >= 1 ? 1 : 0;
-  for (std::size_t k = 0; k < kComponentCount; ++k) {
-    if (!m_selected[k]) continue;
-    // After a confirmed cancel the program is ending: fetch nothing more.
-    if (m_gate->IsAbandoned()) return false;
-    m_view->SetStatusText(IDS_DOWNLOADING, index, m_total);
-    const ComponentFiles& f = files[k];
-    if (!FetchComponentFile(f.responseName, f.responseUrl, false)) return false;
-    if (!FetchComponentFile(f.setupName, f.setupUrl, true)) return false;
-    ++index;
+  // A file without a usable name gets none, which makes its fetch one that cannot start.
+  for (const PlannedFile& file : PlanComponentFiles(files, m_selected)) {
+    if (!file.fetched) continue;
+    if (file.kind == ComponentFileKind::ResponseFile) {
+      // After a confirmed cancel the program is ending: fetch nothing more.
+      if (m_gate->IsAbandoned()) return false;
+      m_view->SetStatusText(IDS_DOWNLOADING, index, m_total);
+    }
+    const bool program = file.kind == ComponentFileKind::SetupProgram;
+    if (!Fetch(file.LocalName(), file.url, program)) return false;
+    if (program) ++index;
   }
   return true;
 }

@@ -29,8 +29,6 @@ class InstallWorker {
   void RunSteps();
   // One file through the fetch step; anything but Fetched ends the run as a failed download.
   bool Fetch(const std::string& fileName, const std::string& url, bool verify);
-  // The same for a component's file, whose name must differ from every file fetched before.
-  bool FetchComponentFile(const std::string& fileName, const std::string& url, bool verify);
   UrlListEntries ReadComponentFiles();
   bool DownloadComponents(const UrlListEntries& files);
   void InstallComponents(const UrlListEntries& files);
@@ -42,6 +40,4 @@ class InstallWorker {
   // The user's choice, read once at the start of the run, in component order.
   ComponentSelection m_selected{};
   int m_total = 0;
-  // Local names of the components' files fetched so far in this run.
-  std::vector<std::string> m_fetchedNames;
 };

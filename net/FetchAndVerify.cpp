@@ -11,6 +11,20 @@ std::string FetchDestination(const std::string& folder, const std::string& fileN
   return FolderFilePath(folder, "\\" + fileName);
 }
 
+HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path, bool verify,
+                             ReadLockedFile& held) {
+  HoldResult result;
+  ReadLockedFile locked = OwnFile(files, files.OpenReadLocked(path.c_str()));
+  if (!locked.IsOpen()) return result;
+  result.outcome = HoldOutcome::NotPlain;
+  if (!IsPlainFileIn(files, locked.Get(), files.FolderFinalPath(FolderOf(path).c_str())))
+    return result;
+  result.signatureCode = verify ? VerifyDownloadedFile(path.c_str(), trust) : 0;
+  result.outcome = result.signatureCode == 0 ? HoldOutcome::Held : HoldOutcome::Unverified;
+  if (result.outcome == HoldOutcome::Held) held = std::move(locked);
+  return result;
+}
+
 FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
                             const FetchPlatform& platform, ReadLockedFile& heldFile) {
   heldFile.Reset();
@@ -30,16 +44,11 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
     if (ui.AskRetry() == kAnswerCancel) return FetchVerdict::GaveUp;
   }
 
-  // Lock the file before it is checked, so that what was checked is what will run, and
-  // make sure that what is locked is the plain file that was downloaded, not a link
-  // planted since.
-  Files& files = *platform.download.files;
-  ReadLockedFile locked = OwnFile(files, files.OpenReadLocked(destinationPath));
-  if (!locked.IsOpen() ||
-      !IsPlainFileIn(files, locked.Get(), files.FolderFinalPath(FolderOf(destination).c_str())) ||
-      (verify && VerifyDownloadedFile(destinationPath, *platform.trust) != 0)) {
+  ReadLockedFile held;
+  if (HoldCompletedFile(*platform.download.files, *platform.trust, destination, verify, held)
+          .outcome != HoldOutcome::Held) {
     return FetchVerdict::Rejected;
   }
-  heldFile = std::move(locked);
+  heldFile = std::move(held);
   return FetchVerdict::Fetched;
 }

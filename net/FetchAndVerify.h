@@ -42,14 +42,32 @@ enum class FetchVerdict {
   Rejected,  // the completed program failed its check or could not be locked for it
 };
 
+// What holding a completed file found.
+enum class HoldOutcome {
+  Held,        // held, the plain file of its folder, and verified when asked
+  NotOpened,   // it could not be held open
+  NotPlain,    // what is held is a link, or a file with another name, or outside the folder
+  Unverified,  // held and plain, but its signature check failed (signatureCode)
+};
+struct HoldResult {
+  HoldOutcome outcome = HoldOutcome::NotOpened;
+  int32_t signatureCode = 0;  // VerifyDownloadedFile's code, when it ran
+};
+
+// Holds the completed file at path open so that others may read it but nobody can write,
+// rename or delete it, makes sure that what is held is the plain file that was downloaded
+// (not a link planted since), and with verify has it checked while held, so that what was
+// checked is what will run. held gets the file only when the outcome is Held.
+HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path, bool verify,
+                             ReadLockedFile& held);
+
 // Fetches url into the folder as fileName; with verify, the completed file must pass
 // VerifyDownloadedFile. An empty fileName is a name the caller refused: every attempt is
 // a transfer that did not start, and the retry question comes at once.
 //
-// When the verdict is Fetched, heldFile holds the completed file open so that others may
-// read it but nobody can change, rename or delete it: the checked bytes are the bytes that
-// will run, and a response file's answers are the ones its setup reads. It is held before
-// the check and must be the plain file that was downloaded; a file that cannot be held so
-// is Rejected. Otherwise heldFile is left empty.
+// When the verdict is Fetched, heldFile holds the completed file (HoldCompletedFile): the
+// checked bytes are the bytes that will run, and a response file's answers are the ones
+// its setup reads. A file that cannot be held so is Rejected. Otherwise heldFile is left
+// empty.
 FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
                             const FetchPlatform& platform, ReadLockedFile& heldFile);
