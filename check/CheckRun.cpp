@@ -11,7 +11,7 @@
 #include "engine/Components.h"
 #include "engine/FetchPlan.h"
 #include "engine/HklmString.h"
-#include "engine/LocalNames.h"
+#include "net/LocalNames.h"
 #include "engine/UrlList.h"
 #include "engine/WorkFolder.h"
 #include "net/CodeText.h"

@@ -2,13 +2,7 @@
 
 #include <set>
 
-namespace {
-
-// The reader's separators. The tool reads its result back with the reader itself, so a
-// difference here would refuse a mirror rather than write a wrong one.
-bool IsSeparator(unsigned char byte) { return byte == 0x20 || (byte >= 0x09 && byte <= 0x0D); }
-
-}  // namespace
+#include "engine/UrlList.h"
 
 std::string RewriteUrlList(const std::string& list,
                            const std::map<std::string, std::string>& urls) {
@@ -17,12 +11,12 @@ std::string RewriteUrlList(const std::string& list,
   std::set<std::string> done;
   std::string::size_type i = 0;
   while (i < list.size()) {
-    if (IsSeparator(static_cast<unsigned char>(list[i]))) {
+    if (IsUrlListSeparator(static_cast<unsigned char>(list[i]))) {
       result.push_back(list[i++]);
       continue;
     }
     std::string::size_type end = i;
-    while (end < list.size() && !IsSeparator(static_cast<unsigned char>(list[end]))) ++end;
+    while (end < list.size() && !IsUrlListSeparator(static_cast<unsigned char>(list[end]))) ++end;
     const std::string token = list.substr(i, end - i);
     const std::string::size_type comma = token.find(',');
     const auto found = comma == std::string::npos ? urls.end() : urls.find(token.substr(0, comma));

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/Components.h"
-#include "engine/LocalNames.h"
+#include "net/LocalNames.h"
 #include "engine/UrlList.h"
 
 // What becomes of a file's name in the run.

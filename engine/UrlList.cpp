@@ -1,37 +1,25 @@
 #include "engine/UrlList.h"
 
 #include "engine/InstallSession.h"
-#include "engine/LocalNames.h"
 
 namespace {
-
-// Any run of these bytes separates two tokens; line structure means nothing else.
-bool IsSeparator(int byte) { return byte == 0x20 || (byte >= 0x09 && byte <= 0x0D); }
 
 // Reads the next token, or returns false at the end of the file.
 bool ReadToken(std::FILE* list, std::string& token) {
   int byte = std::getc(list);
-  while (byte != EOF && IsSeparator(byte)) byte = std::getc(list);
+  while (byte != EOF && IsUrlListSeparator(byte)) byte = std::getc(list);
   if (byte == EOF) return false;
   token.clear();
-  while (byte != EOF && !IsSeparator(byte)) {
+  while (byte != EOF && !IsUrlListSeparator(byte)) {
     token.push_back(static_cast<char>(byte));
     byte = std::getc(list);
   }
   return true;
 }
 
-// A name that is not a plain file name inside the temporary directory: it would name
-// another folder ("\" or a drive or stream ":"), the folder itself or its parent. Windows
-// drops trailing dots and blanks from a name, so any name made of nothing else counts.
-bool LeavesTheDirectory(const std::string& name) {
-  if (name.find_first_of("\\:") != std::string::npos) return true;
-  if (!name.empty() && name.find_first_not_of(". ") == std::string::npos) return true;
-  // A device name opens the device, not a file in the directory.
-  return IsReservedDeviceName(name);
-}
-
 }  // namespace
+
+bool IsUrlListSeparator(int byte) { return byte == 0x20 || (byte >= 0x09 && byte <= 0x0D); }
 
 std::string BuiltInUrlListUrl(uint16_t langId) {
   const char* path = langId == kLangJapanese ? kUrlListPathJapanese : kUrlListPathOther;
@@ -40,14 +28,6 @@ std::string BuiltInUrlListUrl(uint16_t langId) {
 
 std::string ChooseUrlListUrl(const std::string& override, uint16_t langId) {
   return override.empty() ? BuiltInUrlListUrl(langId) : override;
-}
-
-std::string FileNameFromUrl(const std::string& url) {
-  const std::string::size_type slash = url.rfind('/');
-  if (slash == std::string::npos) return std::string();
-  std::string name = url.substr(slash + 1);
-  if (LeavesTheDirectory(name)) return std::string();
-  return name;
 }
 
 std::string LookupUrlListValue(std::FILE* list, const std::string& key) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "engine/Components.h"
+#include "net/LocalNames.h"
 #include "platform/Owner.h"
 
 #ifndef PELLORY_URL_HOST
@@ -28,10 +29,9 @@ std::string BuiltInUrlListUrl(uint16_t langId);
 // built-in location.
 std::string ChooseUrlListUrl(const std::string& override, uint16_t langId);
 
-// The part of `url` after its last "/": the name of the file in the temporary
-// directory. Empty when the URL holds no "/", ends with one, or when the part would
-// not be a plain name inside the directory (see the definition).
-std::string FileNameFromUrl(const std::string& url);
+// Any run of these bytes (blank, tab, line feed, vertical tab, form feed, carriage return)
+// separates two tokens of the list; line structure means nothing else.
+bool IsUrlListSeparator(int byte);
 
 // The value of the first entry of `list` whose key is `key`, or empty when there is
 // none or `list` is null. Every call reads again from the first byte.

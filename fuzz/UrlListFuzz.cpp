@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/LocalNames.h"
 #include "engine/UrlList.h"
+#include "net/LocalNames.h"
 
 namespace {
 
@@ -93,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   while (std::fgetc(list) != EOF) {
   }
 
-  static const char* const kKeys[] = {"CVN_ISS", "CVN_EXE", "PM_ISS", "PM_EXE", "TSL_ISS", "TSL_EXE"};
+  static const char* const kKeys[] = {"CVN_ISS", "CVN_EXE", "PM_ISS",
+                                      "PM_EXE",  "TSL_ISS", "TSL_EXE"};
   for (const char* key : kKeys) CheckLookup(list, entries, key);
   if (!entries.empty()) {
     // The input chooses one of its own entries, often a later duplicate of a key.

@@ -1,19 +1,10 @@
 #include "net/DestinationFile.h"
 
+#include "net/LocalNames.h"
+
 namespace {
 
 constexpr int kFreshNameAttempts = 8;
-
-bool SameIgnoringAsciiCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) {
-      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 std::string WithoutTrailingBackslashes(std::string path) {
   while (!path.empty() && path.back() == '\\') path.pop_back();

@@ -1,4 +1,4 @@
-#include "engine/LocalNames.h"
+#include "net/LocalNames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/LocalNames.h"
+#include "net/LocalNames.h"
 
 #include <cstddef>
 
@@ -26,7 +26,25 @@ bool IsDeviceDigit(const std::string& rest) {
   return rest == "\xC2\xB9" || rest == "\xC2\xB2" || rest == "\xC2\xB3";
 }
 
+// A name that is not a plain file name inside the temporary directory: it would name
+// another folder ("\" or a drive or stream ":"), the folder itself or its parent. Windows
+// drops trailing dots and blanks from a name, so any name made of nothing else counts.
+bool LeavesTheDirectory(const std::string& name) {
+  if (name.find_first_of("\\:") != std::string::npos) return true;
+  if (!name.empty() && name.find_first_not_of(". ") == std::string::npos) return true;
+  // A device name opens the device, not a file in the directory.
+  return IsReservedDeviceName(name);
+}
+
 }  // namespace
+
+std::string FileNameFromUrl(const std::string& url) {
+  const std::string::size_type slash = url.rfind('/');
+  if (slash == std::string::npos) return std::string();
+  std::string name = url.substr(slash + 1);
+  if (LeavesTheDirectory(name)) return std::string();
+  return name;
+}
 
 bool IsReservedDeviceName(const std::string& name) {
   // Windows looks at the part before the first dot, without its trailing blanks.
@@ -41,8 +59,12 @@ bool IsReservedDeviceName(const std::string& name) {
   return (prefix == "COM" || prefix == "LPT") && IsDeviceDigit(base.substr(3));
 }
 
+bool SameIgnoringAsciiCase(const std::string& a, const std::string& b) {
+  return UpperAscii(a) == UpperAscii(b);
+}
+
 bool IsSameLocalName(const std::string& a, const std::string& b) {
-  return UpperAscii(WithoutTrailingDotsAndBlanks(a)) == UpperAscii(WithoutTrailingDotsAndBlanks(b));
+  return SameIgnoringAsciiCase(WithoutTrailingDotsAndBlanks(a), WithoutTrailingDotsAndBlanks(b));
 }
 
 bool HasComponentFileExtension(const std::string& name, ComponentFileKind kind) {

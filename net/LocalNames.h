@@ -1,8 +1,17 @@
 #pragma once
-// Rules for the local names of downloaded files: which names Windows would not treat as a
-// plain file in the temporary directory, and when two names are the same file there.
+// Rules for the local names of downloaded files: the name a URL gives, which names Windows
+// would not treat as a plain file in the run's folder, which kind of file a name may hold,
+// and when two names or paths are the same there.
 
 #include <string>
+
+// The part of `url` after its last "/": the name of the file in the run's
+// folder. Empty when the URL holds no "/", ends with one, or when the part would
+// not be a plain name inside the directory (see the definition).
+std::string FileNameFromUrl(const std::string& url);
+
+// Whether two texts are equal but for the case of A-Z (as Windows compares names).
+bool SameIgnoringAsciiCase(const std::string& a, const std::string& b);
 
 // A name that Windows resolves to a device wherever it stands: CON, PRN, AUX, NUL,
 // COM0-COM9, LPT0-LPT9 (also with a superscript 1, 2 or 3), CONIN$ and CONOUT$, in any
