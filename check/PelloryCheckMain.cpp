@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
   CheckOptions options;
   options.listUrl = arguments.listUrl;
   options.workFolder = CheckWorkFolder(RunningSystem().TempPath());
-  const bool showProgress = !arguments.json && SystemConsole().OutputIsConsole();
+  Console& console = SystemConsole();
+  const bool showProgress = !arguments.json && console.OutputIsConsole();
   if (showProgress) {
     options.progress = [last = -1](const std::string& key, int percent) mutable {
       if (percent == last) return;
@@ -52,7 +53,11 @@ int main(int argc, char** argv) {
                                  ? RunMirror(platform, options, arguments.folder, arguments.baseUrl)
                                  : RunCheck(platform, options);
   if (showProgress) std::printf("\r%30s\r", "");
-  const std::string text = arguments.json ? FormatReportJson(report) : FormatReportText(report);
+  const ToUtf8 toUtf8 = [&console](const std::string& ansiText) {
+    return console.AnsiToUtf8(ansiText);
+  };
+  const std::string text =
+      arguments.json ? FormatReportJson(report, toUtf8) : FormatReportText(report);
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
   return report.complete ? 0 : 1;

@@ -48,57 +48,62 @@ std::string SignatureText(const SignatureReport& s) {
          "\n";
 }
 
-std::string RulesJson(const std::vector<RuleResult>& rules) {
+// A JSON string literal, quotes included, of a report string. It is made UTF-8 before it is
+// escaped: a Shift-JIS character's second byte may be a backslash or a quote.
+struct JsonQuote {
+  const ToUtf8& toUtf8;
+  std::string operator()(const std::string& ansiText) const {
+    std::string json = "\"";
+    for (const char c : toUtf8(ansiText)) {
+      const unsigned char byte = static_cast<unsigned char>(c);
+      if (c == '"' || c == '\\') {
+        json += '\\';
+        json += c;
+      } else if (byte < 0x20 || byte == 0x7F) {
+        json += "\\u" + Hex4(byte);
+      } else {
+        json += c;
+      }
+    }
+    return json + "\"";
+  }
+};
+
+std::string RulesJson(const JsonQuote& quote, const std::vector<RuleResult>& rules) {
   std::string json = "[";
   for (size_t i = 0; i < rules.size(); ++i) {
-    json += std::string(i ? "," : "") + "{\"rule\":" + JsonString(rules[i].rule) +
-            ",\"ok\":" + Bool(rules[i].ok) + ",\"text\":" + JsonString(rules[i].text) + "}";
+    json += std::string(i ? "," : "") + "{\"rule\":" + quote(rules[i].rule) +
+            ",\"ok\":" + Bool(rules[i].ok) + ",\"text\":" + quote(rules[i].text) + "}";
   }
   return json + "]";
 }
 
-std::string TransferJson(const TransferReport& t) {
+std::string TransferJson(const JsonQuote& quote, const TransferReport& t) {
   if (!t.ran) return "null";
   return "{\"code\":" + std::to_string(t.code) + ",\"startCode\":" + std::to_string(t.startCode) +
-         ",\"lastError\":" + std::to_string(t.lastError) + ",\"text\":" + JsonString(t.text) +
+         ",\"lastError\":" + std::to_string(t.lastError) + ",\"text\":" + quote(t.text) +
          ",\"status\":" + std::to_string(t.status) +
          ",\"contentLength\":" + (t.hasContentLength ? std::to_string(t.contentLength) : "null") +
          ",\"bytes\":" + std::to_string(t.bytes) +
-         ",\"milliseconds\":" + std::to_string(t.milliseconds) +
-         ",\"proxy\":" + JsonString(t.proxy) + ",\"localPath\":" + JsonString(t.localPath) + "}";
+         ",\"milliseconds\":" + std::to_string(t.milliseconds) + ",\"proxy\":" + quote(t.proxy) +
+         ",\"localPath\":" + quote(t.localPath) + "}";
 }
 
-std::string SignatureJson(const SignatureReport& s) {
+std::string SignatureJson(const JsonQuote& quote, const SignatureReport& s) {
   if (!s.checked) return "null";
-  return "{\"code\":" + std::to_string(s.code) + ",\"text\":" + JsonString(s.text) +
+  return "{\"code\":" + std::to_string(s.code) + ",\"text\":" + quote(s.text) +
          ",\"trustVerdict\":" + std::to_string(static_cast<uint32_t>(s.trustVerdict)) +
-         ",\"trustText\":" + JsonString(s.trustText) + ",\"signer\":" + JsonString(s.signer) +
+         ",\"trustText\":" + quote(s.trustText) + ",\"signer\":" + quote(s.signer) +
          ",\"requiredSigner\":" + Bool(s.requiredSigner) + "}";
 }
 
-std::string StringsJson(const std::vector<std::string>& items) {
+std::string StringsJson(const JsonQuote& quote, const std::vector<std::string>& items) {
   std::string json = "[";
-  for (size_t i = 0; i < items.size(); ++i) json += (i ? "," : "") + JsonString(items[i]);
+  for (size_t i = 0; i < items.size(); ++i) json += (i ? "," : "") + quote(items[i]);
   return json + "]";
 }
 
 }  // namespace
-
-std::string JsonString(const std::string& text) {
-  std::string json = "\"";
-  for (const char c : text) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      json += '\\';
-      json += c;
-    } else if (byte < 0x20 || byte > 0x7E) {
-      json += "\\u" + Hex4(byte);
-    } else {
-      json += c;
-    }
-  }
-  return json + "\"";
-}
 
 std::string FormatReportText(const CheckReport& r) {
   std::string text = "PelloryCheck " + r.mode + "\n";
@@ -130,33 +135,33 @@ std::string FormatReportText(const CheckReport& r) {
   return text;
 }
 
-std::string FormatReportJson(const CheckReport& r) {
-  std::string json = "{\"tool\":\"PelloryCheck\",\"mode\":" + JsonString(r.mode) +
-                     ",\"language\":" + JsonString("0x" + Hex4(r.langId)) +
-                     ",\"pelloryFolder\":" + JsonString(r.pelloryFolder) +
+std::string FormatReportJson(const CheckReport& r, const ToUtf8& toUtf8) {
+  const JsonQuote quote{toUtf8};
+  std::string json = "{\"tool\":\"PelloryCheck\",\"mode\":" + quote(r.mode) +
+                     ",\"language\":" + quote("0x" + Hex4(r.langId)) +
+                     ",\"pelloryFolder\":" + quote(r.pelloryFolder) +
                      ",\"keepsFolderPermissions\":" + Bool(r.keepsFolderPermissions) +
-                     ",\"workFolder\":" + JsonString(r.workFolder) + ",\n";
-  json += "\"list\":{\"url\":" + JsonString(r.listUrl) + ",\"source\":" + JsonString(r.listSource) +
-          ",\"localName\":" + JsonString(r.listName) + ",\"ok\":" + Bool(r.listOk) +
-          ",\"rules\":" + RulesJson(r.listRules) + ",\"transfer\":" + TransferJson(r.listTransfer) +
-          "},\n\"entries\":[\n";
+                     ",\"workFolder\":" + quote(r.workFolder) + ",\n";
+  json += "\"list\":{\"url\":" + quote(r.listUrl) + ",\"source\":" + quote(r.listSource) +
+          ",\"localName\":" + quote(r.listName) + ",\"ok\":" + Bool(r.listOk) +
+          ",\"rules\":" + RulesJson(quote, r.listRules) +
+          ",\"transfer\":" + TransferJson(quote, r.listTransfer) + "},\n\"entries\":[\n";
   for (size_t i = 0; i < r.entries.size(); ++i) {
     const EntryReport& e = r.entries[i];
-    json += "{\"key\":" + JsonString(e.key) + ",\"url\":" + JsonString(e.url) +
-            ",\"localName\":" + JsonString(e.localName) + ",\"fetched\":" + Bool(e.fetched) +
-            ",\"ok\":" + Bool(e.ok) + ",\"rules\":" + RulesJson(e.rules) +
-            ",\"transfer\":" + TransferJson(e.transfer) +
-            ",\"signature\":" + SignatureJson(e.signature) + "}" +
+    json += "{\"key\":" + quote(e.key) + ",\"url\":" + quote(e.url) +
+            ",\"localName\":" + quote(e.localName) + ",\"fetched\":" + Bool(e.fetched) +
+            ",\"ok\":" + Bool(e.ok) + ",\"rules\":" + RulesJson(quote, e.rules) +
+            ",\"transfer\":" + TransferJson(quote, e.transfer) +
+            ",\"signature\":" + SignatureJson(quote, e.signature) + "}" +
             (i + 1 < r.entries.size() ? "," : "") + "\n";
   }
-  json += "],\n\"components\":" + StringsJson(r.components) +
-          ",\"problems\":" + StringsJson(r.problems) + ",\"complete\":" + Bool(r.complete) +
-          ",\"summary\":" + JsonString(r.summary);
+  json += "],\n\"components\":" + StringsJson(quote, r.components) +
+          ",\"problems\":" + StringsJson(quote, r.problems) + ",\"complete\":" + Bool(r.complete) +
+          ",\"summary\":" + quote(r.summary);
   if (r.mode == "mirror") {
-    json += ",\n\"mirror\":{\"folder\":" + JsonString(r.mirrorFolder) +
-            ",\"listUrl\":" + JsonString(r.mirrorListUrl) +
-            ",\"written\":" + Bool(r.mirrorWritten) +
-            ",\"registryCommands\":" + StringsJson(r.registryCommands) + "}";
+    json += ",\n\"mirror\":{\"folder\":" + quote(r.mirrorFolder) +
+            ",\"listUrl\":" + quote(r.mirrorListUrl) + ",\"written\":" + Bool(r.mirrorWritten) +
+            ",\"registryCommands\":" + StringsJson(quote, r.registryCommands) + "}";
   }
   return json + "}\n";
 }

@@ -1,15 +1,16 @@
 #pragma once
 // The checking tool's report as text for a person and as one JSON document for scripts.
 
+#include <functional>
 #include <string>
 
 #include "check/CheckReport.h"
 
 std::string FormatReportText(const CheckReport& report);
 
-// One document; every entry on a line of its own. Strings are bytes of the system's ANSI
-// code page: bytes above 0x7F are written as \u00XX, so the document is always valid.
-std::string FormatReportJson(const CheckReport& report);
+// Text in the system's ANSI code page, as UTF-8.
+using ToUtf8 = std::function<std::string(const std::string& ansiText)>;
 
-// A JSON string literal of the text, quotes included.
-std::string JsonString(const std::string& text);
+// One document in UTF-8; every entry on a line of its own. The report's strings are in the
+// system's ANSI code page (as the text report prints them): each goes through toUtf8.
+std::string FormatReportJson(const CheckReport& report, const ToUtf8& toUtf8);
