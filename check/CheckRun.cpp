@@ -11,21 +11,17 @@
 #include "engine/Components.h"
 #include "engine/FetchPlan.h"
 #include "engine/HklmString.h"
-#include "net/LocalNames.h"
 #include "engine/UrlList.h"
 #include "engine/WorkFolder.h"
 #include "net/CodeText.h"
 #include "net/DestinationFile.h"
 #include "net/DownloadAttempt.h"
 #include "net/FetchAndVerify.h"
+#include "net/LocalNames.h"
 #include "net/SignatureCheck.h"
 
 namespace {
 
-// A component's two keys by position: 0 the response file, 1 the setup program.
-const char* KeyOf(size_t component, int part) {
-  return part == 0 ? kComponents[component].responseKey : kComponents[component].setupKey;
-}
 constexpr char kMirrorListName[] = "url_list.txt";
 // The registry value holds at most this many bytes with its terminator.
 constexpr size_t kOverrideCapacity = kHklmStringCapacity;
@@ -72,6 +68,12 @@ class Checker {
   const std::string& ListBytes() const { return m_listBytes; }
 
  private:
+  // The steps of a check, in order: where Pellory's files would go, which list it would
+  // fetch, the list, then every component's files by Pellory's plan.
+  void ReportWhereFilesGo();
+  void ChooseList();
+  bool FetchList();
+  void CheckComponents(const UrlListEntries& files);
   TransferReport Transfer(const std::string& key, const std::string& url, const std::string& name,
                           const std::string& folder);
   SignatureReport CheckSignature(const std::string& path);
@@ -243,8 +245,19 @@ void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& pla
 }
 
 void Checker::Run() {
-  SystemInfo& system = *m_platform.system;
-  m_report.langId = system.SystemDefaultLangId();
+  ReportWhereFilesGo();
+  ChooseList();
+  if (!FetchList()) return;
+  // Read and closed before the components are fetched, as Pellory does.
+  const UrlListEntries files = UrlListCopy(m_report.listTransfer.localPath).ReadEntries();
+  if (!ReadWholeFile(m_report.listTransfer.localPath, m_listBytes)) {
+    Problem("URL list", "cannot read " + m_report.listTransfer.localPath);
+  }
+  CheckComponents(files);
+}
+
+void Checker::ReportWhereFilesGo() {
+  m_report.langId = m_platform.system->SystemDefaultLangId();
   PrivateFolders& privateFolders = *m_platform.privateFolders;
   const std::string windowsFolder = privateFolders.WindowsFolder();
   m_report.pelloryFolder = WorkFolderPath(windowsFolder, "xxxxxxxx");
@@ -257,6 +270,9 @@ void Checker::Run() {
                                 " is no folder: Pellory cannot make its working folder there");
   }
   m_report.workFolder = m_options.workFolder;
+}
+
+void Checker::ChooseList() {
   if (!m_options.listUrl.empty()) {
     m_report.listUrl = m_options.listUrl;
     m_report.listSource = "command line";
@@ -270,9 +286,12 @@ void Checker::Run() {
   }
   m_report.listName = FileNameFromUrl(m_report.listUrl);
   m_report.listRules = Rules(m_report.listUrl, m_report.listName, "url_list");
+}
+
+bool Checker::FetchList() {
   if (!m_platform.folders->CreateFolder(m_report.workFolder)) {
     Problem("folder", "cannot create " + m_report.workFolder);
-    return;
+    return false;
   }
   m_report.listTransfer =
       Transfer("url_list", m_report.listUrl, m_report.listName, m_report.workFolder);
@@ -280,15 +299,11 @@ void Checker::Run() {
   for (const RuleResult& rule : m_report.listRules) {
     if (!rule.ok) Problem("URL list", rule.rule + ": " + rule.text);
   }
-  if (!m_report.listOk) {
-    Problem("URL list", "transfer: " + m_report.listTransfer.text);
-    return;
-  }
-  // Read and closed before the components are fetched, as Pellory does.
-  const UrlListEntries files = UrlListCopy(m_report.listTransfer.localPath).ReadEntries();
-  if (!ReadWholeFile(m_report.listTransfer.localPath, m_listBytes)) {
-    Problem("URL list", "cannot read " + m_report.listTransfer.localPath);
-  }
+  if (!m_report.listOk) Problem("URL list", "transfer: " + m_report.listTransfer.text);
+  return m_report.listOk;
+}
+
+void Checker::CheckComponents(const UrlListEntries& files) {
   bool anyEntry = false;
   for (const ComponentFiles& f : files)
     anyEntry = anyEntry || !f.responseUrl.empty() || !f.setupUrl.empty();
@@ -336,31 +351,10 @@ std::string RegistryCommand(const std::string& url, bool view32) {
          "\" /t REG_SZ /d \"" + url + "\" /f" + (view32 ? " /reg:32" : "");
 }
 
-}  // namespace
-
-std::string CheckWorkFolder(const std::string& tempPath) { return tempPath + "PelloryCheck"; }
-
-CheckReport RunCheck(const CheckPlatform& platform, const CheckOptions& options) {
-  CheckReport report;
-  Checker(platform, options, report).Run();
-  Summarise(report, "Pellory would complete on this machine",
-            "Pellory would NOT complete on this machine");
-  return report;
-}
-
-CheckReport RunMirror(const CheckPlatform& platform, const CheckOptions& options,
-                      const std::string& folder, const std::string& baseUrl) {
-  CheckOptions any = options;
-  any.anySystem = true;
-  CheckReport report;
-  report.mode = "mirror";
-  report.mirrorFolder = folder;
-  Checker checker(platform, any, report);
-  checker.Run();
-  const std::string base = baseUrl.empty() || baseUrl.back() == '/' ? baseUrl : baseUrl + "/";
-  report.mirrorListUrl = base + kMirrorListName;
-
-  // The mirror's own URLs must pass the same rules, and name the same files.
+// The mirror's own URL of each fetched file: base and local name. They must pass the
+// rules Pellory's list passes, and name the same files.
+std::map<std::string, std::string> MirrorUrls(const Checker& checker, CheckReport& report,
+                                              const std::string& base) {
   std::map<std::string, std::string> urls;
   const auto refuse = [&report](const std::string& what, const std::string& why) {
     report.problems.push_back(what + ": " + why);
@@ -387,48 +381,84 @@ CheckReport RunMirror(const CheckPlatform& platform, const CheckOptions& options
       urls[entry.key] = url;
     }
   }
-  // Beside the downloads, in a folder of its own: no component's file can be named so.
-  const std::string rewrittenFolder = report.workFolder + "\\mirror";
-  const std::string rewritten = rewrittenFolder + "\\" + kMirrorListName;
-  if (report.problems.empty()) {
-    if (!platform.folders->CreateFolder(rewrittenFolder) ||
-        !WriteWholeFile(rewritten, RewriteUrlList(checker.ListBytes(), urls))) {
-      refuse("URL list", "cannot write " + rewritten);
-    } else {
-      // Read back with Pellory's reader: each fetched key at its mirror URL, the rest as before.
-      const UrlListEntries after = UrlListCopy(rewritten).ReadEntries();
-      for (size_t k = 0; k < after.size(); ++k) {
-        const std::string* now[] = {&after[k].responseUrl, &after[k].setupUrl};
-        for (int p = 0; p < 2; ++p) {
-          const auto want = urls.find(KeyOf(k, p));
-          if (*now[p] != (want != urls.end() ? want->second : report.entries[k * 2 + p].url)) {
-            refuse(KeyOf(k, p), "the rewritten list does not read back as intended");
-          }
-        }
-      }
+  return urls;
+}
+
+// Writes the list with each fetched key at its mirror URL and every other byte as it was,
+// beside the downloads in a folder of its own (no component's file can be named so), and
+// reads it back with Pellory's reader. Its path, or a problem.
+std::string WriteMirrorList(const CheckPlatform& platform, const Checker& checker,
+                            CheckReport& report, const std::map<std::string, std::string>& urls) {
+  const std::string folder = report.workFolder + "\\mirror";
+  const std::string rewritten = folder + "\\" + kMirrorListName;
+  if (!platform.folders->CreateFolder(folder) ||
+      !WriteWholeFile(rewritten, RewriteUrlList(checker.ListBytes(), urls))) {
+    report.problems.push_back("URL list: cannot write " + rewritten);
+    return rewritten;
+  }
+  const UrlListEntries after = UrlListCopy(rewritten).ReadEntries();
+  for (std::size_t i = 0; i < report.entries.size(); ++i) {
+    const EntryReport& entry = report.entries[i];
+    const ComponentFiles& now = after[i / 2];
+    const auto want = urls.find(entry.key);
+    if ((i % 2 == 0 ? now.responseUrl : now.setupUrl) !=
+        (want != urls.end() ? want->second : entry.url)) {
+      report.problems.push_back(entry.key + ": the rewritten list does not read back as intended");
     }
   }
-  Summarise(report, "Mirror written for every system", "Mirror NOT written");
-  if (!report.complete) return report;
+  return rewritten;
+}
 
-  Folders& folders = *platform.folders;
-  if (!folders.CreateFolder(folder)) {
-    report.problems.push_back("cannot create " + folder + " (error " +
-                              std::to_string(folders.LastError()) + ")");
-  }
+// Copies every fetched file under its local name, then the rewritten list, into folder.
+void CopyMirror(Folders& folders, CheckReport& report, const std::string& folder,
+                const std::string& rewritten) {
+  const auto failed = [&](const std::string& what) {
+    report.problems.push_back(what + " (error " + std::to_string(folders.LastError()) + ")");
+  };
+  if (!folders.CreateFolder(folder)) failed("cannot create " + folder);
   for (const EntryReport& entry : report.entries) {
-    if (!report.problems.empty()) break;
+    if (!report.problems.empty()) return;
     if (!entry.fetched) continue;
     const std::string to = folder + "\\" + entry.localName;
-    if (!folders.CopyWholeFile(entry.transfer.localPath, to)) {
-      report.problems.push_back("cannot copy " + entry.transfer.localPath + " to " + to +
-                                " (error " + std::to_string(folders.LastError()) + ")");
-    }
+    if (!folders.CopyWholeFile(entry.transfer.localPath, to))
+      failed("cannot copy " + entry.transfer.localPath + " to " + to);
   }
   if (report.problems.empty() &&
       !folders.CopyWholeFile(rewritten, folder + "\\" + kMirrorListName)) {
     report.problems.push_back("cannot write " + folder + "\\" + kMirrorListName);
   }
+}
+
+}  // namespace
+
+std::string CheckWorkFolder(const std::string& tempPath) { return tempPath + "PelloryCheck"; }
+
+CheckReport RunCheck(const CheckPlatform& platform, const CheckOptions& options) {
+  CheckReport report;
+  Checker(platform, options, report).Run();
+  Summarise(report, "Pellory would complete on this machine",
+            "Pellory would NOT complete on this machine");
+  return report;
+}
+
+CheckReport RunMirror(const CheckPlatform& platform, const CheckOptions& options,
+                      const std::string& folder, const std::string& baseUrl) {
+  CheckOptions any = options;
+  any.anySystem = true;  // every file some system needs
+  CheckReport report;
+  report.mode = "mirror";
+  report.mirrorFolder = folder;
+  Checker checker(platform, any, report);
+  checker.Run();
+  const std::string base = baseUrl.empty() || baseUrl.back() == '/' ? baseUrl : baseUrl + "/";
+  report.mirrorListUrl = base + kMirrorListName;
+  const std::map<std::string, std::string> urls = MirrorUrls(checker, report, base);
+  // Nothing is written while anything fails.
+  const std::string rewritten =
+      report.problems.empty() ? WriteMirrorList(platform, checker, report, urls) : std::string();
+  Summarise(report, "Mirror written for every system", "Mirror NOT written");
+  if (!report.complete) return report;
+  CopyMirror(*platform.folders, report, folder, rewritten);
   Summarise(report, "Mirror written for every system", "Mirror NOT written");
   report.mirrorWritten = report.complete;
   if (report.mirrorWritten) {
