@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "net/LocalNames.h"
 #include "platform/Files.h"
 
 namespace {
@@ -9,10 +10,7 @@ namespace {
 // The name of an entry, upper-cased: Windows compares environment names without case.
 // Entries such as "=C:=C:\\" (a drive's current folder) start with their "=".
 std::string UpperName(const std::string& entry) {
-  std::string name = entry.substr(0, entry.find('=', 1));
-  for (char& c : name)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return name;
+  return UpperAscii(entry.substr(0, entry.find('=', 1)));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "net/LocalNames.h"
+
 namespace {
 
 constexpr int kFreshNameAttempts = 4;
@@ -45,10 +47,7 @@ WorkFolder WorkFolder::Create(PrivateFolders& folders) {
   for (int attempt = 0; attempt < kFreshNameAttempts; ++attempt) {
     uint32_t random = 0;
     if (!folders.Random(random)) break;
-    std::string digits;
-    for (int shift = 28; shift >= 0; shift -= 4)
-      digits.push_back("0123456789abcdef"[(random >> shift) & 0xF]);
-    const std::string path = WorkFolderPath(windowsFolder, digits);
+    const std::string path = WorkFolderPath(windowsFolder, HexDigits(random));
     if (path.empty() || !folders.Create(path.c_str(), kWorkFolderSddl)) continue;
     const FolderHandle held = folders.Hold(path.c_str());
     if (held == kInvalidFolder) break;

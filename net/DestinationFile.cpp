@@ -14,9 +14,7 @@ std::string WithoutTrailingBackslashes(std::string path) {
 // A name in the destination's folder that nobody is likely to have planted, no longer
 // than the destination's own path allows.
 std::string FreshName(const std::string& folder, uint32_t seed) {
-  std::string name = folder + "~pel";
-  for (int shift = 28; shift >= 0; shift -= 4)
-    name.push_back("0123456789abcdef"[(seed >> shift) & 0xF]);
+  std::string name = folder + "~pel" + HexDigits(seed);
   const std::size_t limit = kPathCapacity - 1;
   if (name.size() > limit && folder.size() + 5 <= limit) name.resize(limit);
   return name;

@@ -4,13 +4,6 @@
 
 namespace {
 
-char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text) c = ToUpperAscii(c);
-  return text;
-}
-
 std::string WithoutTrailingDotsAndBlanks(const std::string& name) {
   const std::string::size_type last = name.find_last_not_of(". ");
   return last == std::string::npos ? std::string() : name.substr(0, last + 1);
@@ -57,6 +50,19 @@ bool IsReservedDeviceName(const std::string& name) {
   }
   const std::string prefix = base.substr(0, 3);
   return (prefix == "COM" || prefix == "LPT") && IsDeviceDigit(base.substr(3));
+}
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+std::string HexDigits(uint32_t value) {
+  std::string digits;
+  for (int shift = 28; shift >= 0; shift -= 4)
+    digits.push_back("0123456789abcdef"[(value >> shift) & 0xF]);
+  return digits;
 }
 
 bool SameIgnoringAsciiCase(const std::string& a, const std::string& b) {

@@ -3,6 +3,7 @@
 // would not treat as a plain file in the run's folder, which kind of file a name may hold,
 // and when two names or paths are the same there.
 
+#include <cstdint>
 #include <string>
 
 // The part of `url` after its last "/": the name of the file in the run's
@@ -10,8 +11,13 @@
 // not be a plain name inside the directory (see the definition).
 std::string FileNameFromUrl(const std::string& url);
 
-// Whether two texts are equal but for the case of A-Z (as Windows compares names).
+// The text with a-z made upper case, and whether two texts are equal but for the case of
+// A-Z: Windows compares names, and environment names, so.
+std::string UpperAscii(std::string text);
 bool SameIgnoringAsciiCase(const std::string& a, const std::string& b);
+
+// Eight lower-case hex digits of `value`: the part of a fresh name that nobody can guess.
+std::string HexDigits(uint32_t value);
 
 // A name that Windows resolves to a device wherever it stands: CON, PRN, AUX, NUL,
 // COM0-COM9, LPT0-LPT9 (also with a superscript 1, 2 or 3), CONIN$ and CONOUT$, in any
