@@ -1,7 +1,6 @@
 #pragma once
-// What each code of the download client and of the signature check means to the
-// administrator of a download server, and what to change: one sentence per code, for
-// the checking tool. Pellory itself never shows a code.
+// The codes of the download client and of the signature check in words, for the checking
+// tool: each code's own sentence (net/Codes.h), with the step and the platform's reason.
 
 #include <cstdint>
 #include <string>

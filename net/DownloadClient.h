@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "net/Codes.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Http.h"
@@ -20,74 +21,10 @@ enum DownloadState : int32_t {
   DL_BROKEN = 4,
 };
 
-// Hundreds: the platform step that failed.
-enum DownloadStepCode : int32_t {
-  StepSucceeded = 0,
-  StepStopWaitFailed = 100,
-  StepStopCloseThreadFailed = 101,
-  StepTerminateFailed = 102,
-  StepTerminateCloseThreadFailed = 103,
-  StepCloseRequestFailed = 104,
-  StepCloseConnectionFailed = 105,
-  StepCloseSessionFailed = 106,
-  StepCloseFileFailed = 107,
-  StepTimeoutsNoHandle = 200,
-  StepConnectTimeoutFailed = 201,
-  StepSendTimeoutFailed = 202,
-  StepReceiveTimeoutFailed = 203,
-  StepOpenAlreadyOpen = 300,
-  StepOpenHostOrPathMissing = 301,
-  StepOpenHostOrPathEmpty = 302,
-  StepInternetOpenFailed = 303,
-  StepSessionTimeoutsFailed = 304,
-  StepConnectFailed = 305,
-  StepConnectionTimeoutsFailed = 306,
-  StepOpenRequestFailed = 307,
-  StepRequestTimeoutsFailed = 308,
-  StepCrackArgumentMissing = 400,
-  StepCrackFailed = 401,
-  StepCrackHostTooLong = 402,
-  StepCrackPathTooLong = 403,
-  StepCreateFileFailed = 500,
-};
-
-// Thousands: the operation that failed.
-enum DownloadPrimaryCode : int32_t {
-  PrimarySucceeded = 0,
-  PrimaryStartRefused = 100000,
-  PrimaryNoUrl = 101000,
-  PrimaryUrlTooLong = 102000,
-  PrimaryNoDestination = 103000,
-  PrimaryDestinationTooLong = 104000,
-  PrimaryResetFailed = 105000,
-  PrimaryCreateFileFailed = 106000,
-  PrimaryUrlNotStored = 107000,
-  PrimaryDestinationNotStored = 108000,
-  PrimaryCrackFailed = 109000,
-  PrimaryNotHttp = 110000,
-  PrimaryOpenFailed = 111000,
-  PrimaryNotStarted = 200000,
-  PrimaryThreadNotCreated = 201000,
-  PrimaryOverrun = 500000,
-};
-
-// The transfer thread's result, also its exit code.
-enum TransferResult : int32_t {
-  TransferComplete = 0,
-  TransferNoContext = 300000,
-  TransferNotReady = 301000,
-  TransferSendFailed = 302000,
-  TransferStatusUnreadable = 303000,
-  TransferHttpError = 304000,
-  TransferNoContentLength = 305000,
-  TransferStopped = 307000,
-  TransferReadFailed = 308000,
-  TransferStalled = 309000,
-  TransferWriteFailed = 310000,
-  TransferCloseFailed = 311000,
-  TransferTerminated = 313000,
-  TransferCleanupCloseFailed = 999000,
-};
+// Each code's value and meaning: net/Codes.h.
+enum DownloadStepCode : int32_t { StepSucceeded = 0, DOWNLOAD_STEP_CODES(CODE_ENUMERATOR) };
+enum DownloadPrimaryCode : int32_t { DOWNLOAD_PRIMARY_CODES(CODE_ENUMERATOR) };
+enum TransferResult : int32_t { TransferComplete = 0, TRANSFER_RESULTS(CODE_ENUMERATOR) };
 
 constexpr uint32_t kUrlCapacity = 512;
 constexpr uint32_t kNetworkTimeoutMs = 30000;  // connect, send and receive

@@ -6,26 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "net/Codes.h"
 #include "platform/Trust.h"
 
-enum SignatureCode : int32_t {
-  SignatureVerified = 0,
-  SignatureNoPath = 100,
-  SignaturePathTooLong = 101,
-  SignatureFileMissing = 102,
-  SignatureTrustPathNotConverted = 200,
-  SignatureNotTrusted = 201,
-  SignatureSignerPathNotConverted = 300,
-  SignatureNoEmbeddedSignature = 301,
-  SignatureSignerInfoSizeUnreadable = 302,
-  SignatureSignerInfoNoMemory = 303,
-  SignatureSignerInfoUnreadable = 304,
-  SignatureSignerCertificateMissing = 305,
-  SignatureNameLengthUnreadable = 306,
-  SignatureNameNoMemory = 307,
-  SignatureNameUnreadable = 308,
-  SignatureWrongSigner = 309,
-};
+enum SignatureCode : int32_t { SIGNATURE_CODES(CODE_ENUMERATOR) };
 
 // The one publisher whose programs are run, compared byte for byte.
 constexpr char kRequiredSigner[] = "Morvane Corporation";
