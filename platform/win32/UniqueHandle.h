@@ -5,14 +5,17 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
-template <typename Traits>
+// A kind: its handle type, the call that releases it, and its invalid value (null
+// unless given; files use INVALID_HANDLE_VALUE, all bits set).
+template <typename HandleType, auto Close, intptr_t kInvalid = 0>
 class UniqueHandle {
  public:
-  using Handle = typename Traits::Handle;
+  using Handle = HandleType;
 
-  UniqueHandle() noexcept : m_handle(Traits::Invalid()) {}
+  UniqueHandle() noexcept : m_handle(Invalid()) {}
   explicit UniqueHandle(Handle handle) noexcept : m_handle(handle) {}
   UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
@@ -23,15 +26,16 @@ class UniqueHandle {
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   ~UniqueHandle() { Reset(); }
 
+  static Handle Invalid() noexcept { return reinterpret_cast<Handle>(kInvalid); }
   Handle Get() const noexcept { return m_handle; }
-  explicit operator bool() const noexcept { return m_handle != Traits::Invalid(); }
+  explicit operator bool() const noexcept { return m_handle != Invalid(); }
 
   // Gives up ownership without releasing.
-  Handle Release() noexcept { return std::exchange(m_handle, Traits::Invalid()); }
+  Handle Release() noexcept { return std::exchange(m_handle, Invalid()); }
 
-  void Reset(Handle handle = Traits::Invalid()) noexcept {
+  void Reset(Handle handle = Invalid()) noexcept {
     const Handle old = std::exchange(m_handle, handle);
-    if (old != Traits::Invalid()) Traits::Close(old);
+    if (old != Invalid()) Close(old);
   }
 
   // For APIs that return a handle through a pointer: releases the current one first.
@@ -44,59 +48,17 @@ class UniqueHandle {
   Handle m_handle;
 };
 
-namespace unique_handle_traits {
-
-// Kernel objects whose failure value is null: threads, processes, mutexes, events.
-struct Kernel {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { CloseHandle(handle); }
-};
-
-// Files, whose failure value is INVALID_HANDLE_VALUE.
-struct File {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle handle) noexcept { CloseHandle(handle); }
-};
-
-struct RegistryKey {
-  using Handle = HKEY;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { RegCloseKey(handle); }
-};
-
-// A security identifier built by AllocateAndInitializeSid.
-struct Sid {
-  using Handle = PSID;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { FreeSid(handle); }
-};
-
-// Memory the system allocated for the caller with LocalAlloc (descriptors, SID texts).
-struct LocalMemory {
-  using Handle = HLOCAL;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { LocalFree(handle); }
-};
-
-template <typename GdiHandle>
-struct GdiObject {
-  using Handle = GdiHandle;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { DeleteObject(handle); }
-};
-
-}  // namespace unique_handle_traits
-
-using UniqueKernelHandle = UniqueHandle<unique_handle_traits::Kernel>;
+// Kernel objects whose failure value is null: threads, processes, mutexes, events, tokens.
+using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;
 using UniqueThread = UniqueKernelHandle;
 using UniqueProcess = UniqueKernelHandle;
-using UniqueFile = UniqueHandle<unique_handle_traits::File>;
-using UniqueRegKey = UniqueHandle<unique_handle_traits::RegistryKey>;
-using UniqueSid = UniqueHandle<unique_handle_traits::Sid>;
-using UniqueLocalMemory = UniqueHandle<unique_handle_traits::LocalMemory>;
-using UniqueBitmap = UniqueHandle<unique_handle_traits::GdiObject<HBITMAP>>;
+using UniqueFile = UniqueHandle<HANDLE, CloseHandle, -1>;
+using UniqueRegKey = UniqueHandle<HKEY, RegCloseKey>;
+// A security identifier built by AllocateAndInitializeSid.
+using UniqueSid = UniqueHandle<PSID, FreeSid>;
+// Memory the system allocated for the caller with LocalAlloc (descriptors, SID texts).
+using UniqueLocalMemory = UniqueHandle<HLOCAL, LocalFree>;
+using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObject>;
 
 // The process and thread handles of a started process (CreateProcess's PROCESS_INFORMATION).
 struct UniqueProcessInformation {
