@@ -10,9 +10,6 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 
-// The error reported when what stands at a name is not a plain file of the folder.
-constexpr uint32_t kErrorNotAPlainFile = 1920;  // ERROR_CANT_ACCESS_FILE
-
 // A fresh, empty file at destPath, opened for writing and shared with nobody; kInvalidFile
 // with error set when the name cannot be replaced or the opened file fails its check.
 FileHandle CreateDestination(Files& files, Clock& clock, const char* destPath, uint32_t& error);

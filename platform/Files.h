@@ -16,6 +16,10 @@ inline std::string FolderFilePath(const std::string& folder, const std::string& 
   return folder + name;
 }
 
+// The error the core reports when what stands at a name is not a plain file of the folder
+// (ERROR_CANT_ACCESS_FILE).
+constexpr uint32_t kErrorNotAPlainFile = 1920;
+
 // A file handle; kInvalidFile (all bits set) is "not open".
 enum class FileHandle : uintptr_t {};
 constexpr FileHandle kInvalidFile = FileHandle(~uintptr_t{0});

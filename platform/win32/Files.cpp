@@ -8,6 +8,7 @@
 
 // The core sizes its path buffers and limits with its own copy of the system's.
 static_assert(kPathCapacity == MAX_PATH, "path capacity");
+static_assert(kErrorNotAPlainFile == ERROR_CANT_ACCESS_FILE, "the error of a planted file");
 
 namespace {
 
