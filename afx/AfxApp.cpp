@@ -1,7 +1,5 @@
 #include "afx/AfxApp.h"
 
-#include "afx/AfxDllSearch.h"
-
 namespace {
 CWinApp* g_app = nullptr;
 DWORD g_mainThreadId = 0;
@@ -13,12 +11,14 @@ CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
 bool AfxIsMainThread() { return ::GetCurrentThreadId() == g_mainThreadId; }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  AfxRestrictDllSearch();  // before anything loads a DLL
+  // The program's own checks of its ground come first: the common controls below are
+  // the first library that is not a KnownDLL.
+  if (g_app == nullptr || !g_app->InitApplication()) ::ExitProcess(1);
   g_mainThreadId = ::GetCurrentThreadId();
   INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
   ::InitCommonControlsEx(&icc);
   try {
-    if (g_app != nullptr) g_app->InitInstance();
+    g_app->InitInstance();
   } catch (...) {
     // Nothing escapes into Windows; the program simply ends.
   }

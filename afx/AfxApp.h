@@ -10,6 +10,9 @@ class CWinApp {
   CWinApp(const CWinApp&) = delete;
   CWinApp& operator=(const CWinApp&) = delete;
 
+  // Before any library beyond the KnownDLLs and before any window: FALSE ends the
+  // program at once with exit status 1, so it must show nothing.
+  virtual BOOL InitApplication() { return TRUE; }
   // Start-up; FALSE ends the program without a message loop of its own.
   virtual BOOL InitInstance() { return TRUE; }
 

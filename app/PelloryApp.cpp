@@ -1,6 +1,7 @@
 #include "app/PelloryApp.h"
 
 #include "afx/AfxMessageBox.h"
+#include "app/StartupGuard.h"
 #include "app/StartupSequence.h"
 #include "app/SystemPlatform.h"
 #include "platform/InstanceMutex.h"
@@ -34,6 +35,10 @@ class Win32StartupPlatform : public StartupPlatform {
 };
 
 }  // namespace
+
+BOOL CPelloryApp::InitApplication() {
+  return GuardProgramStart(SystemProgramGround()) == StartupGround::Sound;
+}
 
 BOOL CPelloryApp::InitInstance() {
   Win32StartupPlatform platform(*this);

@@ -4,5 +4,6 @@
 
 class CPelloryApp : public CWinApp {
  public:
+  BOOL InitApplication() override;
   BOOL InitInstance() override;
 };

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/StartupGuard.h"
 #include "check/CheckArguments.h"
 #include "check/CheckRun.h"
 #include "check/ReportFormat.h"
@@ -15,12 +16,22 @@
 #include "platform/Http.h"
 #include "platform/HttpProxy.h"
 #include "platform/PrivateFolders.h"
+#include "platform/ProgramGround.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "platform/Threads.h"
 #include "platform/Trust.h"
 
 int main(int argc, char** argv) {
+  // Before anything loads a library, as every program of the product does.
+  if (GuardProgramStart(SystemProgramGround()) != StartupGround::Sound) {
+    std::fputs(
+        "PelloryCheck: not run: the program's own name with \".local\" added stands "
+        "beside it (or its own path is unknown), and would redirect the libraries "
+        "it loads\n",
+        stderr);
+    return 1;
+  }
   CheckArguments arguments;
   if (!ParseCheckArguments(argc, argv, arguments)) {
     std::fputs(kCheckUsage, stderr);
