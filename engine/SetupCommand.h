@@ -19,8 +19,19 @@ std::string BuildSetupCommandLine(const std::string& folder, const std::string& 
 // different program such as C:\Users\John.exe.
 std::string SetupApplicationName(const std::string& folder, const std::string& setupName);
 
-// The environment a setup program gets: `environment` with TMP and TEMP (names compared
-// without case) set to the folder, so that what it unpacks goes into the run's own folder
-// and not into one that the user's programs can write. A missing one is added where the
-// system's ordering by name puts it.
-Environment SetupEnvironment(Environment environment, const std::string& folder);
+// The environment a setup program gets. It starts elevated from the user's desktop with
+// the user's environment, which every unelevated program of the user can change in
+// HKCU\Environment, so from `own` (this program's environment):
+// - every variable `machine` (the machine's environment) defines takes the machine's value,
+//   replacing the user's in place whatever its case, or added in the system's name order;
+//   but the user's own profile and identity (USERPROFILE, APPDATA, USERNAME...) stay the
+//   user's and are never taken from the machine, whose block holds a default profile's;
+// - PATH is the machine's only: the user's part of it could name a folder of planted DLLs;
+// - variables that make a program load code they name (the .NET profiler and runtime
+//   settings, startup hooks, the Java agents, __COMPAT_LAYER) go, whoever defines them;
+// - TMP and TEMP are the folder, so that what it unpacks goes into the run's own folder;
+// - every other variable of the user stays as it is.
+// An empty `machine` (it could not be read) leaves the user's values of the machine's
+// variables; PATH and the code-loading variables still go.
+Environment SetupEnvironment(const Environment& own, const Environment& machine,
+                             const std::string& folder);
