@@ -20,6 +20,7 @@
  *   tmp=<TMP>, temp=<TEMP>
  *   response-write=<"opened" when the response file could be opened for writing, else "refused">
  *   probe-dll=<"loaded" when a DLL named pellory-probe.dll could be loaded by name, else "absent">
+ *   env NAME=value, one line for each entry of its environment
  *   | <each line of the response file>
  *   [end]
  */
@@ -134,6 +135,10 @@ static void WriteRecord(FILE* log, const char* title, const char* commandLine,
   HMODULE probe = LoadLibraryA("pellory-probe.dll");
   fprintf(log, "probe-dll=%s\n", probe != NULL ? "loaded" : "absent");
   if (probe != NULL) FreeLibrary(probe);
+  char* environment = GetEnvironmentStringsA();
+  for (const char* entry = environment; entry != NULL && *entry != '\0'; entry += strlen(entry) + 1)
+    fprintf(log, "env %s\n", entry);
+  if (environment != NULL) FreeEnvironmentStringsA(environment);
   const char* line = response;
   while (*line != '\0') {
     size_t n = strcspn(line, "\r\n");
