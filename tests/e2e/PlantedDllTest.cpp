@@ -1,8 +1,8 @@
 // Pellory.exe started from a folder that also holds DLLs named like the system DLLs it
 // loads (as a Downloads folder might), with Wine told to prefer a DLL found by the search
 // order, as Windows does for every DLL that is not a KnownDLL: the installation completes
-// and none of the planted DLLs is ever loaded. (Against a Pellory.exe that imports them
-// directly, all three are loaded at start.)
+// and none of the planted DLLs is ever loaded. (Against a Pellory.exe that imported wininet,
+// wintrust and crypt32 directly, all three were loaded at start.)
 
 #include "InstallFixture.h"
 
@@ -13,7 +13,7 @@
 namespace {
 
 // The DLLs that tests/e2e/CMakeLists.txt builds as markers.
-const wchar_t* const kPlanted[] = {L"wininet", L"wintrust", L"crypt32"};
+const wchar_t* const kPlanted[] = {L"wininet", L"wintrust", L"crypt32", L"userenv"};
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern) {
   std::vector<std::wstring> names;
