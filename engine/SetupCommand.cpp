@@ -1,6 +1,8 @@
 #include "engine/SetupCommand.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 
 #include "net/LocalNames.h"
 #include "platform/Files.h"
@@ -22,30 +24,22 @@ constexpr const char* kCodeLoadingNames[] = {"__COMPAT_LAYER", "JAVA_TOOL_OPTION
                                              "JDK_JAVA_OPTIONS"};
 // The user's profile and identity: the machine's block holds a default profile's and, on
 // Windows, SYSTEM's.
-constexpr const char* kUsersOwnNames[] = {"APPDATA",
-                                          "CLIENTNAME",
-                                          "HOMEDRIVE",
-                                          "HOMEPATH",
-                                          "HOMESHARE",
-                                          "LOCALAPPDATA",
-                                          "LOGONSERVER",
-                                          "SESSIONNAME",
-                                          "USERDNSDOMAIN",
-                                          "USERDOMAIN",
-                                          "USERDOMAIN_ROAMINGPROFILE",
-                                          "USERNAME",
-                                          "USERPROFILE"};
+// clang-format off
+constexpr const char* kUsersOwnNames[] = {
+    "APPDATA", "CLIENTNAME", "HOMEDRIVE", "HOMEPATH", "HOMESHARE", "LOCALAPPDATA", "LOGONSERVER",
+    "SESSIONNAME", "USERDNSDOMAIN", "USERDOMAIN", "USERDOMAIN_ROAMINGPROFILE", "USERNAME",
+    "USERPROFILE"};
+// clang-format on
 
-bool LoadsCode(const std::string& name) {
-  return std::any_of(std::begin(kCodeLoadingPrefixes), std::end(kCodeLoadingPrefixes),
-                     [&](const char* prefix) { return name.rfind(prefix, 0) == 0; }) ||
-         std::find(std::begin(kCodeLoadingNames), std::end(kCodeLoadingNames), name) !=
-             std::end(kCodeLoadingNames);
+template <std::size_t N>
+bool IsOneOf(const std::string& name, const char* const (&names)[N]) {
+  return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
-bool IsUsersOwn(const std::string& name) {
-  return std::find(std::begin(kUsersOwnNames), std::end(kUsersOwnNames), name) !=
-         std::end(kUsersOwnNames);
+bool LoadsCode(const std::string& name) {
+  return IsOneOf(name, kCodeLoadingNames) ||
+         std::any_of(std::begin(kCodeLoadingPrefixes), std::end(kCodeLoadingPrefixes),
+                     [&](const char* prefix) { return name.rfind(prefix, 0) == 0; });
 }
 
 // Gives `name` the value: in place, under the spelling it has, or as a new entry where
@@ -84,10 +78,9 @@ Environment SetupEnvironment(const Environment& own, const Environment& machine,
   }
   for (const std::string& entry : machine) {
     const std::size_t equals = entry.find('=', 1);
-    const std::string name = entry.substr(0, equals);
-    if (equals == std::string::npos || LoadsCode(UpperAscii(name)) || IsUsersOwn(UpperAscii(name)))
-      continue;
-    SetVariable(environment, name, entry.substr(equals + 1));
+    const std::string name = UpperName(entry);
+    if (equals == std::string::npos || LoadsCode(name) || IsOneOf(name, kUsersOwnNames)) continue;
+    SetVariable(environment, entry.substr(0, equals), entry.substr(equals + 1));
   }
   const std::string value =
       folder.size() > 1 && folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder;
