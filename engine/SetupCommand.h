@@ -32,6 +32,9 @@ std::string SetupApplicationName(const std::string& folder, const std::string& s
 // - TMP and TEMP are the folder, so that what it unpacks goes into the run's own folder;
 // - every other variable of the user stays as it is.
 // An empty `machine` (it could not be read) leaves the user's values of the machine's
-// variables; PATH and the code-loading variables still go.
+// variables, but PATH and the code-loading variables still go. No program of the user can
+// make the machine's block unreadable (it comes from HKLM and the system itself), so that
+// only happens on a damaged machine, where the setups should still run; without PATH the
+// system still finds its own programs and DLLs in its folders, and never in the user's.
 Environment SetupEnvironment(const Environment& own, const Environment& machine,
                              const std::string& folder);
