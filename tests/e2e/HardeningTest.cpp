@@ -7,10 +7,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <map>
-#include <sstream>
+#include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "InstallFixture.h"
@@ -252,59 +250,50 @@ INSTANTIATE_TEST_SUITE_P(Ja, UserTempTest, testing::Values(kJapaneseSystem),
 // PATH only (and so never load that DLL), and the user's own profile and variable.
 class UserEnvironmentTest : public HardeningTest {
  protected:
-  static constexpr const char* kCodeLoading[][2] = {
-      {"COR_ENABLE_PROFILING", "1"},
-      {"COR_PROFILER", "{5A1C0F4E-3D27-4B8E-9C61-2F0B7D4E8A93}"},
-      {"COR_PROFILER_PATH", "pellory-probe.dll"},
-      {"CORECLR_ENABLE_PROFILING", "1"},
-      {"CORECLR_PROFILER", "{5A1C0F4E-3D27-4B8E-9C61-2F0B7D4E8A93}"},
-      {"CORECLR_PROFILER_PATH", "pellory-probe.dll"},
-      {"DOTNET_STARTUP_HOOKS", "pellory-hook.dll"},
-      {"__COMPAT_LAYER", "RunAsInvoker"}};
+  static constexpr const char* kCodeLoading[] = {
+      "COR_ENABLE_PROFILING",  "COR_PROFILER",         "COR_PROFILER_PATH", "CORECLR_PROFILER",
+      "CORECLR_PROFILER_PATH", "DOTNET_STARTUP_HOOKS", "__COMPAT_LAYER"};
 
   void SetUp() override {
     ::CreateDirectoryA(m_bin.c_str(), nullptr);
     const std::wstring built = robot::WindowsPathOf(PELLORY_PLANTED_DLL_DIR) + L"\\wininet.dll";
     ASSERT_TRUE(::CopyFileA(std::string(built.begin(), built.end()).c_str(),
                             (m_bin + "\\pellory-probe.dll").c_str(), FALSE));
-    std::vector<std::pair<std::string, std::string>> user = {{"PELLORY_USER_VARIABLE", "kept"}};
-    for (const auto& variable : kCodeLoading) user.emplace_back(variable[0], variable[1]);
-    for (const auto& [name, value] : user) ::SetEnvironmentVariableA(name.c_str(), value.c_str());
-    user.emplace_back("Path", m_bin);  // the user's part of PATH
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, "Environment", 0, KEY_SET_VALUE, &m_key),
-              ERROR_SUCCESS);
-    for (const auto& [name, value] : user) {
-      ::RegSetValueExA(m_key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
-      m_names.push_back(name);
+    m_user.assign(std::begin(kCodeLoading), std::end(kCodeLoading));
+    m_user.push_back("PELLORY_USER_VARIABLE");
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, "Environment", 0, KEY_SET_VALUE, &m_key), 0);
+    for (const std::string& name : m_user) {
+      ::SetEnvironmentVariableA(name.c_str(), "1");
+      ::RegSetValueExA(m_key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
     }
+    // The user's part of PATH, which Windows appends to the machine's.
+    ::RegSetValueExA(m_key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_bin.c_str()),
+                     static_cast<DWORD>(m_bin.size() + 1));
     char path[32768] = {};
     ::GetEnvironmentVariableA("PATH", path, sizeof path);
-    m_path = path;
-    ::SetEnvironmentVariableA("PATH", (m_path + ";" + m_bin).c_str());
-    // With the folder in PATH, the DLL loads by its bare name: a setup given this PATH
-    // would load it.
+    ::SetEnvironmentVariableA("PATH", (std::string(path) + ";" + m_bin).c_str());
+    // With that PATH the DLL loads by its bare name, as it would into a setup given it.
     const HMODULE probe = ::LoadLibraryA("pellory-probe.dll");
     ASSERT_NE(probe, nullptr);
     ::FreeLibrary(probe);
     HardeningTest::SetUp();  // Pellory starts with them
-    ::SetEnvironmentVariableA("PATH", m_path.c_str());
-    for (const auto& [name, value] : user) ::SetEnvironmentVariableA(name.c_str(), nullptr);
+    ::SetEnvironmentVariableA("PATH", path);
+    for (const std::string& name : m_user) ::SetEnvironmentVariableA(name.c_str(), nullptr);
   }
 
   void TearDown() override {
     HardeningTest::TearDown();
-    for (const std::string& name : m_names) ::RegDeleteValueA(m_key, name.c_str());
-    if (m_key != nullptr) ::RegCloseKey(m_key);
+    m_user.push_back("Path");
+    for (const std::string& name : m_user) ::RegDeleteValueA(m_key, name.c_str());
+    ::RegCloseKey(m_key);
   }
 
   const std::string m_bin = [] {
     const std::wstring path = OutPath(L"user-bin");
     return std::string(path.begin(), path.end());
   }();
-  std::string m_path;
+  std::vector<std::string> m_user;  // the names set in HKCU\Environment
   HKEY m_key = nullptr;
-  std::vector<std::string> m_names;  // set in HKCU\Environment
 };
 
 TEST_P(UserEnvironmentTest, SetupsGetNoCodeLoadingVariableAndTheMachinesPathOnly) {
@@ -317,21 +306,17 @@ TEST_P(UserEnvironmentTest, SetupsGetNoCodeLoadingVariableAndTheMachinesPathOnly
   EXPECT_EQ(SetupLogValues(log, "| title"), (std::vector<std::string>{"corvane", "tessaline"}));
   EXPECT_EQ(SetupLogValues(log, "probe-dll"), (std::vector<std::string>{"absent", "absent"}))
       << "a setup program loaded the DLL in the user's PATH folder";
-  // Each setup's variables by lower-case name: Windows compares names without case.
-  std::map<std::string, std::vector<std::string>> values;
-  std::istringstream lines(log);
-  for (std::string line; std::getline(lines, line);) {
-    const std::size_t equals = line.find('=', 5);
-    if (line.rfind("env ", 0) == 0 && equals != std::string::npos)
-      values[LowerAscii(line.substr(4, equals - 4))].push_back(line.substr(equals + 1));
-  }
-  for (const auto& variable : kCodeLoading)
-    EXPECT_EQ(values.count(LowerAscii(variable[0])), 0u) << variable[0];
-  EXPECT_EQ(values["pellory_user_variable"], (std::vector<std::string>{"kept", "kept"}));
-  EXPECT_EQ(values["userprofile"], (std::vector<std::string>{profile, profile}));
-  ASSERT_EQ(values["path"].size(), 2u) << log;
-  for (const std::string& path : values["path"])
-    EXPECT_EQ(LowerAscii(path).find(LowerAscii(m_bin)), std::string::npos) << path;
+  // Windows compares the names without case.
+  const std::string lower = LowerAscii(log);
+  for (const char* name : kCodeLoading)
+    EXPECT_EQ(SetupLogValues(lower, "env " + LowerAscii(name)), std::vector<std::string>{}) << name;
+  EXPECT_EQ(SetupLogValues(log, "env PELLORY_USER_VARIABLE"), (std::vector<std::string>{"1", "1"}));
+  EXPECT_EQ(SetupLogValues(lower, "env userprofile"),
+            std::vector<std::string>(2, LowerAscii(profile)));
+  const std::vector<std::string> paths = SetupLogValues(lower, "env path");
+  ASSERT_EQ(paths.size(), 2u) << log;
+  for (const std::string& path : paths)
+    EXPECT_EQ(path.find(LowerAscii(m_bin)), std::string::npos) << path;
 }
 
 INSTANTIATE_TEST_SUITE_P(Ja, UserEnvironmentTest, testing::Values(kJapaneseSystem),
