@@ -50,6 +50,14 @@ Entry Inspect(const std::string& path, bool folder = false) {
   return entry;
 }
 
+// Puts a marker DLL into `folder` (with its backslash) under the name the test setup
+// program loads by name.
+bool PlantProbeDll(const std::string& folder) {
+  const std::wstring built = robot::WindowsPathOf(PELLORY_PLANTED_DLL_DIR) + L"\\wininet.dll";
+  return ::CopyFileA(std::string(built.begin(), built.end()).c_str(),
+                     (folder + "pellory-probe.dll").c_str(), FALSE);
+}
+
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA found;
@@ -203,9 +211,7 @@ class UserTempTest : public HardeningTest {
  protected:
   void SetUp() override {
     ::CreateDirectoryA(m_temp.c_str(), nullptr);
-    const std::wstring built = robot::WindowsPathOf(PELLORY_PLANTED_DLL_DIR) + L"\\wininet.dll";
-    ASSERT_TRUE(::CopyFileA(std::string(built.begin(), built.end()).c_str(),
-                            (m_temp + "pellory-probe.dll").c_str(), FALSE));
+    ASSERT_TRUE(PlantProbeDll(m_temp));
     // The planted DLL loads: a test program started from this folder would record it.
     const HMODULE probe = ::LoadLibraryA((m_temp + "pellory-probe.dll").c_str());
     ASSERT_NE(probe, nullptr);
@@ -256,9 +262,7 @@ class UserEnvironmentTest : public HardeningTest {
 
   void SetUp() override {
     ::CreateDirectoryA(m_bin.c_str(), nullptr);
-    const std::wstring built = robot::WindowsPathOf(PELLORY_PLANTED_DLL_DIR) + L"\\wininet.dll";
-    ASSERT_TRUE(::CopyFileA(std::string(built.begin(), built.end()).c_str(),
-                            (m_bin + "\\pellory-probe.dll").c_str(), FALSE));
+    ASSERT_TRUE(PlantProbeDll(m_bin + "\\"));
     m_user.assign(std::begin(kCodeLoading), std::end(kCodeLoading));
     m_user.push_back("PELLORY_USER_VARIABLE");
     ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, "Environment", 0, KEY_SET_VALUE, &m_key), 0);
