@@ -303,7 +303,7 @@ class UserEnvironmentTest : public HardeningTest {
 TEST_P(UserEnvironmentTest, SetupsGetNoCodeLoadingVariableAndTheMachinesPathOnly) {
   char profile[MAX_PATH] = {};
   ::GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH);
-  ServeStandardInstallation();
+  ServeStandardInstallation("environment=all\r\n");
   WalkToDownloadPage();
   ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
   const std::string log = SetupLog();
