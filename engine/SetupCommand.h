@@ -19,22 +19,17 @@ std::string BuildSetupCommandLine(const std::string& folder, const std::string& 
 // different program such as C:\Users\John.exe.
 std::string SetupApplicationName(const std::string& folder, const std::string& setupName);
 
-// The environment a setup program gets. It starts elevated from the user's desktop with
-// the user's environment, which every unelevated program of the user can change in
-// HKCU\Environment, so from `own` (this program's environment):
-// - every variable `machine` (the machine's environment) defines takes the machine's value,
-//   replacing the user's in place whatever its case, or added in the system's name order;
-//   but the user's own profile and identity (USERPROFILE, APPDATA, USERNAME...) stay the
-//   user's and are never taken from the machine, whose block holds a default profile's;
-// - PATH is the machine's only: the user's part of it could name a folder of planted DLLs;
-// - variables that make a program load code they name (the .NET profiler and runtime
-//   settings, startup hooks, the Java agents, __COMPAT_LAYER) go, whoever defines them;
-// - TMP and TEMP are the folder, so that what it unpacks goes into the run's own folder;
-// - every other variable of the user stays as it is.
-// An empty `machine` (it could not be read) leaves the user's values of the machine's
-// variables, but PATH and the code-loading variables still go. No program of the user can
-// make the machine's block unreadable (it comes from HKLM and the system itself), so that
-// only happens on a damaged machine, where the setups should still run; without PATH the
-// system still finds its own programs and DLLs in its folders, and never in the user's.
+// The environment a setup program gets. It runs elevated, and `own` (this program's
+// environment) is the user's, which every unelevated program of the user can change in
+// HKCU\Environment. So the variables `machine` (the machine's environment) defines take its
+// values, in place whatever their case or added in the system's name order, except the
+// user's own profile and identity, which stay the user's; PATH is the machine's only (the
+// user's part could name a folder of planted DLLs); variables that make a program load code
+// they name go, whoever defines them; TMP and TEMP are the folder, so that what it unpacks
+// stays in the run's own folder; every other variable stays as the user has it.
+// An empty `machine` (unreadable) leaves the user's values, but not PATH nor the code-loading
+// variables: no program of the user can make the machine's block unreadable (it comes from
+// HKLM and the system), so only a damaged machine gets here, where the setups should still
+// run; without PATH the system still finds its own programs and DLLs, in its own folders.
 Environment SetupEnvironment(const Environment& own, const Environment& machine,
                              const std::string& folder);
