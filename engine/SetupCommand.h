@@ -19,8 +19,17 @@ std::string BuildSetupCommandLine(const std::string& folder, const std::string& 
 // different program such as C:\Users\John.exe.
 std::string SetupApplicationName(const std::string& folder, const std::string& setupName);
 
-// The environment a setup program gets: `environment` with TMP and TEMP (names compared
-// without case) set to the folder, so that what it unpacks goes into the run's own folder
-// and not into one that the user's programs can write. A missing one is added where the
-// system's ordering by name puts it.
-Environment SetupEnvironment(Environment environment, const std::string& folder);
+// The environment a setup program gets. It runs elevated, and `own` (this program's
+// environment) is the user's, which every unelevated program of the user can change in
+// HKCU\Environment. So the variables `machine` (the machine's environment) defines take its
+// values, in place whatever their case or added in the system's name order, except the
+// user's own profile and identity, which stay the user's; PATH is the machine's only (the
+// user's part could name a folder of planted DLLs); variables that make a program load code
+// they name go, whoever defines them; TMP and TEMP are the folder, so that what it unpacks
+// stays in the run's own folder; every other variable stays as the user has it.
+// An empty `machine` (unreadable) leaves the user's values, but not PATH nor the code-loading
+// variables: no program of the user can make the machine's block unreadable (it comes from
+// HKLM and the system), so only a damaged machine gets here, where the setups should still
+// run; without PATH the system still finds its own programs and DLLs, in its own folders.
+Environment SetupEnvironment(const Environment& own, const Environment& machine,
+                             const std::string& folder);

@@ -9,10 +9,10 @@ bool StartSetupAndWait(ProcessLauncher& launcher, const std::string& folder,
                        const std::string& setupName, const std::string& responseName,
                        const std::function<void()>& showPage) {
   if (folder.empty()) return false;
-  std::unique_ptr<StartedProcess> process =
-      launcher.StartHidden(SetupApplicationName(folder, setupName),
-                           BuildSetupCommandLine(folder, setupName, responseName), folder,
-                           SetupEnvironment(launcher.CurrentEnvironment(), folder));
+  std::unique_ptr<StartedProcess> process = launcher.StartHidden(
+      SetupApplicationName(folder, setupName),
+      BuildSetupCommandLine(folder, setupName, responseName), folder,
+      SetupEnvironment(launcher.CurrentEnvironment(), launcher.MachineEnvironment(), folder));
   if (!process) return false;
   if (showPage) showPage();
   process->WaitForExit();

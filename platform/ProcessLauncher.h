@@ -30,6 +30,9 @@ class ProcessLauncher {
                                                       const Environment& environment) = 0;
   // This process's own environment, in the order the system keeps it.
   virtual Environment CurrentEnvironment() = 0;
+  // The machine's environment, as the system gives it to a process of no user: the
+  // machine's variables and folders, and a default profile's. Empty when it cannot be read.
+  virtual Environment MachineEnvironment() = 0;
 };
 
 // The real launcher (defined by the Win32 adapter only).

@@ -1,8 +1,11 @@
 #include "platform/ProcessLauncher.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <userenv.h>
 
 #include <cstring>
+#include <cwchar>
 #include <utility>
 #include <vector>
 
@@ -54,6 +57,27 @@ class Win32ProcessLauncher final : public ProcessLauncher {
     for (const char* entry = block; *entry != '\0'; entry += std::strlen(entry) + 1)
       environment.emplace_back(entry);
     FreeEnvironmentStringsA(block);
+    return environment;
+  }
+
+  Environment MachineEnvironment() override {
+    Environment environment;
+    void* block = nullptr;
+    if (!CreateEnvironmentBlock(&block, nullptr, FALSE)) return environment;
+    // In the ANSI code page, as the rest of the setup's environment and its command line.
+    // No best fit: a character the code page lacks becomes "?", which names no file,
+    // rather than a look-alike such as "\\" (UTF-8 has every character and takes no flag).
+    const DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    for (const wchar_t* entry = static_cast<const wchar_t*>(block); *entry != L'\0';
+         entry += std::wcslen(entry) + 1) {
+      const int length = static_cast<int>(std::wcslen(entry));
+      std::string narrow(
+          WideCharToMultiByte(CP_ACP, flags, entry, length, nullptr, 0, nullptr, nullptr), '\0');
+      WideCharToMultiByte(CP_ACP, flags, entry, length, narrow.data(),
+                          static_cast<int>(narrow.size()), nullptr, nullptr);
+      if (!narrow.empty()) environment.push_back(narrow);
+    }
+    DestroyEnvironmentBlock(block);
     return environment;
   }
 };

@@ -1,11 +1,13 @@
 // The local files of a run on the real program: a name that is a device, that an earlier
 // file of the run already has, or that is not of its file's kind is never fetched; a link
-// planted at a destination is replaced by the download, not written through; and the
-// user's TEMP, which every program of the user can write, takes no part in the run.
+// planted at a destination is replaced by the download, not written through; and neither
+// the user's TEMP nor the user's PATH and code-loading variables, which every program of
+// the user can set, take part in the run.
 
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,14 @@ Entry Inspect(const std::string& path, bool folder = false) {
   if (length > 0 && length < sizeof finalPath) entry.finalPath.assign(finalPath, length);
   ::CloseHandle(handle);
   return entry;
+}
+
+// Puts a marker DLL into `folder` (with its backslash) under the name the test setup
+// program loads by name.
+bool PlantProbeDll(const std::string& folder) {
+  const std::wstring built = robot::WindowsPathOf(PELLORY_PLANTED_DLL_DIR) + L"\\wininet.dll";
+  return ::CopyFileA(std::string(built.begin(), built.end()).c_str(),
+                     (folder + "pellory-probe.dll").c_str(), FALSE);
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
@@ -201,9 +211,7 @@ class UserTempTest : public HardeningTest {
  protected:
   void SetUp() override {
     ::CreateDirectoryA(m_temp.c_str(), nullptr);
-    const std::wstring built = robot::WindowsPathOf(PELLORY_PLANTED_DLL_DIR) + L"\\wininet.dll";
-    ASSERT_TRUE(::CopyFileA(std::string(built.begin(), built.end()).c_str(),
-                            (m_temp + "pellory-probe.dll").c_str(), FALSE));
+    ASSERT_TRUE(PlantProbeDll(m_temp));
     // The planted DLL loads: a test program started from this folder would record it.
     const HMODULE probe = ::LoadLibraryA((m_temp + "pellory-probe.dll").c_str());
     ASSERT_NE(probe, nullptr);
@@ -238,6 +246,84 @@ TEST_P(UserTempTest, ADllPlantedInTheUsersTempIsNeverLoadedIntoASetup) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ja, UserTempTest, testing::Values(kJapaneseSystem),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Pellory started with what every unelevated program of the user can put into
+// HKCU\Environment, and so into the environment Windows gives an elevated program at
+// logon: the .NET profiler and startup-hook variables, a compatibility shim, a variable of
+// the user's own, and a folder of the user's in PATH that holds a DLL the test setup
+// program loads by name. The setups get none of the code-loading variables, the machine's
+// PATH only (and so never load that DLL), and the user's own profile and variable.
+class UserEnvironmentTest : public HardeningTest {
+ protected:
+  static constexpr const char* kCodeLoading[] = {
+      "COR_ENABLE_PROFILING",  "COR_PROFILER",         "COR_PROFILER_PATH", "CORECLR_PROFILER",
+      "CORECLR_PROFILER_PATH", "DOTNET_STARTUP_HOOKS", "__COMPAT_LAYER"};
+
+  void SetUp() override {
+    ::CreateDirectoryA(m_bin.c_str(), nullptr);
+    ASSERT_TRUE(PlantProbeDll(m_bin + "\\"));
+    m_user.assign(std::begin(kCodeLoading), std::end(kCodeLoading));
+    m_user.push_back("PELLORY_USER_VARIABLE");
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, "Environment", 0, KEY_SET_VALUE, &m_key), 0);
+    for (const std::string& name : m_user) {
+      ::SetEnvironmentVariableA(name.c_str(), "1");
+      ::RegSetValueExA(m_key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+    }
+    // The user's part of PATH, which Windows appends to the machine's.
+    ::RegSetValueExA(m_key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_bin.c_str()),
+                     static_cast<DWORD>(m_bin.size() + 1));
+    char path[32768] = {};
+    ::GetEnvironmentVariableA("PATH", path, sizeof path);
+    ::SetEnvironmentVariableA("PATH", (std::string(path) + ";" + m_bin).c_str());
+    // With that PATH the DLL loads by its bare name, as it would into a setup given it.
+    const HMODULE probe = ::LoadLibraryA("pellory-probe.dll");
+    ASSERT_NE(probe, nullptr);
+    ::FreeLibrary(probe);
+    HardeningTest::SetUp();  // Pellory starts with them
+    ::SetEnvironmentVariableA("PATH", path);
+    for (const std::string& name : m_user) ::SetEnvironmentVariableA(name.c_str(), nullptr);
+  }
+
+  void TearDown() override {
+    HardeningTest::TearDown();
+    m_user.push_back("Path");
+    for (const std::string& name : m_user) ::RegDeleteValueA(m_key, name.c_str());
+    ::RegCloseKey(m_key);
+  }
+
+  const std::string m_bin = [] {
+    const std::wstring path = OutPath(L"user-bin");
+    return std::string(path.begin(), path.end());
+  }();
+  std::vector<std::string> m_user;  // the names set in HKCU\Environment
+  HKEY m_key = nullptr;
+};
+
+TEST_P(UserEnvironmentTest, SetupsGetNoCodeLoadingVariableAndTheMachinesPathOnly) {
+  char profile[MAX_PATH] = {};
+  ::GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH);
+  ServeStandardInstallation("environment=all\r\n");
+  WalkToDownloadPage();
+  ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
+  const std::string log = SetupLog();
+  EXPECT_EQ(SetupLogValues(log, "| title"), (std::vector<std::string>{"corvane", "tessaline"}));
+  EXPECT_EQ(SetupLogValues(log, "probe-dll"), (std::vector<std::string>{"absent", "absent"}))
+      << "a setup program loaded the DLL in the user's PATH folder";
+  // Windows compares the names without case.
+  const std::string lower = LowerAscii(log);
+  for (const char* name : kCodeLoading)
+    EXPECT_EQ(SetupLogValues(lower, "env " + LowerAscii(name)), std::vector<std::string>{}) << name;
+  EXPECT_EQ(SetupLogValues(log, "env PELLORY_USER_VARIABLE"), (std::vector<std::string>{"1", "1"}));
+  EXPECT_EQ(SetupLogValues(lower, "env userprofile"),
+            std::vector<std::string>(2, LowerAscii(profile)));
+  const std::vector<std::string> paths = SetupLogValues(lower, "env path");
+  ASSERT_EQ(paths.size(), 2u) << log;
+  for (const std::string& path : paths)
+    EXPECT_EQ(path.find(LowerAscii(m_bin)), std::string::npos) << path;
+}
+
+INSTANTIATE_TEST_SUITE_P(Ja, UserEnvironmentTest, testing::Values(kJapaneseSystem),
                          [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Ja, HardeningTest, testing::Values(kJapaneseSystem),

@@ -14,7 +14,7 @@
 namespace {
 
 // The DLLs that tests/e2e/CMakeLists.txt builds as markers.
-const wchar_t* const kPlanted[] = {L"wininet", L"wintrust", L"crypt32"};
+const wchar_t* const kPlanted[] = {L"wininet", L"wintrust", L"crypt32", L"userenv"};
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern) {
   std::vector<std::wstring> names;

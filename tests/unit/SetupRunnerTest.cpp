@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/SetupCommand.h"
 #include "fakes/FakeProcessLauncher.h"
 
 namespace {
@@ -28,9 +27,9 @@ TEST_F(SetupRunnerTest, StartsByFullPathInTheFolderWithItAsTempShowsThePageThenW
   EXPECT_EQ(launcher.starts[0].commandLine,
             folder + "cvn.exe /nodialog /noreboot /nocvn -s -f1\"" + folder + "cvn.iss\"");
   EXPECT_EQ(launcher.starts[0].currentDirectory, folder);
-  // TMP and TEMP (whatever their case) now name the folder; the rest stays as it was.
+  // TMP and TEMP (whatever their case) now name the folder, PATH is the machine's.
   EXPECT_EQ(launcher.starts[0].environment,
-            (Environment{"=C:=C:\\Users\\u\\Downloads", "Path=C:\\Windows",
+            (Environment{"=C:=C:\\Users\\u\\Downloads", "Path=C:\\Windows\\system32",
                          "TEMP=C:\\Windows\\Temp\\Pellory.0badf00d",
                          "tmp=C:\\Windows\\Temp\\Pellory.0badf00d", "windir=C:\\Windows"}));
   EXPECT_EQ(launcher.events, (std::vector<std::string>{"start", "show", "wait", "release"}));
@@ -44,13 +43,6 @@ TEST_F(SetupRunnerTest, NothingShownWhenTheProgramCannotStartOrThereIsNoFolder) 
   EXPECT_FALSE(Run("", "a.exe", "a.iss"));
   EXPECT_EQ(launcher.starts.size(), 1u);
   EXPECT_TRUE(launcher.events.empty());
-}
-
-TEST(SetupEnvironment, AMissingTmpOrTempIsAddedInNameOrder) {
-  EXPECT_EQ(
-      SetupEnvironment({"=C:=C:\\", "ALLUSERSPROFILE=C:\\P", "USERNAME=u"}, "C:\\F\\"),
-      (Environment{"=C:=C:\\", "ALLUSERSPROFILE=C:\\P", "TEMP=C:\\F", "TMP=C:\\F", "USERNAME=u"}));
-  EXPECT_EQ(SetupEnvironment({}, "C:\\F\\"), (Environment{"TEMP=C:\\F", "TMP=C:\\F"}));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
  *   sleep=MS   stay running for MS milliseconds after writing the record
  *   log=PATH   the log to append to
  *   title=T    a name for the record (the demo uses the component's name)
+ *   environment=all   add its whole environment to the record
  * The log is, in this order of preference: log= of the response file, the environment
  * variable PELLORY_SETUP_LOG, C:\pellory-test\setup.log.
  *
@@ -20,6 +21,7 @@
  *   tmp=<TMP>, temp=<TEMP>
  *   response-write=<"opened" when the response file could be opened for writing, else "refused">
  *   probe-dll=<"loaded" when a DLL named pellory-probe.dll could be loaded by name, else "absent">
+ *   env NAME=value, one line for each entry of its environment (with environment=all)
  *   | <each line of the response file>
  *   [end]
  */
@@ -134,6 +136,13 @@ static void WriteRecord(FILE* log, const char* title, const char* commandLine,
   HMODULE probe = LoadLibraryA("pellory-probe.dll");
   fprintf(log, "probe-dll=%s\n", probe != NULL ? "loaded" : "absent");
   if (probe != NULL) FreeLibrary(probe);
+  if (Setting(response, "environment", value, sizeof(value))) {
+    char* environment = GetEnvironmentStringsA();
+    for (const char* entry = environment; entry != NULL && *entry != '\0';
+         entry += strlen(entry) + 1)
+      fprintf(log, "env %s\n", entry);
+    if (environment != NULL) FreeEnvironmentStringsA(environment);
+  }
   const char* line = response;
   while (*line != '\0') {
     size_t n = strcspn(line, "\r\n");

@@ -22,6 +22,7 @@ class FakeProcessLauncher : public ProcessLauncher {
   Environment environment = {"=C:=C:\\Users\\u\\Downloads", "Path=C:\\Windows",
                              "TEMP=C:\\Users\\u\\Temp", "tmp=C:\\Users\\u\\Temp",
                              "windir=C:\\Windows"};
+  Environment machine = {"Path=C:\\Windows\\system32", "windir=C:\\Windows"};
   std::function<void()> onStart;  // runs inside the start, before it returns
   std::function<void()> wait;     // runs inside the wait for the started process
   std::vector<Start> starts;
@@ -39,6 +40,7 @@ class FakeProcessLauncher : public ProcessLauncher {
     return std::make_unique<Process>(events, wait);
   }
   Environment CurrentEnvironment() override { return environment; }
+  Environment MachineEnvironment() override { return machine; }
 
  private:
   class Process : public StartedProcess {
