@@ -41,11 +41,33 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return std::ferror(file.get()) == 0;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
+// A file made new at path, as Pellory makes its downloads: whatever stood at the name is
+// replaced, never written through.
+bool WriteNewFile(const DownloadPlatform& platform, const std::string& path,
+                  const std::string& bytes, uint32_t& error) {
+  Files& files = *platform.files;
+  const FileHandle file = CreateDestination(files, *platform.clock, path.c_str(), error);
+  if (file == kInvalidFile) return false;
+  const bool written = files.Write(file, bytes.data(), static_cast<uint32_t>(bytes.size()));
+  if (!written) error = files.LastError();
+  return files.Close(file) && written;
+}
+
+// The tool's own folder: made fresh for each run, as Pellory makes its own. Elevated, under
+// Pellory's rules, so that no unelevated program can redirect or swap what it fetches and
+// checks; as the user, in the user's TEMP, which is theirs anyway.
+WorkFolder MakeToolFolder(const CheckPlatform& platform) {
+  const bool elevated = platform.user->IsAdministrator();
+  PrivateFolders& folders = *platform.privateFolders;
+  return WorkFolder::Create(
+      folders, elevated ? WorkFolderParent(folders.WindowsFolder()) : platform.system->TempPath(),
+      "PelloryCheck.", elevated);
+}
+
+// A folder made new in the tool's own, with its backslash; empty when it cannot be made.
+std::string MakeSubfolder(PrivateFolders& folders, const std::string& parent, const char* name) {
+  const std::string path = FolderFilePath(parent, name) + "\\";
+  return folders.Create(path.c_str(), nullptr) ? path : std::string();
 }
 
 class Checker {
@@ -66,6 +88,7 @@ class Checker {
   Http& PlatformHttp() const { return *m_platform.download.http; }
   // The list's bytes as fetched, kept before any component's file could replace them.
   const std::string& ListBytes() const { return m_listBytes; }
+  const WorkFolder& Folder() const { return m_folder; }
 
  private:
   // The steps of a check, in order: where Pellory's files would go, which list it would
@@ -92,6 +115,8 @@ class Checker {
   // so that a later file of the same name fails as it would there.
   std::vector<ReadLockedFile> m_held;
   std::string m_listBytes;
+  WorkFolder m_folder;   // made fresh for this run, held while it works in it
+  std::string m_unused;  // in it, for the files Pellory never fetches here
 };
 
 std::vector<RuleResult> Checker::Rules(const std::string& url, const std::string& name,
@@ -137,10 +162,10 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   transfer.ran = true;
   // Pellory's destination decides the length rule; where only the tool's own deeper
   // folder would make it too long, the file is fetched under its key instead.
-  std::string path = folder + "\\" + name;
+  std::string path = FolderFilePath(folder, name);
   if (path.size() >= kPathCapacity &&
       FetchDestination(m_report.pelloryFolder, name).size() < kPathCapacity) {
-    path = folder + "\\" + key;
+    path = FolderFilePath(folder, key);
   }
   transfer.localPath = path;
   m_http.Reset();
@@ -220,10 +245,12 @@ void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& pla
                              earlier.name +
                              "): one overwrites the other, or a checked setup program blocks it"});
   }
-  if (entry.fetched || !entry.url.empty()) {
-    const std::string folder = m_report.workFolder + (entry.fetched ? "" : "\\unused");
-    if (!entry.fetched) m_platform.folders->CreateFolder(folder);
-    entry.transfer = Transfer(entry.key, entry.url, entry.localName, folder);
+  // A name Pellory refuses is never requested: nothing of it is worth the request.
+  const bool refused =
+      file.verdict == NameVerdict::NoName || file.verdict == NameVerdict::NotOfItsKind;
+  if (!entry.url.empty() && !refused) {
+    entry.transfer = Transfer(entry.key, entry.url, entry.localName,
+                              entry.fetched ? m_report.workFolder : m_unused);
     if (entry.setupProgram && entry.transfer.code == 0) {
       entry.signature = CheckSignature(entry.transfer.localPath);
     }
@@ -269,7 +296,6 @@ void Checker::ReportWhereFilesGo() {
                           : WorkFolderParent(windowsFolder) +
                                 " is no folder: Pellory cannot make its working folder there");
   }
-  m_report.workFolder = m_options.workFolder;
 }
 
 void Checker::ChooseList() {
@@ -289,8 +315,15 @@ void Checker::ChooseList() {
 }
 
 bool Checker::FetchList() {
-  if (!m_platform.folders->CreateFolder(m_report.workFolder)) {
-    Problem("folder", "cannot create " + m_report.workFolder);
+  m_folder = MakeToolFolder(m_platform);
+  m_report.workFolder = m_folder.Path();
+  m_unused = m_folder.Path().empty()
+                 ? std::string()
+                 : MakeSubfolder(*m_platform.privateFolders, m_folder.Path(), "unused");
+  if (m_unused.empty()) {
+    Problem("folder", "cannot make a new folder of the tool's own (error " +
+                          std::to_string(m_platform.privateFolders->LastError()) +
+                          "): nothing fetched");
     return false;
   }
   m_report.listTransfer =
@@ -389,10 +422,12 @@ std::map<std::string, std::string> MirrorUrls(const Checker& checker, CheckRepor
 // reads it back with Pellory's reader. Its path, or a problem.
 std::string WriteMirrorList(const CheckPlatform& platform, const Checker& checker,
                             CheckReport& report, const std::map<std::string, std::string>& urls) {
-  const std::string folder = report.workFolder + "\\mirror";
-  const std::string rewritten = folder + "\\" + kMirrorListName;
-  if (!platform.folders->CreateFolder(folder) ||
-      !WriteWholeFile(rewritten, RewriteUrlList(checker.ListBytes(), urls))) {
+  const std::string folder =
+      MakeSubfolder(*platform.privateFolders, checker.Folder().Path(), "mirror");
+  const std::string rewritten = FolderFilePath(folder, kMirrorListName);
+  uint32_t error = 0;
+  if (folder.empty() || !WriteNewFile(platform.download, rewritten,
+                                      RewriteUrlList(checker.ListBytes(), urls), error)) {
     report.problems.push_back("URL list: cannot write " + rewritten);
     return rewritten;
   }
@@ -409,29 +444,37 @@ std::string WriteMirrorList(const CheckPlatform& platform, const Checker& checke
   return rewritten;
 }
 
-// Copies every fetched file under its local name, then the rewritten list, into folder.
-void CopyMirror(Folders& folders, CheckReport& report, const std::string& folder,
-                const std::string& rewritten) {
-  const auto failed = [&](const std::string& what) {
-    report.problems.push_back(what + " (error " + std::to_string(folders.LastError()) + ")");
-  };
-  if (!folders.CreateFolder(folder)) failed("cannot create " + folder);
-  for (const EntryReport& entry : report.entries) {
-    if (!report.problems.empty()) return;
-    if (!entry.fetched) continue;
-    const std::string to = folder + "\\" + entry.localName;
-    if (!folders.CopyWholeFile(entry.transfer.localPath, to))
-      failed("cannot copy " + entry.transfer.localPath + " to " + to);
+// Writes every fetched file under its local name, then the rewritten list, into folder:
+// one that this call creates or that is empty, each file made new.
+void WriteMirror(const CheckPlatform& platform, CheckReport& report, const std::string& folder,
+                 const std::string& rewritten) {
+  Folders& folders = *platform.folders;
+  const std::string in = !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
+  if (!folders.CreateFolder(folder)) {
+    report.problems.push_back("cannot create " + folder + " (error " +
+                              std::to_string(folders.LastError()) + ")");
+    return;
   }
-  if (report.problems.empty() &&
-      !folders.CopyWholeFile(rewritten, folder + "\\" + kMirrorListName)) {
-    report.problems.push_back("cannot write " + folder + "\\" + kMirrorListName);
+  if (!folders.NothingMatches(in + "*")) {
+    report.problems.push_back(folder + " is not empty: a mirror goes into a new or empty folder");
+    return;
+  }
+  std::vector<std::pair<std::string, std::string>> files;  // from, local name
+  for (const EntryReport& entry : report.entries)
+    if (entry.fetched) files.emplace_back(entry.transfer.localPath, entry.localName);
+  files.emplace_back(rewritten, kMirrorListName);
+  for (const auto& [from, name] : files) {
+    const std::string to = FolderFilePath(in, name);
+    std::string bytes;
+    uint32_t error = 0;
+    if (!ReadWholeFile(from, bytes) || !WriteNewFile(platform.download, to, bytes, error)) {
+      report.problems.push_back("cannot write " + to + " (error " + std::to_string(error) + ")");
+      return;
+    }
   }
 }
 
 }  // namespace
-
-std::string CheckWorkFolder(const std::string& tempPath) { return tempPath + "PelloryCheck"; }
 
 CheckReport RunCheck(const CheckPlatform& platform, const CheckOptions& options) {
   CheckReport report;
@@ -458,7 +501,7 @@ CheckReport RunMirror(const CheckPlatform& platform, const CheckOptions& options
       report.problems.empty() ? WriteMirrorList(platform, checker, report, urls) : std::string();
   Summarise(report, "Mirror written for every system", "Mirror NOT written");
   if (!report.complete) return report;
-  CopyMirror(*platform.folders, report, folder, rewritten);
+  WriteMirror(platform, report, folder, rewritten);
   Summarise(report, "Mirror written for every system", "Mirror NOT written");
   report.mirrorWritten = report.complete;
   if (report.mirrorWritten) {

@@ -13,6 +13,7 @@
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "platform/Trust.h"
+#include "platform/UserAccount.h"
 
 // The services the tool works through; they must outlive the call.
 struct CheckPlatform {
@@ -22,23 +23,20 @@ struct CheckPlatform {
   SystemInfo* system = nullptr;
   HttpProxy* proxy = nullptr;
   Folders* folders = nullptr;
-  PrivateFolders* privateFolders = nullptr;  // where Pellory would make its working folder
+  PrivateFolders* privateFolders = nullptr;  // Pellory's working folder, and the tool's own
+  UserAccount* user = nullptr;
 };
 
 struct CheckOptions {
   std::string listUrl;     // empty: the list Pellory would fetch here
-  std::string workFolder;  // the tool's own downloads
   bool anySystem = false;  // every file some system fetches (for a mirror)
   std::function<void(const std::string& key, int percent)> progress;
 };
 
-// The tool's own folder under the temporary folder (never Pellory's files).
-std::string CheckWorkFolder(const std::string& tempPath);
-
 CheckReport RunCheck(const CheckPlatform& platform, const CheckOptions& options);
 
-// Checks the list and every file any system needs, then writes the mirror into folder:
-// each file under its local name and url_list.txt pointing at baseUrl. Writes nothing
-// when anything fails.
+// Checks the list and every file any system needs, then writes the mirror into folder, which
+// it creates or which must be empty: each file made new under its local name, and
+// url_list.txt pointing at baseUrl. Writes nothing when anything fails.
 CheckReport RunMirror(const CheckPlatform& platform, const CheckOptions& options,
                       const std::string& folder, const std::string& baseUrl);

@@ -21,6 +21,7 @@
 #include "platform/SystemInfo.h"
 #include "platform/Threads.h"
 #include "platform/Trust.h"
+#include "platform/UserAccount.h"
 
 int main(int argc, char** argv) {
   // Before anything loads a library, as every program of the product does.
@@ -46,10 +47,10 @@ int main(int argc, char** argv) {
                                &RunningSystem(),
                                &SystemHttpProxy(),
                                &SystemFolders(),
-                               &SystemPrivateFolders()};
+                               &SystemPrivateFolders(),
+                               &SystemUserAccount()};
   CheckOptions options;
   options.listUrl = arguments.listUrl;
-  options.workFolder = CheckWorkFolder(RunningSystem().TempPath());
   Console& console = SystemConsole();
   const bool showProgress = !arguments.json && console.OutputIsConsole();
   if (showProgress) {

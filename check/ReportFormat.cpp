@@ -109,7 +109,7 @@ std::string FormatReportText(const CheckReport& r) {
   std::string text = "PelloryCheck " + r.mode + "\n";
   text += "system language 0x" + Hex4(r.langId) + ", Pellory's folder " + r.pelloryFolder +
           (r.keepsFolderPermissions ? "" : " (this system keeps no folder permissions)") + "\n";
-  text += "tool's own folder " + r.workFolder + "\n\n";
+  text += "tool's own folder " + (r.workFolder.empty() ? "(none)" : r.workFolder) + "\n\n";
   text += "URL list " + r.listUrl + "\n  from the " + r.listSource + "\n";
   text += RulesText(r.listRules) + TransferText(r.listTransfer);
   for (const EntryReport& e : r.entries) {

@@ -7,6 +7,7 @@
 namespace {
 
 constexpr int kFreshNameAttempts = 4;
+constexpr char kPelloryPrefix[] = "Pellory.";
 constexpr char kSystemSid[] = "S-1-5-18";
 constexpr char kAdministratorsSid[] = "S-1-5-32-544";
 constexpr uint32_t kFileAllAccess = 0x001F01FF;  // FILE_ALL_ACCESS
@@ -24,9 +25,13 @@ std::string WorkFolderParent(const std::string& windowsFolder) {
   return windowsFolder.empty() ? std::string() : windowsFolder + "\\Temp\\";
 }
 
+std::string FreshFolderPath(const std::string& parent, const std::string& prefix,
+                            const std::string& hexDigits) {
+  return parent.empty() ? std::string() : parent + prefix + hexDigits + "\\";
+}
+
 std::string WorkFolderPath(const std::string& windowsFolder, const std::string& hexDigits) {
-  if (windowsFolder.empty()) return std::string();
-  return WorkFolderParent(windowsFolder) + "Pellory." + hexDigits + "\\";
+  return FreshFolderPath(WorkFolderParent(windowsFolder), kPelloryPrefix, hexDigits);
 }
 
 bool IsAdministratorsOnly(const FolderSecurity& security) {
@@ -42,20 +47,24 @@ bool IsAdministratorsOnly(const FolderSecurity& security) {
 }
 
 WorkFolder WorkFolder::Create(PrivateFolders& folders) {
+  return Create(folders, WorkFolderParent(folders.WindowsFolder()), kPelloryPrefix, true);
+}
+
+WorkFolder WorkFolder::Create(PrivateFolders& folders, const std::string& parent,
+                              const std::string& prefix, bool administratorsOnly) {
   WorkFolder made;
-  const std::string windowsFolder = folders.WindowsFolder();
-  for (int attempt = 0; attempt < kFreshNameAttempts; ++attempt) {
+  for (int attempt = 0; attempt < kFreshNameAttempts && !parent.empty(); ++attempt) {
     uint32_t random = 0;
     if (!folders.Random(random)) break;
-    const std::string path = WorkFolderPath(windowsFolder, HexDigits(random));
-    if (path.empty() || !folders.Create(path.c_str(), kWorkFolderSddl)) continue;
+    const std::string path = FreshFolderPath(parent, prefix, HexDigits(random));
+    if (!folders.Create(path.c_str(), administratorsOnly ? kWorkFolderSddl : nullptr)) continue;
     const FolderHandle held = folders.Hold(path.c_str());
     if (held == kInvalidFolder) break;
     made.m_held = Owner<FolderHandle, FolderCloser>(held, FolderCloser{&folders});
     // The read-back is skipped only where the system keeps no descriptor at all (Wine):
     // there it reads back its own default whatever was asked, and nothing is enforced.
     FolderSecurity security;
-    const bool asAsked = !folders.KeepsDescriptors() ||
+    const bool asAsked = !administratorsOnly || !folders.KeepsDescriptors() ||
                          (folders.ReadSecurity(held, security) && IsAdministratorsOnly(security));
     // And what is held must be the folder itself, not a link planted in its place.
     if (!asAsked || !folders.IsFolder(held)) {

@@ -17,6 +17,9 @@
 // to SYSTEM and Administrators, for the folder and everything made in it, and nothing else.
 constexpr char kWorkFolderSddl[] = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 
+// "<parent><prefix><hexDigits>\"; empty without a parent.
+std::string FreshFolderPath(const std::string& parent, const std::string& prefix,
+                            const std::string& hexDigits);
 // "<windowsFolder>\Temp\Pellory.<hexDigits>\" (eight digits of a random number); empty
 // without a Windows folder.
 std::string WorkFolderPath(const std::string& windowsFolder, const std::string& hexDigits);
@@ -35,10 +38,15 @@ struct FolderCloser {
 class WorkFolder {
  public:
   WorkFolder() = default;
-  // A folder made by this call under a fresh name; a name that exists already (a file,
-  // folder or link) is never used. After a few names, or when the folder made is not
-  // what was asked for, there is no folder.
+  // Pellory's own: "Pellory.<8 hex>" in the Windows folder's Temp, administrators only.
   static WorkFolder Create(PrivateFolders& folders);
+  // A folder made by this call directly in `parent` (which ends with its backslash) under a
+  // fresh name, `prefix` and eight random hex digits, and held; a name that exists already
+  // (a file, folder or link) is never used. With administratorsOnly it is made with
+  // kWorkFolderSddl, which is read back; without, it takes what the parent passes on.
+  // After a few names, or when the folder made is not what was asked for, there is none.
+  static WorkFolder Create(PrivateFolders& folders, const std::string& parent,
+                           const std::string& prefix, bool administratorsOnly);
 
   // The folder with its trailing backslash; empty when there is none.
   const std::string& Path() const { return m_path; }

@@ -1,5 +1,5 @@
 #pragma once
-// Folders and whole-file copies for the checking tool's own folder and its mirror.
+// Folders for the checking tool's mirror.
 
 #include <cstdint>
 #include <string>
@@ -9,8 +9,9 @@ class Folders {
   virtual ~Folders() = default;
   // Creates the folder and any missing parent; true when it exists afterwards.
   virtual bool CreateFolder(const std::string& path) = 0;
-  // Copies a file, replacing an existing destination.
-  virtual bool CopyWholeFile(const std::string& from, const std::string& to) = 0;
+  // Whether nothing but "." and ".." matches `pattern` ("<folder>\*": the folder is
+  // empty); false when it cannot be listed.
+  virtual bool NothingMatches(const std::string& pattern) = 0;
   // The error number of the calling thread's latest failed call.
   virtual uint32_t LastError() = 0;
 };

@@ -36,8 +36,9 @@ class PrivateFolders {
   virtual std::string WindowsFolder() = 0;
   // 32 bits from the system's random number generator; false when it has none to give.
   virtual bool Random(uint32_t& value) = 0;
-  // Creates a new folder with the descriptor `sddl` (SDDL text). Fails when anything,
-  // a link included, already stands at the path.
+  // Creates a new folder with the descriptor `sddl` (SDDL text), or with what its parent
+  // passes on when sddl is null. Fails when anything, a link included, already stands at
+  // the path.
   virtual bool Create(const char* path, const char* sddl) = 0;
   // Opens the folder itself, not a link standing at its name, for reading its descriptor;
   // shared for reading and writing but not for deleting, so that it cannot be renamed

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace {
 
 bool IsFolder(const std::string& path) {
@@ -24,8 +26,16 @@ class Win32Folders final : public Folders {
     return CreateDirectoryA(path.c_str(), nullptr) != FALSE || IsFolder(path);
   }
 
-  bool CopyWholeFile(const std::string& from, const std::string& to) override {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+  bool NothingMatches(const std::string& pattern) override {
+    WIN32_FIND_DATAA found;
+    const HANDLE find = FindFirstFileA(pattern.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    bool nothing = true;
+    do {
+      nothing = std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0;
+    } while (nothing && FindNextFileA(find, &found));
+    FindClose(find);
+    return nothing;
   }
 
   uint32_t LastError() override { return GetLastError(); }

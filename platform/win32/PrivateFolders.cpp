@@ -52,6 +52,7 @@ class Win32PrivateFolders final : public PrivateFolders {
   bool Random(uint32_t& value) override { return RtlGenRandom(&value, sizeof value) != FALSE; }
 
   bool Create(const char* path, const char* sddl) override {
+    if (sddl == nullptr) return CreateDirectoryA(path, nullptr) != FALSE;
     FolderDescriptor descriptor(sddl);
     if (descriptor.Attributes() == nullptr) return false;
     return CreateDirectoryA(path, descriptor.Attributes()) != FALSE;

@@ -159,7 +159,7 @@ void InstallScenario::SetFaults(
   WriteFile(WwwRoot() + "\\_faults.json", json + "}");
 }
 
-std::vector<std::string> InstallScenario::RequestLog() const {
+std::vector<std::string> InstallScenario::RequestLog() {
   std::vector<std::string> lines;
   std::istringstream in(ReadFile(Narrow(OutPath(L"requests.log"))));
   for (std::string line; std::getline(in, line);) {

@@ -44,6 +44,14 @@ struct RunObservation {
 };
 
 class InstallScenario : public PelloryScenario {
+ public:
+  // Also for the tests of PelloryCheck, which start no Pellory.
+  static std::vector<std::string> RequestLog();  // "GET /path" lines
+  // Plants a link (kind "symbolic" or "hard") at `link` to `target`, both Windows paths,
+  // on the host side, where Wine cannot make one (the test server does it).
+  static void PlantLink(const std::string& kind, const std::string& target,
+                        const std::string& link);
+
  protected:
   void TearDown() override;
 
@@ -60,13 +68,9 @@ class InstallScenario : public PelloryScenario {
   void NameUrlList(const std::string& name) { m_listName = name; }
   // Faults of the test server, by request path (written to <root>/_faults.json).
   void SetFaults(const std::vector<std::pair<std::string, std::string>>& pathAndFaultJson);
-  std::vector<std::string> RequestLog() const;  // "GET /path" lines
-  std::string SetupLog() const;                 // what the setup programs recorded
+  std::string SetupLog() const;  // what the setup programs recorded
   // The path of a served file ("components/corvane/corvane.iss") in the server's folder.
   static std::string ServedPath(const std::string& relative);
-  // Plants a link (kind "symbolic" or "hard") at `link` to `target`, both Windows paths,
-  // on the host side, where Wine cannot make one (the test server does it).
-  void PlantLink(const std::string& kind, const std::string& target, const std::string& link);
 
   // The registry: the URL-list override (pointing at the test server), the older reader
   // software's version (Japanese system only). Both are removed by TearDown.

@@ -7,6 +7,7 @@
 // After windows.h:
 #include <wininet.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -49,6 +50,14 @@ struct CheckRun {
     for (std::string line; std::getline(lines, line);)
       if (line.rfind("{\"key\":\"" + key + "\"", 0) == 0) return line;
     return "";
+  }
+  // A string field of a JSON text, its backslashes unescaped ("" when there is none).
+  static std::string Text(const std::string& json, const std::string& field) {
+    const size_t start = json.find("\"" + field + "\":\"");
+    std::string text;
+    for (size_t at = start + field.size() + 4; start != std::string::npos && json[at] != '"'; ++at)
+      text += json[at += json[at] == '\\'];
+    return text;
   }
 };
 
@@ -141,12 +150,15 @@ TEST_F(JaPelloryCheckTest, GoodListPassesAndNamesEveryFileAndSigner) {
       run.Has("\"pelloryFolder\":\"C:\\\\windows\\\\Temp\\\\Pellory.xxxxxxxx\\\\\","
               "\"keepsFolderPermissions\":false"))
       << run.output;
+  // Under Wine every process is an administrator: the tool makes its folder as Pellory does.
+  const std::string folder = CheckRun::Text(run.output, "workFolder");
+  EXPECT_EQ(LowerAscii(folder).rfind("c:\\windows\\temp\\pellorycheck.", 0), 0u) << folder;
   for (const auto& [key, name] : kFiles) {
     const std::string entry = run.Entry(key);
     EXPECT_NE(entry.find("\"localName\":\"" + name + "\",\"fetched\":true,\"ok\":true"),
               std::string::npos)
         << entry;
-    EXPECT_NE(entry.find("\\\\PelloryCheck\\\\" + name), std::string::npos) << "not the tool's";
+    EXPECT_EQ(CheckRun::Text(entry, "localPath"), folder + name) << "not the tool's";
     if (key.substr(4) == "EXE") {
       EXPECT_NE(entry.find("\"signer\":\"Morvane Corporation\",\"requiredSigner\":true"),
                 std::string::npos)
@@ -181,13 +193,13 @@ TEST_F(JaPelloryCheckTest, EachFaultShowsPellorysCodeAndItsSentence) {
        "\"signer\":\"Other Corporation\",\"requiredSigner\":false", "the signer is not exactly"},
       {"TSL_EXE", "", "setup-tampered.exe", "{}", "\"signature\":{\"code\":201,",
        "changed after it was signed"},
-      {"CVN_ISS", CheckServer::Url("/c/COM1.iss"), nullptr, "{}", "\"transfer\":{\"code\":200500,",
+      {"CVN_ISS", CheckServer::Url("/c/COM1.iss"), nullptr, "{}", "\"transfer\":null",
        "is a device name"},
       {"TSL_ISS", CheckServer::Url("/c/Corvane.iss"), nullptr, "{}",
        "{\"rule\":\"collision\",\"ok\":false", "the same local file as CVN_ISS"},
-      {"CVN_ISS", CheckServer::Url("/c/version.dll"), nullptr, "{}",
-       "{\"rule\":\"local name\",\"ok\":false", "does not end in .iss"},
-      {"CVN_ISS", deep + std::string(512 - deep.size(), 'u'), nullptr, "{}",
+      {"CVN_ISS", CheckServer::Url("/c/version.dll"), nullptr, "{}", "\"transfer\":null",
+       "does not end in .iss"},
+      {"CVN_ISS", deep + std::string(512 - deep.size() - 4, 'u') + ".iss", nullptr, "{}",
        "\"transfer\":{\"code\":200000,\"startCode\":102000,", "512 bytes or longer"},
   };
   for (const Fault& fault : faults) {
@@ -215,6 +227,40 @@ TEST_F(JaPelloryCheckTest, MirrorOfARejectedSetupProgramIsRefusedAndWritesNothin
   EXPECT_TRUE(run.Has("TSL_EXE: signature: 201")) << run.output;
   EXPECT_TRUE(run.Has("Nothing was written")) << run.output;
   EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The tool's old fixed folder %TEMP%\PelloryCheck planted as a link to another folder:
+// nothing goes through it (under Wine every process is an administrator, so the tool makes
+// its folder as Pellory does); and a "response file" named version.dll is never requested.
+TEST_F(JaPelloryCheckTest, ALinkAtItsOldFolderIsNotUsedAndARefusedNameIsNotRequested) {
+  REQUIRE_SERVER();
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof temp, temp);
+  const std::string old = temp + std::string("PelloryCheck");
+  const std::string target = Narrow(robot::TestOutputPath(L"old-folder"));
+  MoveFileA(old.c_str(), (old + std::to_string(GetTickCount())).c_str());  // an earlier build's
+  ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
+  InstallScenario::PlantLink("symbolic", target, old);
+  CheckServer server;
+  server.SetUrl("CVN_ISS", CheckServer::Url("/c/version.dll"));
+  EXPECT_EQ(RunPelloryCheck(server.PublishList()).exitCode, 1u);
+  const std::vector<std::string> requests = InstallScenario::RequestLog();
+  EXPECT_EQ(std::count(requests.begin(), requests.end(), "GET /c/version.dll"), 0);
+  EXPECT_EQ(std::count(requests.begin(), requests.end(), "GET /c/corvane-setup.exe"), 1);
+  EXPECT_TRUE(RemoveDirectoryA(target.c_str())) << "written through the link";  // empty
+}
+
+// A mirror folder that holds a link to a file elsewhere is refused, the file left as it was.
+TEST_F(JaPelloryCheckTest, MirrorIntoAFolderHoldingALinkWritesNothingThroughIt) {
+  REQUIRE_SERVER();
+  const std::string folder = Narrow(robot::TestOutputPath(L"linked-mirror"));
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  WriteFile(folder + "-host", "host file\n");
+  InstallScenario::PlantLink("symbolic", folder + "-host", folder + "\\corvane.iss");
+  const CheckRun run = RunPelloryCheck(
+      "mirror \"" + folder + "\" --base-url http://m.test/ --from " + CheckServer().PublishList());
+  EXPECT_TRUE(run.Has("is not empty")) << run.output;
+  EXPECT_EQ(ReadAll(folder + "-host"), "host file\n");
 }
 
 TEST(PelloryCheckUsageTest, UnknownArgumentIsAUsageError) {
@@ -315,9 +361,7 @@ TEST_P(CheckProxyTest, BothProgramsGoThroughTheProxyToTheOrigin) {
   const CheckRun run = RunPelloryCheck("--json");
   EXPECT_EQ(run.exitCode, 0u) << run.output;
   EXPECT_NE(run.Entry("CVN_ISS").find("\"proxy\":\"" + proxy), std::string::npos) << run.output;
-  char temp[MAX_PATH + 1] = {};
-  GetTempPathA(sizeof temp, temp);
-  EXPECT_NE(ReadAll(temp + std::string("PelloryCheck\\corvane.iss")).find("marker=new"),
+  EXPECT_NE(ReadAll(CheckRun::Text(run.Entry("CVN_ISS"), "localPath")).find("marker=new"),
             std::string::npos);
 
   ServeComponent("corvane", "setup-valid.exe", "marker=newer\r\n");

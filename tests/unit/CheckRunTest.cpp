@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -74,19 +75,18 @@ class DiskFiles : public Files {
   std::map<FileHandle, std::string> m_paths;
 };
 
+// "a\b" names one file in the scratch folder here: folders are only names.
 class FakeFolders : public Folders {
  public:
-  bool CreateFolder(const std::string& path) override {
-    created.push_back(path);
-    return true;  // "a\b" names one file in the scratch folder here
-  }
-  bool CopyWholeFile(const std::string& from, const std::string& to) override {
-    copies[to] = Read(from);
-    return true;
-  }
+  bool CreateFolder(const std::string&) override { return true; }
+  bool NothingMatches(const std::string&) override { return empty; }
   uint32_t LastError() override { return 0; }
-  std::vector<std::string> created;
-  std::map<std::string, std::string> copies;
+  bool empty = true;
+};
+
+struct FakeUserAccount : UserAccount {
+  bool IsAdministrator() override { return administrator; }
+  bool administrator = false;
 };
 
 class DirectProxy : public HttpProxy {
@@ -104,7 +104,7 @@ class CheckRunTest : public ::testing::Test {
     m_scratch = fs::temp_directory_path() / ("check-run-" + std::to_string(::getpid()));
     fs::create_directories(m_scratch);
     system.tempPath = m_scratch.string() + "/";
-    options.workFolder = CheckWorkFolder(system.tempPath);
+    privateFolders.windowsFolder = m_scratch.string() + "/W";
     threads.runOnCreate = true;
     // The signer of a served "program" is its content.
     trust.onExists = [this] { trust.displayName = Read(trust.lastPath); };
@@ -135,6 +135,16 @@ class CheckRunTest : public ::testing::Test {
     static const EntryReport none;
     return none;
   }
+  std::string Mirror() const { return (m_scratch / "m").string(); }
+  // What the mirror wrote into its folder, by name.
+  std::map<std::string, std::string> Mirrored() const {
+    std::map<std::string, std::string> written;
+    for (const auto& file : fs::directory_iterator(m_scratch)) {
+      const std::string name = file.path().filename().string();
+      if (name.rfind("m\\", 0) == 0) written[name.substr(2)] = Read(file.path().string());
+    }
+    return written;
+  }
   static const RuleResult* FailedRule(const EntryReport& entry) {
     for (const RuleResult& rule : entry.rules)
       if (!rule.ok) return &rule;
@@ -152,13 +162,15 @@ class CheckRunTest : public ::testing::Test {
   DirectProxy proxy;
   FakeFolders folders;
   FakePrivateFolders privateFolders;
+  FakeUserAccount user;
   CheckPlatform platform{{&http, &files, &threads, &clock},
                          &trust,
                          &registry,
                          &system,
                          &proxy,
                          &folders,
-                         &privateFolders};
+                         &privateFolders,
+                         &user};
   CheckOptions options;
   fs::path m_scratch;
 };
@@ -174,6 +186,37 @@ TEST_F(CheckRunTest, FetchesWhatPelloryFetchesOnEachSystemFromTheOverride) {
     EXPECT_FALSE(Entry(report, "PM_ISS").fetched);
     EXPECT_EQ(Entry(report, "CVN_EXE").signature.signer, "Morvane Corporation");
     EXPECT_EQ(report.components.size(), lang == 0x0411 ? 2u : 1u);
+  }
+}
+
+TEST_F(CheckRunTest, EachRunWorksInAFolderItMakesFreshAndFetchesNothingWithoutOne) {
+  ServeList(Entries());
+  const std::string windowsTemp = privateFolders.windowsFolder + "\\Temp\\";
+  struct {
+    bool administrator;
+    std::string parent;
+    const char* descriptor;
+    size_t names;  // random names to be had, the first one taken
+  } const cases[] = {{true, windowsTemp, kWorkFolderSddl, 5},
+                     {false, system.tempPath, "", 5},
+                     {true, windowsTemp, kWorkFolderSddl, 1}};
+  for (const auto& c : cases) {
+    FakePrivateFolders fresh;
+    fresh.windowsFolder = privateFolders.windowsFolder;
+    fresh.existing = {c.parent + "PelloryCheck.0badf00d\\"};  // planted beforehand
+    fresh.randoms.resize(c.names);
+    platform.privateFolders = &fresh;
+    user.administrator = c.administrator;
+    http.requests.clear();
+    const CheckReport report = RunCheck(platform, options);
+    const std::string folder = c.names > 1 ? c.parent + "PelloryCheck.12345678\\" : "";
+    EXPECT_EQ(report.workFolder, folder);
+    EXPECT_EQ(report.complete, !folder.empty()) << report.summary;
+    EXPECT_EQ(http.requests.empty(), folder.empty());
+    if (folder.empty()) continue;
+    EXPECT_EQ(fresh.creates.at(1), std::make_pair(folder, std::string(c.descriptor)));
+    EXPECT_EQ(fresh.creates.at(2).first, folder + "unused\\");
+    EXPECT_EQ(report.listTransfer.localPath, folder + "url_list.txt");
   }
 }
 
@@ -203,6 +246,11 @@ TEST_F(CheckRunTest, CollisionsAreWithEarlierComponentFilesNotWithTheListAndName
     ASSERT_NE(failed, nullptr);
     EXPECT_EQ(failed->rule, c.rule);
     EXPECT_NE(failed->text.find(c.collidesWith), std::string::npos) << failed->text;
+    // A name Pellory refuses is reported, never requested.
+    const std::string path = (iss != nullptr ? c.tslIss : c.tslExe).substr(18);
+    EXPECT_EQ(std::any_of(http.requests.begin(), http.requests.end(),
+                          [&](const FakeRequestRecord& r) { return r.path == path; }),
+              c.rule != std::string("local name"));
   }
 }
 
@@ -222,7 +270,7 @@ TEST_F(CheckRunTest, DestinationLengthIsPellorysNotTheToolsOwnFolder) {
     EXPECT_EQ(report.complete, name == fits + ".iss");
     EXPECT_EQ(iss.transfer.code, name == fits + ".iss" ? 0 : PrimaryNotStarted);
     if (name == fits + ".iss") {
-      EXPECT_EQ(iss.transfer.localPath, options.workFolder + "\\CVN_ISS");  // the tool's is deeper
+      EXPECT_EQ(iss.transfer.localPath, report.workFolder + "CVN_ISS");  // the tool's is deeper
     } else {
       EXPECT_EQ(iss.transfer.startCode, PrimaryDestinationTooLong);
       EXPECT_EQ(FailedRule(iss)->rule, "destination");
@@ -230,15 +278,20 @@ TEST_F(CheckRunTest, DestinationLengthIsPellorysNotTheToolsOwnFolder) {
   }
 }
 
-TEST_F(CheckRunTest, MirrorRewritesTheListAndCopiesEveryFileAnySystemNeeds) {
+TEST_F(CheckRunTest, MirrorRewritesTheListAndWritesEveryFileAnySystemNeedsAsANewFile) {
   system.langId = 0x0409;         // Tessaline is mirrored all the same
   ServeList(Entries(), "b.iss");  // the local copy is replaced by Tessaline's file of that name
-  const CheckReport report = RunMirror(platform, options, "D:\\m", "http://mirror.test/p");
+  // A link that appeared after the folder was found empty: replaced, never written through.
+  std::ofstream(m_scratch / "host") << "host file";
+  fs::create_symlink(m_scratch / "host", m_scratch / "m\\b.exe");
+  const CheckReport report = RunMirror(platform, options, Mirror(), "http://mirror.test/p");
   ASSERT_TRUE(report.mirrorWritten) << report.summary;
-  EXPECT_EQ(folders.copies.size(), 5u);
-  EXPECT_EQ(folders.copies["D:\\m\\b.exe"], "Morvane Corporation");
+  EXPECT_EQ(Read((m_scratch / "host").string()), "host file");
+  std::map<std::string, std::string> mirrored = Mirrored();
+  EXPECT_EQ(mirrored.size(), 5u);
+  EXPECT_EQ(mirrored["b.exe"], "Morvane Corporation");
   EXPECT_EQ(
-      folders.copies["D:\\m\\url_list.txt"],
+      mirrored["url_list.txt"],
       "CVN_ISS,http://mirror.test/p/a.iss\r\nCVN_EXE,http://mirror.test/p/a.exe\n"
       "OTHER,x\r\nTSL_ISS,http://mirror.test/p/b.iss\r\nTSL_EXE,http://mirror.test/p/b.exe\r\n");
   ASSERT_EQ(report.registryCommands.size(), 2u);
@@ -252,19 +305,22 @@ TEST_F(CheckRunTest, MirrorIsRefusedWithoutWritingAnything) {
     const char* why;
     std::string baseUrl;
     std::string tslExeSigner;
+    bool folderEmpty;
   } const cases[] = {
-      {"a setup program of another signer", "http://mirror.test/", "Other Corporation"},
-      {"an https base", "https://mirror.test/", "Morvane Corporation"},
+      {"a setup program of another signer", "http://mirror.test/", "Other Corporation", true},
+      {"an https base", "https://mirror.test/", "Morvane Corporation", true},
       {"a base too long", "http://mirror.test/" + std::string(500, 'd') + "/",
-       "Morvane Corporation"},
+       "Morvane Corporation", true},
+      {"a folder that holds something", "http://mirror.test/", "Morvane Corporation", false},
   };
   ServeList(Entries());
   for (const auto& c : cases) {
     Serve("/t/b.exe", c.tslExeSigner);
-    const CheckReport report = RunMirror(platform, options, "D:\\m", c.baseUrl);
+    folders.empty = c.folderEmpty;
+    const CheckReport report = RunMirror(platform, options, Mirror(), c.baseUrl);
     EXPECT_FALSE(report.mirrorWritten) << c.why;
     EXPECT_FALSE(report.problems.empty()) << c.why;
-    EXPECT_TRUE(folders.copies.empty()) << c.why;
+    EXPECT_TRUE(Mirrored().empty()) << c.why;
   }
 }
 

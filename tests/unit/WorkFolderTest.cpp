@@ -38,6 +38,18 @@ TEST(WorkFolder, NoFolderWhenEveryNameIsTakenOrThereIsNoWindowsFolder) {
   EXPECT_EQ(taken.held + none.held, 0);
 }
 
+TEST(WorkFolder, AnotherShellsFolderIsReadBackOnlyWhenItAskedForTheDescriptor) {
+  for (const bool administratorsOnly : {true, false}) {
+    FakePrivateFolders folders;
+    folders.readBack.owner = "S-1-5-21-1-2-3-1001";  // the user's own
+    EXPECT_EQ(WorkFolder::Create(folders, "C:\\T\\", "Check.", administratorsOnly).Path(),
+              administratorsOnly ? "" : "C:\\T\\Check.0badf00d\\");
+  }
+  FakePrivateFolders link;
+  link.holdIsFolder = false;  // and it must be a folder of its own all the same
+  EXPECT_EQ(WorkFolder::Create(link, "C:\\T\\", "Check.", false).Path(), "");
+}
+
 TEST(WorkFolder, AReadBackThatDiffersIsRefusedWhereTheSystemKeepsDescriptors) {
   const FolderSecurity asked = FakePrivateFolders().readBack;
   const auto with = [&asked](auto change) {

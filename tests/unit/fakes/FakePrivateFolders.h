@@ -24,8 +24,9 @@ class FakePrivateFolders : public PrivateFolders {
       {{true, "S-1-5-18", 0x1F01FF, 3}, {true, "S-1-5-32-544", 0x1F01FF, 3}}};
   bool holdIsFolder = true;
 
-  std::vector<std::pair<std::string, std::string>> creates;  // path and descriptor asked for
-  int held = 0;                                              // handles open now
+  // Path and descriptor asked for ("" for none).
+  std::vector<std::pair<std::string, std::string>> creates;
+  int held = 0;  // handles open now
 
   std::string WindowsFolder() override { return windowsFolder; }
   bool Random(uint32_t& value) override {
@@ -34,7 +35,7 @@ class FakePrivateFolders : public PrivateFolders {
     return true;
   }
   bool Create(const char* path, const char* sddl) override {
-    creates.emplace_back(path, sddl);
+    creates.emplace_back(path, sddl != nullptr ? sddl : "");
     return existing.insert(path).second;
   }
   FolderHandle Hold(const char*) override {
