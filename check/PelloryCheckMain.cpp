@@ -26,11 +26,8 @@
 int main(int argc, char** argv) {
   // Before anything loads a library, as every program of the product does.
   if (GuardProgramStart(SystemProgramGround()) != StartupGround::Sound) {
-    std::fputs(
-        "PelloryCheck: not run: the program's own name with \".local\" added stands "
-        "beside it (or its own path is unknown), and would redirect the libraries "
-        "it loads\n",
-        stderr);
+    std::fputs("PelloryCheck: not run: its name with \".local\" added may stand beside it\n",
+               stderr);
     return 1;
   }
   CheckArguments arguments;

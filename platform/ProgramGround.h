@@ -8,8 +8,7 @@ class ProgramGround {
  public:
   virtual ~ProgramGround() = default;
 
-  // Restricts where this process loads its libraries from to the system folder; the
-  // delay-loaded ones included. Called before anything can load a library.
+  // Lets this process load libraries from the system folder only, delay-loaded ones too.
   virtual void RestrictLibrarySearch() = 0;
   // The full path of the program's own file (wide: a Downloads folder may be named in any
   // script); empty when the system cannot tell it.

@@ -55,14 +55,11 @@ class Win32ProgramGround final : public ProgramGround {
   }
 
   std::wstring OwnPath() override {
-    // A path may be longer than MAX_PATH; the call says so by filling the whole buffer.
-    for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
-      std::vector<wchar_t> path(size);
-      const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), size);
-      if (length == 0) return std::wstring();
-      if (length < size) return std::wstring(path.data(), length);
-    }
-    return std::wstring();
+    // The longest path the system has; a call that fills the whole buffer was cut short.
+    std::vector<wchar_t> path(32768);
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    return length < path.size() ? std::wstring(path.data(), length) : std::wstring();
   }
 
   bool MayExist(const std::wstring& path) override {
