@@ -185,7 +185,11 @@ TEST_P(HardeningTest, LinksPlantedAtDestinationsAreReplacedNotWrittenThrough) {
               p.linksBefore == 2)
         << p.kind << " link resolves to " << before.finalPath;
   }
-  ASSERT_EQ(RequestLog(), std::vector<std::string>{kUrlList}) << "planted too late";
+  // Before any component's file was asked for; the list's own request may still be on its
+  // way when the worker is slow to start it (a loaded machine).
+  const std::vector<std::string> requested = RequestLog();
+  ASSERT_TRUE(requested.empty() || requested == std::vector<std::string>{kUrlList})
+      << "planted too late";
 
   ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
   EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kResultText)),
