@@ -314,6 +314,48 @@ TEST_F(CheckRunTest, MirrorRewritesTheListAndWritesEveryFileAnySystemNeedsAsANew
                 pin("url_list.txt") + "\" /f /reg:32");
 }
 
+TEST_F(CheckRunTest, ReportsEachPinAndADifferingOneIsAProblem) {
+  system.langId = 0x0409;
+  const std::string right = PinFragment(FakeSha256("Morvane Corporation"));
+  const std::string wrong = PinFragment(FakeSha256("another release"));
+  const std::string pinnedList = "CVN_ISS,http://server.test/c/a.iss" + wrong +
+                                 "\nCVN_EXE,http://server.test/c/a.exe" + right + "\n";
+  const std::string plainList =
+      "CVN_ISS,http://server.test/c/a.iss\nCVN_EXE,http://server.test/c/a.exe";
+  struct {
+    const char* name;
+    std::string list, listPin;
+    const char* wantListPin;
+    const char* issPin;
+    const char* exePin;
+    bool requested;  // any component file
+    const char* problem;
+  } const cases[] = {
+      {"Entries", pinnedList, "", "none", "differs", "matches", true,
+       "CVN_ISS: pin: its SHA-256 differs from the pin"},
+      {"ListDiffers", pinnedList, wrong, "differs", "none", "none", false,
+       "URL list: pin: its SHA-256 differs from the pin"},
+      {"PinnedListUnpinnedEntries", plainList, PinFragment(FakeSha256(plainList)), "matches",
+       "none", "none", false, "CVN_ISS: pin: the list came through a pinned URL"},
+  };
+  for (const auto& c : cases) {
+    http.requests.clear();
+    Serve("/list/url_list.txt", c.list);
+    registry.SetValue(kPelloryKeyName, "URL List",
+                      "http://server.test/list/url_list.txt" + c.listPin);
+    const CheckReport report = RunCheck(platform, options);
+    EXPECT_EQ(report.listUrl, "http://server.test/list/url_list.txt") << c.name;
+    EXPECT_EQ(report.listPin, c.wantListPin) << c.name;
+    EXPECT_FALSE(report.complete) << c.name;
+    ASSERT_FALSE(report.problems.empty()) << c.name;
+    EXPECT_EQ(report.problems.front().rfind(c.problem, 0), 0u) << report.problems.front();
+    EXPECT_EQ(Entry(report, "CVN_ISS").pin, c.issPin) << c.name;
+    EXPECT_EQ(Entry(report, "CVN_EXE").pin, c.exePin) << c.name;
+    // Nothing of a component is asked for once the list's own pin differs or it pins nothing.
+    EXPECT_EQ(http.requests.size(), c.requested ? 3u : 1u) << c.name;
+  }
+}
+
 TEST_F(CheckRunTest, MirrorIsRefusedWithoutWritingAnything) {
   struct {
     const char* why;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <stdexcept>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "fakes/FakeClock.h"
+#include "fakes/FakeDigest.h"
 #include "fakes/FakeFiles.h"
 #include "fakes/FakeHttp.h"
 #include "fakes/FakeThreads.h"
@@ -50,7 +52,7 @@ class FetchAndVerifyTest : public ::testing::Test {
 
   FetchVerdict Fetch(const char* url = "http://server.test/setup.exe", bool verify = true,
                      const char* name = "setup.exe") {
-    return FetchAndVerify(name, ui, url, verify, platform, locked);
+    return FetchAndVerify(name, ui, url, verify, platform, locked, pin);
   }
   void ExpectNothingLeftOpen() {
     EXPECT_EQ(http.OpenHandles(), 0);
@@ -65,6 +67,7 @@ class FetchAndVerifyTest : public ::testing::Test {
   FetchPlatform platform{{&http, &files, &threads, &clock}, &trust, "C:\\T\\"};
   FakeFetchUi ui;
   ReadLockedFile locked;
+  FilePin pin;
 };
 
 TEST_F(FetchAndVerifyTest, AVerifiedProgramStaysLockedFromBeforeItsCheck) {
@@ -98,6 +101,58 @@ TEST_F(FetchAndVerifyTest, ARejectedProgramStaysOnDiskUnlockedWithoutAQuestion) 
     EXPECT_TRUE(files.CanReplace(kFile)) << c.name;
     EXPECT_TRUE(files.Exists(kFile)) << c.name;
     ExpectNothingLeftOpen();
+  }
+}
+
+TEST_F(FetchAndVerifyTest, TheHeldBytesMustHaveThePinnedDigest) {
+  const Sha256Digest served = FakeSha256("MZ signed program");
+  const Sha256Digest other = FakeSha256("MZ older signed program");  // served after a question
+  const Sha256Digest neither = FakeSha256("neither");
+  struct {
+    const char* name;
+    bool verify;
+    FilePin pin;
+    bool failDigest, otherSigner;
+    std::deque<int> answers;
+    FetchVerdict verdict;
+    int questions;
+  } const cases[] = {
+      {"ProgramMatches", true, {served, false}, false, false, {}, FetchVerdict::Fetched, 0},
+      {"ProgramDiffers", true, {other, false}, false, false, {}, FetchVerdict::Rejected, 0},
+      {"MatchesButSignedByAnother", true, {served}, false, true, {}, FetchVerdict::Rejected, 0},
+      {"ResponseFileDiffers", false, {other}, false, false, {}, FetchVerdict::Rejected, 0},
+      {"DigestUnreadable", false, {served}, true, false, {}, FetchVerdict::Rejected, 0},
+      // The list: asked about again, and fetched again on Retry, as its mirror may be
+      // in the middle of an update.
+      {"ListDiffers",
+       false,
+       {neither, true},
+       false,
+       false,
+       {kRetry, kCancel},
+       FetchVerdict::GaveUp,
+       2},
+      {"ListRightOnRetry", false, {other, true}, false, false, {kRetry}, FetchVerdict::Fetched, 1},
+  };
+  for (const auto& c : cases) {
+    ui = FakeFetchUi();
+    ui.answers = c.answers;
+    http.Serve("/setup.exe", FakeResponse::Body("MZ signed program"));
+    ui.onQuestion = [&] {
+      http.Serve("/setup.exe", FakeResponse::Body("MZ older signed program"));
+    };
+    http.requests.clear();
+    trust = FakeTrust();
+    if (c.otherSigner) trust.displayName = "Other Corporation";
+    files.failDigest = c.failDigest;
+    pin = c.pin;
+    EXPECT_EQ(Fetch("http://server.test/setup.exe", c.verify), c.verdict) << c.name;
+    EXPECT_EQ(ui.questions, c.questions) << c.name;
+    EXPECT_EQ(http.requests.size(), 1u + std::count(c.answers.begin(), c.answers.end(), kRetry))
+        << c.name;
+    EXPECT_EQ(locked.IsOpen(), c.verdict == FetchVerdict::Fetched) << c.name;
+    ExpectNothingLeftOpen();
+    locked.Reset();
   }
 }
 
