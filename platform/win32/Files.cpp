@@ -1,9 +1,11 @@
-// kernel32 files: the download client's destination and the fetch step's read lock.
+// kernel32 files: the download client's destination and the fetch step's read lock; the
+// digest of a held file through CryptoAPI (advapi32, loaded already).
 
 #include "platform/Files.h"
 
-#include <wincrypt.h>
 #include <windows.h>
+// After windows.h:
+#include <wincrypt.h>
 
 #include <vector>
 
