@@ -506,19 +506,25 @@ void WriteMirror(const CheckPlatform& platform, const Checker& checker, CheckRep
   }
   Files& files = *platform.download.files;
   std::vector<ReadLockedFile> copies;
-  // The pin of the copy at name, made from from, or none after a problem.
+  // The pin of the copy at name, made from from, or none after a problem. What was checked
+  // is held while it is copied, and the copy, held as the plain file of the mirror's folder,
+  // must have its digest: whoever else can write that folder cannot have a file pinned.
   const auto copy = [&](const std::string& from, const std::string& name) -> std::string {
     const std::string to = FolderFilePath(in, name);
+    const ReadLockedFile source = OwnFile(files, files.OpenReadLocked(from.c_str()));
     std::string bytes;
     uint32_t error = 0;
-    if (!ReadWholeFile(from, bytes) || !WriteNewFile(platform.download, to, bytes, error)) {
+    if (!source.IsOpen() || !ReadWholeFile(from, bytes) ||
+        !WriteNewFile(platform.download, to, bytes, error)) {
       report.problems.push_back("cannot write " + to + " (error " + std::to_string(error) + ")");
       return std::string();
     }
     ReadLockedFile held = OwnFile(files, files.OpenReadLocked(to.c_str()));
-    Sha256Digest digest{};
-    if (!held.IsOpen() || !files.DigestSha256(held.Get(), digest)) {
-      report.problems.push_back("cannot take the digest of " + to);
+    Sha256Digest checked{}, digest{};
+    if (!held.IsOpen() || !IsPlainFileIn(files, held.Get(), files.FolderFinalPath(in.c_str())) ||
+        !files.DigestSha256(source.Get(), checked) || !files.DigestSha256(held.Get(), digest) ||
+        digest != checked) {
+      report.problems.push_back(to + " is not a plain copy of the file checked");
       return std::string();
     }
     copies.push_back(std::move(held));
