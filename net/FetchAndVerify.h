@@ -41,7 +41,7 @@ std::string FetchDestination(const std::string& folder, const std::string& fileN
 // The step's verdict; the caller records the outcome.
 enum class FetchVerdict {
   Fetched,   // the file is in place (and verified when asked)
-  GaveUp,    // a transfer failed and the user answered Cancel
+  GaveUp,    // a transfer failed (or a list differed from its pin) and the user answered Cancel
   Rejected,  // the completed file failed its checks or could not be locked for them
 };
 
