@@ -160,8 +160,8 @@ std::string FormatReportJson(const CheckReport& r, const ToUtf8& toUtf8) {
   for (size_t i = 0; i < r.entries.size(); ++i) {
     const EntryReport& e = r.entries[i];
     json += "{\"key\":" + quote(e.key) + ",\"url\":" + quote(e.url) +
-            ",\"localName\":" + quote(e.localName) + ",\"pin\":" + quote(e.pin) +
-            ",\"fetched\":" + Bool(e.fetched) + ",\"ok\":" + Bool(e.ok) +
+            ",\"localName\":" + quote(e.localName) + ",\"fetched\":" + Bool(e.fetched) +
+            ",\"ok\":" + Bool(e.ok) + ",\"pin\":" + quote(e.pin) +
             ",\"rules\":" + RulesJson(quote, e.rules) +
             ",\"transfer\":" + TransferJson(quote, e.transfer) +
             ",\"signature\":" + SignatureJson(quote, e.signature) + "}" +
