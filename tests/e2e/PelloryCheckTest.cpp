@@ -341,14 +341,7 @@ class CheckMirrorTest : public CheckInstallScenario {
     return {paths.begin() + std::min(m_requestsBefore, paths.size()), paths.end()};
   }
   void StartRun(const std::string& listUrl) {
-    OverrideUrlList();  // removed again by TearDown
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Morvane Corporation\\Pellory", 0,
-                            KEY_SET_VALUE | KEY_WOW64_64KEY, &key),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, "URL List", 0, REG_SZ, reinterpret_cast<const BYTE*>(listUrl.c_str()),
-                   static_cast<DWORD>(listUrl.size() + 1));
-    RegCloseKey(key);
+    OverrideUrlList(listUrl);
     WalkToDownloadPage();
   }
   void ExpectNothingRan(bool afterQuestions) {
