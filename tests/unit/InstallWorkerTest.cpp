@@ -295,6 +295,7 @@ TEST_F(InstallWorkerTest, PinsAreComparedAndAPinnedListPinsWhatItNames) {
   std::map<std::string, std::string> lastUnpinned = pinned, lastWrong = host.urlList;
   lastUnpinned["TSL_EXE"] = "http://d/tsl.exe";
   lastWrong["TSL_EXE"] = "http://d/tsl.exe" + pin;
+  const std::string list = "http://m/l.txt" + pin, asked = "l.txt pinned, asks again";
   struct {
     const char* name;
     std::string listUrl;
@@ -303,22 +304,17 @@ TEST_F(InstallWorkerTest, PinsAreComparedAndAPinnedListPinsWhatItNames) {
     std::vector<std::string> fetched;  // local names, "" refused, and how the pin is taken
   } const cases[] = {
       {"PinnedListAndFiles",
-       "http://m/l.txt" + pin,
+       list,
        pinned,
        {},
-       {"l.txt pinned, asks again", "cvn.iss pinned", "cvn.exe pinned", "tsl.iss pinned",
-        "tsl.exe pinned"}},
-      {"ListDiffers", "http://m/l.txt" + pin, pinned, {"l.txt"}, {"l.txt pinned, asks again"}},
-      {"ResponseFileDiffers",
-       "http://m/l.txt" + pin,
-       pinned,
-       {"cvn.iss"},
-       {"l.txt pinned, asks again", "cvn.iss pinned"}},
+       {asked, "cvn.iss pinned", "cvn.exe pinned", "tsl.iss pinned", "tsl.exe pinned"}},
+      {"ListDiffers", list, pinned, {"l.txt"}, {asked}},
+      {"ResponseFileDiffers", list, pinned, {"cvn.iss"}, {asked, "cvn.iss pinned"}},
       {"PinnedListUnpinnedEntry",
-       "http://m/l.txt" + pin,
+       list,
        lastUnpinned,
        {},
-       {"l.txt pinned, asks again", "cvn.iss pinned", "cvn.exe pinned", "tsl.iss pinned", ""}},
+       {asked, "cvn.iss pinned", "cvn.exe pinned", "tsl.iss pinned", ""}},
       {"UnpinnedListWrongPinOnTheLastProgram",
        "",
        lastWrong,
