@@ -6,6 +6,10 @@
 # running for 500 ms (its response file says so). The fault server drips all four files
 # at install_rate bytes per second.
 #
+# The pinned variant is the same install from a list whose every entry carries the file's
+# SHA-256 (url_list_pinned.txt), itself pinned in the override: Pellory digests each held
+# file before it is accepted.
+#
 # The reference does the same work from the shell: curl fetches the four files one after
 # another, then Wine runs each setup program with Pellory's command line.
 
@@ -40,10 +44,23 @@ install_setup() {
     "$base/corvane/corvane.iss" "$base/corvane/corvane-setup.exe" \
     "$base/pelmora/pelmora.iss" "$base/pelmora/pelmora-setup.exe" \
     "$base/tessaline/tessaline.iss" "$base/tessaline/tessaline-setup.exe" > "$iwww/url_list.txt"
+  local key path pinned=
+  for key in CVN_ISS:corvane/corvane.iss CVN_EXE:corvane/corvane-setup.exe \
+             TSL_ISS:tessaline/tessaline.iss TSL_EXE:tessaline/tessaline-setup.exe; do
+    path=${key#*:}
+    pinned+="${key%%:*},$base/$path#sha256=$(sha256sum "$iwww/$path" | cut -d' ' -f1)"$'\r\n'
+  done
+  printf '%s' "$pinned" > "$iwww/url_list_pinned.txt"
+  install_list_plain=$base/url_list.txt
+  install_list_pinned=$base/url_list_pinned.txt#sha256=$(sha256sum "$iwww/url_list_pinned.txt" | cut -d' ' -f1)
   # The administrator's override of the URL list's location, in the current prefix (the
   # 64-bit registry view: the x86_64 build runs here).
+  install_use_list "$install_list_plain"
+}
+
+install_use_list() {  # url
   "$WINE" reg add 'HKLM\SOFTWARE\Morvane Corporation\Pellory' /v 'URL List' /t REG_SZ \
-    /d "$base/url_list.txt" /f >/dev/null 2>&1
+    /d "$1" /f >/dev/null 2>&1
 }
 
 install_reference() {
@@ -63,9 +80,9 @@ install_reference() {
     'BEGIN { printf "wall_ms=%.3f downloads_ms=%.3f", n / 1e6, d / 1e6 }') result=$rc"
 }
 
-# Every round ran both setups twice (Pellory's and the reference's).
+# Every round ran both setups three times (Pellory's, pinned and not, and the reference's).
 install_check_log() {
   local runs; runs=$(grep -c '^\[setup ' "$install_log_unix" || true)
-  [ "$runs" -eq $((4 * rounds)) ] || echo "   install: $runs setup runs logged, not $((4 * rounds))" >&2
+  [ "$runs" -eq $((6 * rounds)) ] || echo "   install: $runs setup runs logged, not $((6 * rounds))" >&2
   rm -f "$www/_faults.json"
 }

@@ -117,6 +117,10 @@ def later(rows):
         print("  of which downloads (to the first setup's start): Pellory %s, curl %s; setups: Pellory %s, reference %s"
               % (mm(pd), mm(cd), mm([a - b for a, b in zip(p, pd)]), mm([a - b for a, b in zip(c, cd)])))
         print("  target: <= 1.05x curl fetching the same files plus the setups' own run")
+        pp = numbers(rows, ("install", "pinned", "complete"), "wall_ms")
+        if pp:
+            print("  Pellory from a pinned list %-22s | pinned / unpinned %s" % (mm(pp), ratio(pp, p)))
+            print("  target: <= 1.02x the unpinned install")
 
     for r in rows.get(("size", "Pellory.exe", "stripped"), []):
         size = int(r["bytes"])

@@ -42,7 +42,8 @@ struct EntryReport {
   std::string key;
   std::string url;
   std::string localName;
-  bool fetched = false;  // Pellory fetches it on this system (on any system for a mirror)
+  std::string pin = "none";  // "matches" once the held file showed its pin's digest, or "differs"
+  bool fetched = false;      // Pellory fetches it on this system (on any system for a mirror)
   bool setupProgram = false;
   std::vector<RuleResult> rules;
   TransferReport transfer;
@@ -59,6 +60,7 @@ struct CheckReport {
   std::string listUrl;
   std::string listSource;  // "registry override", "built-in ...", "command line"
   std::string listName;
+  std::string listPin = "none";
   std::vector<RuleResult> listRules;
   TransferReport listTransfer;
   bool listOk = false;
@@ -69,7 +71,7 @@ struct CheckReport {
   std::string summary;
   // Mirror only.
   std::string mirrorFolder;
-  std::string mirrorListUrl;
+  std::string mirrorListUrl;  // pinned once the list is written
   bool mirrorWritten = false;
   std::vector<std::string> registryCommands;
 };

@@ -18,6 +18,7 @@
 #include "net/DownloadAttempt.h"
 #include "net/FetchAndVerify.h"
 #include "net/LocalNames.h"
+#include "net/Pin.h"
 #include "net/SignatureCheck.h"
 
 namespace {
@@ -99,7 +100,8 @@ class Checker {
   void CheckComponents(const UrlListEntries& files);
   TransferReport Transfer(const std::string& key, const std::string& url, const std::string& name,
                           const std::string& folder);
-  SignatureReport CheckSignature(const std::string& path);
+  // Holds a fetched file as Pellory holds it, compares its pin and checks a program's signature.
+  void Hold(EntryReport& entry, const Pin& pin);
   // One component file as the plan has it.
   void CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& plan, std::size_t index);
   void Problem(const std::string& what, const std::string& why) {
@@ -115,8 +117,10 @@ class Checker {
   // so that a later file of the same name fails as it would there.
   std::vector<ReadLockedFile> m_held;
   std::string m_listBytes;
-  WorkFolder m_folder;   // made fresh for this run, held while it works in it
-  std::string m_unused;  // in it, for the files Pellory never fetches here
+  Pin m_listPin;
+  ReadLockedFile m_heldList;  // from its pin's comparison until it has been read
+  WorkFolder m_folder;        // made fresh for this run, held while it works in it
+  std::string m_unused;       // in it, for the files Pellory never fetches here
 };
 
 std::vector<RuleResult> Checker::Rules(const std::string& url, const std::string& name,
@@ -192,16 +196,26 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   return transfer;
 }
 
-SignatureReport Checker::CheckSignature(const std::string& path) {
-  SignatureReport signature;
-  signature.checked = true;
+// What the report says of a pin after the held file's comparison.
+const char* PinState(const Pin& pin, const HoldResult& hold) {
+  return !pin ? "none" : hold.pinMatches ? "matches" : "differs";
+}
+
+void Checker::Hold(EntryReport& entry, const Pin& pin) {
+  const std::string& path = entry.transfer.localPath;
   Trust& trust = *m_platform.trust;
-  // Held and checked as Pellory holds and checks it.
+  // Held, compared and checked as Pellory holds, compares and checks it.
   ReadLockedFile held;
-  const HoldResult hold = HoldCompletedFile(*m_download.files, trust, path, true, held);
-  const bool plain = hold.outcome == HoldOutcome::Held || hold.outcome == HoldOutcome::Unverified;
+  const HoldResult hold =
+      HoldCompletedFile(*m_download.files, trust, path, entry.setupProgram, pin, held);
+  entry.pin = PinState(pin, hold);
+  if (!entry.setupProgram) return;
+  SignatureReport& signature = entry.signature;
+  signature.checked = true;
+  const bool checked = hold.outcome == HoldOutcome::Held || hold.outcome == HoldOutcome::Unverified;
+  const bool plain = checked || hold.outcome == HoldOutcome::PinDiffers;
   // Where Pellory would stop before the check, its code is still worth reporting.
-  signature.code = plain ? hold.signatureCode : VerifyDownloadedFile(path.c_str(), trust);
+  signature.code = checked ? hold.signatureCode : VerifyDownloadedFile(path.c_str(), trust);
   signature.text =
       hold.outcome == HoldOutcome::NotOpened ? "the file cannot be held open for the check"
       : !plain ? "the file is a link or has another name: not the plain file downloaded"
@@ -213,7 +227,6 @@ SignatureReport Checker::CheckSignature(const std::string& path) {
   signature.signer = trust.ReadSigner(path.c_str()).signer;
   signature.requiredSigner = IsRequiredSigner(signature.signer);
   if (held.IsOpen()) m_held.push_back(std::move(held));
-  return signature;
 }
 
 void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& plan,
@@ -222,6 +235,7 @@ void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& pla
   entry.key = file.key;
   entry.url = file.url;
   entry.localName = file.name;
+  entry.pin = file.pin ? "differs" : "none";  // until the held file shows its digest
   entry.fetched = file.fetched;
   entry.setupProgram = file.kind == ComponentFileKind::SetupProgram;
   entry.rules = Rules(entry.url, entry.localName, entry.key, entry.fetched);
@@ -245,15 +259,19 @@ void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& pla
                              earlier.name +
                              "): one overwrites the other, or a checked setup program blocks it"});
   }
+  if (file.verdict == NameVerdict::Unpinned) {
+    entry.rules.push_back({"pin", false,
+                           "the list came through a pinned URL, so Pellory fetches none of its "
+                           "entries without a pin"});
+  }
   // A name Pellory refuses is never requested: nothing of it is worth the request.
-  const bool refused =
-      file.verdict == NameVerdict::NoName || file.verdict == NameVerdict::NotOfItsKind;
+  const bool refused = file.verdict == NameVerdict::NoName ||
+                       file.verdict == NameVerdict::NotOfItsKind ||
+                       file.verdict == NameVerdict::Unpinned;
   if (!entry.url.empty() && !refused) {
     entry.transfer = Transfer(entry.key, entry.url, entry.localName,
                               entry.fetched ? m_report.workFolder : m_unused);
-    if (entry.setupProgram && entry.transfer.code == 0) {
-      entry.signature = CheckSignature(entry.transfer.localPath);
-    }
+    if (entry.transfer.code == 0) Hold(entry, file.pin);
   }
   if (!entry.fetched) return;
   for (const RuleResult& rule : entry.rules) {
@@ -265,7 +283,13 @@ void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& pla
   if (entry.transfer.code != 0) {
     entry.ok = false;
     Problem(entry.key, "transfer: " + entry.transfer.text);
-  } else if (entry.setupProgram && entry.signature.code != 0) {
+    return;
+  }
+  if (entry.pin == "differs") {
+    entry.ok = false;
+    Problem(entry.key, "pin: its SHA-256 differs from the pin in its URL; Pellory refuses it");
+  }
+  if (entry.setupProgram && entry.signature.code != 0) {
     entry.ok = false;
     Problem(entry.key, "signature: " + entry.signature.text);
   }
@@ -280,6 +304,7 @@ void Checker::Run() {
   if (!ReadWholeFile(m_report.listTransfer.localPath, m_listBytes)) {
     Problem("URL list", "cannot read " + m_report.listTransfer.localPath);
   }
+  m_heldList.Reset();
   CheckComponents(files);
 }
 
@@ -310,6 +335,9 @@ void Checker::ChooseList() {
                               ? "built-in location for Japanese systems"
                               : "built-in location for other languages";
   }
+  PinnedUrl list = SplitPin(m_report.listUrl);
+  m_report.listUrl = std::move(list.url);
+  m_listPin = list.pin;
   m_report.listName = FileNameFromUrl(m_report.listUrl);
   m_report.listRules = Rules(m_report.listUrl, m_report.listName, "url_list");
 }
@@ -332,7 +360,21 @@ bool Checker::FetchList() {
   for (const RuleResult& rule : m_report.listRules) {
     if (!rule.ok) Problem("URL list", rule.rule + ": " + rule.text);
   }
-  if (!m_report.listOk) Problem("URL list", "transfer: " + m_report.listTransfer.text);
+  if (!m_report.listOk) {
+    Problem("URL list", "transfer: " + m_report.listTransfer.text);
+    return false;
+  }
+  const HoldResult hold =
+      HoldCompletedFile(*m_download.files, *m_platform.trust, m_report.listTransfer.localPath,
+                        false, m_listPin, m_heldList);
+  m_report.listPin = PinState(m_listPin, hold);
+  m_report.listOk = hold.outcome == HoldOutcome::Held;
+  if (!m_report.listOk) {
+    Problem("URL list", m_report.listPin == std::string("differs")
+                            ? "pin: its SHA-256 differs from the pin in its URL; Pellory asks to "
+                              "retry and fetches nothing else"
+                            : "the downloaded list cannot be held open as a plain file");
+  }
   return m_report.listOk;
 }
 
@@ -353,7 +395,7 @@ void Checker::CheckComponents(const UrlListEntries& files) {
     const ComponentSelection japanese = CompleteSelection(kLangJapanese);
     for (size_t k = 0; k < fetched.size(); ++k) fetched[k] = fetched[k] || japanese[k];
   }
-  const std::vector<PlannedFile> plan = PlanComponentFiles(files, fetched);
+  const std::vector<PlannedFile> plan = PlanComponentFiles(files, fetched, m_listPin.has_value());
   m_report.entries.resize(plan.size());
   for (std::size_t i = 0; i < plan.size(); ++i) CheckEntry(m_report.entries[i], plan, i);
   for (std::size_t k = 0; k < kComponentCount; ++k)
@@ -395,7 +437,7 @@ std::map<std::string, std::string> MirrorUrls(const Checker& checker, CheckRepor
   for (const RuleResult& rule : checker.Rules(report.mirrorListUrl, kMirrorListName, "url_list")) {
     if (!rule.ok) refuse("mirror list URL", rule.rule + ": " + rule.text);
   }
-  if (report.mirrorListUrl.size() >= kOverrideCapacity) {
+  if (report.mirrorListUrl.size() + PinFragment(Sha256Digest{}).size() >= kOverrideCapacity) {
     refuse("mirror list URL", "longer than the registry value Pellory reads (1023 bytes)");
   }
   for (const EntryReport& entry : report.entries) {
@@ -417,9 +459,9 @@ std::map<std::string, std::string> MirrorUrls(const Checker& checker, CheckRepor
   return urls;
 }
 
-// Writes the list with each fetched key at its mirror URL and every other byte as it was,
-// beside the downloads in a folder of its own (no component's file can be named so), and
-// reads it back with Pellory's reader. Its path, or a problem.
+// Writes the list with each fetched key at its mirror URL (pinned) and every other byte as
+// it was, beside the downloads in a folder of its own (no component's file can be named so),
+// and reads it back with Pellory's reader. Its path, or a problem.
 std::string WriteMirrorList(const CheckPlatform& platform, const Checker& checker,
                             CheckReport& report, const std::map<std::string, std::string>& urls) {
   const std::string folder =
@@ -436,18 +478,21 @@ std::string WriteMirrorList(const CheckPlatform& platform, const Checker& checke
     const EntryReport& entry = report.entries[i];
     const ComponentFiles& now = after[i / 2];
     const auto want = urls.find(entry.key);
-    if ((i % 2 == 0 ? now.responseUrl : now.setupUrl) !=
-        (want != urls.end() ? want->second : entry.url)) {
+    const PinnedUrl expected = SplitPin(want != urls.end() ? want->second : entry.url);
+    if ((i % 2 == 0 ? now.responseUrl : now.setupUrl) != expected.url ||
+        (want != urls.end() && (i % 2 == 0 ? now.responsePin : now.setupPin) != expected.pin)) {
       report.problems.push_back(entry.key + ": the rewritten list does not read back as intended");
     }
   }
   return rewritten;
 }
 
-// Writes every fetched file under its local name, then the rewritten list, into folder:
-// one that this call creates or that is empty, each file made new.
-void WriteMirror(const CheckPlatform& platform, CheckReport& report, const std::string& folder,
-                 const std::string& rewritten) {
+// Writes every fetched file under its local name into folder (one that this call creates or
+// that is empty, each file made new), each pinned by the digest of the copy, held from
+// before its digest until the list that pins it is written; then the list, whose copy pins
+// the registry value.
+void WriteMirror(const CheckPlatform& platform, const Checker& checker, CheckReport& report,
+                 const std::string& folder, std::map<std::string, std::string> urls) {
   Folders& folders = *platform.folders;
   const std::string in = !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
   if (!folders.CreateFolder(folder)) {
@@ -459,19 +504,42 @@ void WriteMirror(const CheckPlatform& platform, CheckReport& report, const std::
     report.problems.push_back(folder + " is not empty: a mirror goes into a new or empty folder");
     return;
   }
-  std::vector<std::pair<std::string, std::string>> files;  // from, local name
-  for (const EntryReport& entry : report.entries)
-    if (entry.fetched) files.emplace_back(entry.transfer.localPath, entry.localName);
-  files.emplace_back(rewritten, kMirrorListName);
-  for (const auto& [from, name] : files) {
+  Files& files = *platform.download.files;
+  std::vector<ReadLockedFile> copies;
+  // The pin of the copy at name, made from from, or none after a problem. What was checked
+  // is held while it is copied, and the copy, held as the plain file of the mirror's folder,
+  // must have its digest: whoever else can write that folder cannot have a file pinned.
+  const auto copy = [&](const std::string& from, const std::string& name) -> std::string {
     const std::string to = FolderFilePath(in, name);
+    const ReadLockedFile source = OwnFile(files, files.OpenReadLocked(from.c_str()));
     std::string bytes;
     uint32_t error = 0;
-    if (!ReadWholeFile(from, bytes) || !WriteNewFile(platform.download, to, bytes, error)) {
+    if (!source.IsOpen() || !ReadWholeFile(from, bytes) ||
+        !WriteNewFile(platform.download, to, bytes, error)) {
       report.problems.push_back("cannot write " + to + " (error " + std::to_string(error) + ")");
-      return;
+      return std::string();
     }
+    ReadLockedFile held = OwnFile(files, files.OpenReadLocked(to.c_str()));
+    Sha256Digest checked{}, digest{};
+    if (!held.IsOpen() || !IsPlainFileIn(files, held.Get(), files.FolderFinalPath(in.c_str())) ||
+        !files.DigestSha256(source.Get(), checked) || !files.DigestSha256(held.Get(), digest) ||
+        digest != checked) {
+      report.problems.push_back(to + " is not a plain copy of the file checked");
+      return std::string();
+    }
+    copies.push_back(std::move(held));
+    return PinFragment(digest);
+  };
+  for (const EntryReport& entry : report.entries) {
+    if (!entry.fetched) continue;
+    const std::string pin = copy(entry.transfer.localPath, entry.localName);
+    if (pin.empty()) return;
+    urls[entry.key] += pin;
   }
+  const std::string rewritten = WriteMirrorList(platform, checker, report, urls);
+  if (!report.problems.empty()) return;
+  const std::string listPin = copy(rewritten, kMirrorListName);
+  report.mirrorListUrl += listPin;
 }
 
 }  // namespace
@@ -497,11 +565,9 @@ CheckReport RunMirror(const CheckPlatform& platform, const CheckOptions& options
   report.mirrorListUrl = base + kMirrorListName;
   const std::map<std::string, std::string> urls = MirrorUrls(checker, report, base);
   // Nothing is written while anything fails.
-  const std::string rewritten =
-      report.problems.empty() ? WriteMirrorList(platform, checker, report, urls) : std::string();
   Summarise(report, "Mirror written for every system", "Mirror NOT written");
   if (!report.complete) return report;
-  WriteMirror(platform, report, folder, rewritten);
+  WriteMirror(platform, checker, report, folder, urls);
   Summarise(report, "Mirror written for every system", "Mirror NOT written");
   report.mirrorWritten = report.complete;
   if (report.mirrorWritten) {

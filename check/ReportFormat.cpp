@@ -39,6 +39,14 @@ std::string TransferText(const TransferReport& t) {
   return text;
 }
 
+std::string PinText(const std::string& pin) {
+  return "    pin: " +
+         std::string(pin == "none"      ? "none (the URL carries no pin)"
+                     : pin == "matches" ? "its SHA-256 matches the pin"
+                                        : "its SHA-256 differs from the pin") +
+         "\n";
+}
+
 std::string SignatureText(const SignatureReport& s) {
   if (!s.checked) return "";
   return "    signature: " + s.text + "\n      trust " + s.trustText + "; signer " +
@@ -111,13 +119,14 @@ std::string FormatReportText(const CheckReport& r) {
           (r.keepsFolderPermissions ? "" : " (this system keeps no folder permissions)") + "\n";
   text += "tool's own folder " + (r.workFolder.empty() ? "(none)" : r.workFolder) + "\n\n";
   text += "URL list " + r.listUrl + "\n  from the " + r.listSource + "\n";
-  text += RulesText(r.listRules) + TransferText(r.listTransfer);
+  text += RulesText(r.listRules) + TransferText(r.listTransfer) + PinText(r.listPin);
   for (const EntryReport& e : r.entries) {
     text += "\n" + e.key + "  " + (e.url.empty() ? std::string("(no entry)") : e.url) + "\n";
     text += "  local name " + (e.localName.empty() ? std::string("(none)") : e.localName) + "; " +
             (e.fetched ? "Pellory fetches it" : "Pellory never fetches it on this system") +
             (e.fetched ? (e.ok ? ": passes" : ": FAILS") : "") + "\n";
-    text += RulesText(e.rules) + TransferText(e.transfer) + SignatureText(e.signature);
+    text +=
+        RulesText(e.rules) + TransferText(e.transfer) + PinText(e.pin) + SignatureText(e.signature);
   }
   if (!r.problems.empty()) {
     text += "\nProblems, in Pellory's order:\n";
@@ -128,7 +137,8 @@ std::string FormatReportText(const CheckReport& r) {
     text += "\nMirror in " + r.mirrorFolder + ", its list at " + r.mirrorListUrl +
             "\nPoint Pellory at it on 32-bit Windows:\n  " + r.registryCommands[0] +
             "\nand on 64-bit Windows (Pellory reads the 32-bit view):\n  " + r.registryCommands[1] +
-            "\n";
+            "\nThe value pins this copy of the list: set it again after every update of the "
+            "mirror.\n";
   } else if (r.mode == "mirror") {
     text += "Nothing was written to " + r.mirrorFolder + ".\n";
   }
@@ -145,12 +155,14 @@ std::string FormatReportJson(const CheckReport& r, const ToUtf8& toUtf8) {
   json += "\"list\":{\"url\":" + quote(r.listUrl) + ",\"source\":" + quote(r.listSource) +
           ",\"localName\":" + quote(r.listName) + ",\"ok\":" + Bool(r.listOk) +
           ",\"rules\":" + RulesJson(quote, r.listRules) +
-          ",\"transfer\":" + TransferJson(quote, r.listTransfer) + "},\n\"entries\":[\n";
+          ",\"transfer\":" + TransferJson(quote, r.listTransfer) +
+          "},\n\"listPin\":" + quote(r.listPin) + ",\"entries\":[\n";
   for (size_t i = 0; i < r.entries.size(); ++i) {
     const EntryReport& e = r.entries[i];
     json += "{\"key\":" + quote(e.key) + ",\"url\":" + quote(e.url) +
             ",\"localName\":" + quote(e.localName) + ",\"fetched\":" + Bool(e.fetched) +
-            ",\"ok\":" + Bool(e.ok) + ",\"rules\":" + RulesJson(quote, e.rules) +
+            ",\"ok\":" + Bool(e.ok) + ",\"pin\":" + quote(e.pin) +
+            ",\"rules\":" + RulesJson(quote, e.rules) +
             ",\"transfer\":" + TransferJson(quote, e.transfer) +
             ",\"signature\":" + SignatureJson(quote, e.signature) + "}" +
             (i + 1 < r.entries.size() ? "," : "") + "\n";

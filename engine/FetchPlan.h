@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/Components.h"
-#include "net/LocalNames.h"
 #include "engine/UrlList.h"
+#include "net/LocalNames.h"
 
 // What becomes of a file's name in the run.
 enum class NameVerdict {
@@ -16,6 +16,7 @@ enum class NameVerdict {
   NoName,        // the URL gives no plain file name (FileNameFromUrl)
   NotOfItsKind,  // not ".iss" for a response file, not ".exe" for a setup program
   Taken,         // an earlier file that the run fetches has the same local name
+  Unpinned,      // the list came through a pinned URL, and so must pin every file it names
 };
 
 struct PlannedFile {
@@ -24,6 +25,7 @@ struct PlannedFile {
   const char* key = "";
   std::string url;
   std::string name;  // as the URL gives it
+  Pin pin;
   bool fetched = false;
   NameVerdict verdict = NameVerdict::Usable;
   std::size_t takenBy = 0;  // with Taken: the earlier file's place in the plan
@@ -36,5 +38,7 @@ struct PlannedFile {
 // components in `fetched` are judged against the earlier fetched ones: one name, one file,
 // so that no component runs with another's file and a verified program is never
 // overwritten. The list's own name takes part in nothing: its copy is read and closed first.
+// A pinned list's pins reach no further than the files it pins: with listPinned, a fetched
+// file without a pin gets no name.
 std::vector<PlannedFile> PlanComponentFiles(const UrlListEntries& entries,
-                                            const ComponentSelection& fetched);
+                                            const ComponentSelection& fetched, bool listPinned);

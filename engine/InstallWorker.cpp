@@ -36,11 +36,13 @@ void InstallWorker::RunSteps() {
   m_total = 0;
   for (bool selected : m_selected) m_total += selected ? 1 : 0;
 
-  const std::string listUrl = ChooseUrlListUrl(ReadUrlListOverride(m_host.GetRegistry()),
-                                               m_host.GetSystem().SystemDefaultLangId());
-  const std::string listName = FileNameFromUrl(listUrl);
+  // The pin is off before the name and the request are taken from the URL. A list whose
+  // digest differs is asked about again: the mirror may be in the middle of an update.
+  const PinnedUrl list = SplitPin(ChooseUrlListUrl(ReadUrlListOverride(m_host.GetRegistry()),
+                                                   m_host.GetSystem().SystemDefaultLangId()));
+  const std::string listName = FileNameFromUrl(list.url);
   m_host.MakeWorkFolder();
-  if (!Fetch(listName, listUrl, false)) return;
+  if (!Fetch(listName, list.url, false, {list.pin, true})) return;
   m_host.OpenUrlList(listName);
   const UrlListEntries files = ReadComponentFiles();
   m_host.CloseUrlList();
@@ -53,7 +55,7 @@ void InstallWorker::RunSteps() {
     return;
   }
 
-  if (!DownloadComponents(files)) return;
+  if (!DownloadComponents(files, list.pin.has_value())) return;
 
   if (!m_gate->EnterInstallPhase([this] { m_host.GetClock().Sleep(kPollMilliseconds); })) return;
   // Outside the gate's lock: this waits for the user-interface thread.
@@ -63,8 +65,9 @@ void InstallWorker::RunSteps() {
   InstallComponents(files);
 }
 
-bool InstallWorker::Fetch(const std::string& fileName, const std::string& url, bool verify) {
-  if (m_host.FetchAndVerify(fileName, url, verify) == FetchVerdict::Fetched) return true;
+bool InstallWorker::Fetch(const std::string& fileName, const std::string& url, bool verify,
+                          const FilePin& pin) {
+  if (m_host.FetchAndVerify(fileName, url, verify, pin) == FetchVerdict::Fetched) return true;
   m_session.RecordResult(InstallResult::DownloadFailed);
   return false;
 }
@@ -75,10 +78,11 @@ UrlListEntries InstallWorker::ReadComponentFiles() {
       [this](const std::string& key) { return m_host.LookupUrlListValue(key); });
 }
 
-bool InstallWorker::DownloadComponents(const UrlListEntries& files) {
+bool InstallWorker::DownloadComponents(const UrlListEntries& files, bool listPinned) {
   int index = m_total >= 1 ? 1 : 0;
-  // A file without a usable name gets none, which makes its fetch one that cannot start.
-  for (const PlannedFile& file : PlanComponentFiles(files, m_selected)) {
+  // A file without a usable name (an unpinned one of a pinned list too) gets none, which makes its
+  // fetch one that cannot start.
+  for (const PlannedFile& file : PlanComponentFiles(files, m_selected, listPinned)) {
     if (!file.fetched) continue;
     if (file.kind == ComponentFileKind::ResponseFile) {
       // After a confirmed cancel the program is ending: fetch nothing more.
@@ -86,7 +90,7 @@ bool InstallWorker::DownloadComponents(const UrlListEntries& files) {
       m_view->SetStatusText(IDS_DOWNLOADING, index, m_total);
     }
     const bool program = file.kind == ComponentFileKind::SetupProgram;
-    if (!Fetch(file.LocalName(), file.url, program)) return false;
+    if (!Fetch(file.LocalName(), file.url, program, {file.pin, false})) return false;
     if (program) ++index;
   }
   return true;

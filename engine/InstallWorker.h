@@ -28,9 +28,9 @@ class InstallWorker {
  private:
   void RunSteps();
   // One file through the fetch step; anything but Fetched ends the run as a failed download.
-  bool Fetch(const std::string& fileName, const std::string& url, bool verify);
+  bool Fetch(const std::string& fileName, const std::string& url, bool verify, const FilePin& pin);
   UrlListEntries ReadComponentFiles();
-  bool DownloadComponents(const UrlListEntries& files);
+  bool DownloadComponents(const UrlListEntries& files, bool listPinned);
   void InstallComponents(const UrlListEntries& files);
 
   InstallWorkerHost& m_host;

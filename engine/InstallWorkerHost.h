@@ -26,9 +26,10 @@ class InstallWorkerHost {
   virtual void MakeWorkFolder() = 0;
 
   // Downloads url into the working folder as fileName, with the page's progress bar
-  // and the Retry/Cancel question; with verify, the file must also pass the signature check.
+  // and the Retry/Cancel question; with verify, the file must also pass the signature check,
+  // and with a pin, have its digest.
   virtual FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url,
-                                      bool verify) = 0;
+                                      bool verify, const FilePin& pin = {}) = 0;
 
   // Switches the process locale to the user's default and opens the local copy of the URL
   // list named fileName. A copy that cannot be opened makes every lookup come back empty.

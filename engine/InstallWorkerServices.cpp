@@ -62,7 +62,8 @@ InstallWorkerServices::InstallWorkerServices(const InstallPlatform& platform,
 void InstallWorkerServices::MakeWorkFolder() { m_folder = WorkFolder::Create(m_platform.folders); }
 
 FetchVerdict InstallWorkerServices::FetchAndVerify(const std::string& fileName,
-                                                   const std::string& url, bool verify) {
+                                                   const std::string& url, bool verify,
+                                                   const FilePin& pin) {
   PageFetchUi ui(*m_view);
   const FetchPlatform fetch{
       {&m_platform.http, &m_platform.files, &m_platform.threads, &m_platform.clock},
@@ -70,7 +71,7 @@ FetchVerdict InstallWorkerServices::FetchAndVerify(const std::string& fileName,
       m_folder.Path()};
   ReadLockedFile held;
   const FetchVerdict verdict =
-      ::FetchAndVerify(fileName.c_str(), ui, url.c_str(), verify, fetch, held);
+      ::FetchAndVerify(fileName.c_str(), ui, url.c_str(), verify, fetch, held, pin);
   if (held.IsOpen()) m_held[fileName] = std::move(held);
   return verdict;
 }

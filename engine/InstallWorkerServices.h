@@ -37,8 +37,8 @@ class InstallWorkerServices final : public InstallWorkerHost {
   SystemInfo& GetSystem() override { return m_platform.system; }
   Clock& GetClock() override { return m_platform.clock; }
   void MakeWorkFolder() override;
-  FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url,
-                              bool verify) override;
+  FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url, bool verify,
+                              const FilePin& pin = {}) override;
   void OpenUrlList(const std::string& fileName) override;
   std::string LookupUrlListValue(const std::string& key) override;
   void CloseUrlList() override;

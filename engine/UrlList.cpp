@@ -1,5 +1,7 @@
 #include "engine/UrlList.h"
 
+#include <utility>
+
 #include "engine/InstallSession.h"
 
 namespace {
@@ -53,10 +55,14 @@ UrlListEntries ReadUrlListEntries(
   UrlListEntries entries;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     ComponentFiles& files = entries[i];
-    files.responseUrl = lookup(kComponents[i].responseKey);
+    PinnedUrl response = SplitPin(lookup(kComponents[i].responseKey));
+    PinnedUrl setup = SplitPin(lookup(kComponents[i].setupKey));
+    files.responseUrl = std::move(response.url);
     files.responseName = FileNameFromUrl(files.responseUrl);
-    files.setupUrl = lookup(kComponents[i].setupKey);
+    files.responsePin = response.pin;
+    files.setupUrl = std::move(setup.url);
     files.setupName = FileNameFromUrl(files.setupUrl);
+    files.setupPin = setup.pin;
   }
   return entries;
 }

@@ -12,6 +12,7 @@
 
 #include "engine/Components.h"
 #include "net/LocalNames.h"
+#include "net/Pin.h"
 #include "platform/Owner.h"
 
 #ifndef PELLORY_URL_HOST
@@ -37,19 +38,21 @@ bool IsUrlListSeparator(int byte);
 // none or `list` is null. Every call reads again from the first byte.
 std::string LookupUrlListValue(std::FILE* list, const std::string& key);
 
-// URLs and local names of one component's two files.
+// URLs, local names and pins of one component's two files; the URLs without their pins.
 struct ComponentFiles {
   std::string responseUrl;
   std::string responseName;
   std::string setupUrl;
   std::string setupName;
+  Pin responsePin;
+  Pin setupPin;
 };
 
 // The files of the components, in the order of kComponents.
 using UrlListEntries = std::array<ComponentFiles, kComponentCount>;
 
 // Looks up all six keys (CVN_ISS, CVN_EXE, PM_ISS, PM_EXE, TSL_ISS, TSL_EXE, in this
-// order) and the local name of each URL. A null `list` gives empty entries.
+// order), and the pin and the local name of each URL. A null `list` gives empty entries.
 UrlListEntries ReadUrlListEntries(std::FILE* list);
 // The same over any lookup of one key (for a list read through another channel).
 UrlListEntries ReadUrlListEntries(const std::function<std::string(const std::string& key)>& lookup);

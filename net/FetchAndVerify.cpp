@@ -12,13 +12,17 @@ std::string FetchDestination(const std::string& folder, const std::string& fileN
 }
 
 HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path, bool verify,
-                             ReadLockedFile& held) {
+                             const Pin& pin, ReadLockedFile& held) {
   HoldResult result;
   ReadLockedFile locked = OwnFile(files, files.OpenReadLocked(path.c_str()));
   if (!locked.IsOpen()) return result;
   result.outcome = HoldOutcome::NotPlain;
   if (!IsPlainFileIn(files, locked.Get(), files.FolderFinalPath(FolderOf(path).c_str())))
     return result;
+  Sha256Digest digest{};
+  result.pinMatches = pin && files.DigestSha256(locked.Get(), digest) && digest == *pin;
+  result.outcome = HoldOutcome::PinDiffers;
+  if (pin && !result.pinMatches) return result;
   result.signatureCode = verify ? VerifyDownloadedFile(path.c_str(), trust) : 0;
   result.outcome = result.signatureCode == 0 ? HoldOutcome::Held : HoldOutcome::Unverified;
   if (result.outcome == HoldOutcome::Held) held = std::move(locked);
@@ -26,7 +30,8 @@ HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path
 }
 
 FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
-                            const FetchPlatform& platform, ReadLockedFile& heldFile) {
+                            const FetchPlatform& platform, ReadLockedFile& heldFile,
+                            const FilePin& pin) {
   heldFile.Reset();
   // Without a destination every attempt is a transfer that did not start: nothing is
   // created or requested.
@@ -35,20 +40,25 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
   const char* destinationPath = destination.empty() ? nullptr : destination.c_str();
 
   for (;;) {
-    // One attempt's context, destroyed on every way out, an exception passing through included.
-    DownloadContext download(platform.download);
-    const auto progress = [&ui](int percent) { ui.SetProgress(percent); };
-    if (RunDownloadAttempt(download, url, destinationPath, progress).code == 0) {
-      break;
+    bool complete = false;
+    {
+      // One attempt's context, destroyed on every way out, an exception passing through
+      // included, and before the file is held.
+      DownloadContext download(platform.download);
+      const auto progress = [&ui](int percent) { ui.SetProgress(percent); };
+      complete = RunDownloadAttempt(download, url, destinationPath, progress).code == 0;
+    }
+    if (complete) {
+      ReadLockedFile held;
+      const HoldOutcome outcome = HoldCompletedFile(*platform.download.files, *platform.trust,
+                                                    destination, verify, pin.digest, held)
+                                      .outcome;
+      if (outcome == HoldOutcome::Held) {
+        heldFile = std::move(held);
+        return FetchVerdict::Fetched;
+      }
+      if (outcome != HoldOutcome::PinDiffers || !pin.askAgain) return FetchVerdict::Rejected;
     }
     if (ui.AskRetry() == kAnswerCancel) return FetchVerdict::GaveUp;
   }
-
-  ReadLockedFile held;
-  if (HoldCompletedFile(*platform.download.files, *platform.trust, destination, verify, held)
-          .outcome != HoldOutcome::Held) {
-    return FetchVerdict::Rejected;
-  }
-  heldFile = std::move(held);
-  return FetchVerdict::Fetched;
 }

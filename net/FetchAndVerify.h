@@ -7,6 +7,7 @@
 #include <string>
 
 #include "net/DownloadClient.h"
+#include "net/Pin.h"
 #include "platform/Files.h"
 #include "platform/Trust.h"
 
@@ -40,8 +41,8 @@ std::string FetchDestination(const std::string& folder, const std::string& fileN
 // The step's verdict; the caller records the outcome.
 enum class FetchVerdict {
   Fetched,   // the file is in place (and verified when asked)
-  GaveUp,    // a transfer failed and the user answered Cancel
-  Rejected,  // the completed program failed its check or could not be locked for it
+  GaveUp,    // a transfer failed (or a list differed from its pin) and the user answered Cancel
+  Rejected,  // the completed file failed its checks or could not be locked for them
 };
 
 // What holding a completed file found.
@@ -49,19 +50,29 @@ enum class HoldOutcome {
   Held,        // held, the plain file of its folder, and verified when asked
   NotOpened,   // it could not be held open
   NotPlain,    // what is held is a link, or a file with another name, or outside the folder
-  Unverified,  // held and plain, but its signature check failed (signatureCode)
+  PinDiffers,  // held and plain, but its digest is not its pin (or cannot be taken)
+  Unverified,  // held, plain and as pinned, but its signature check failed (signatureCode)
 };
 struct HoldResult {
   HoldOutcome outcome = HoldOutcome::NotOpened;
   int32_t signatureCode = 0;  // VerifyDownloadedFile's code, when it ran
+  bool pinMatches = false;    // a pin was given and the held bytes have its digest
 };
 
 // Holds the completed file at path open so that others may read it but nobody can write,
 // rename or delete it, makes sure that what is held is the plain file that was downloaded
-// (not a link planted since), and with verify has it checked while held, so that what was
-// checked is what will run. held gets the file only when the outcome is Held.
+// (not a link planted since), digests the held bytes when pinned, and with verify has it
+// checked while held, so that what was compared and checked is what will run. held gets the
+// file only when the outcome is Held.
 HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path, bool verify,
-                             ReadLockedFile& held);
+                             const Pin& pin, ReadLockedFile& held);
+
+// What the step does with a file's pin.
+struct FilePin {
+  Pin digest;             // none: nothing to compare
+  bool askAgain = false;  // a differing digest gets the retry question (the list, which a
+                          // mirror may be rewriting), rather than rejecting the file
+};
 
 // Fetches url into the folder as fileName; with verify, the completed file must pass
 // VerifyDownloadedFile. An empty fileName is a name the caller refused: every attempt is
@@ -69,7 +80,8 @@ HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path
 //
 // When the verdict is Fetched, heldFile holds the completed file (HoldCompletedFile): the
 // checked bytes are the bytes that will run, and a response file's answers are the ones
-// its setup reads. A file that cannot be held so is Rejected. Otherwise heldFile is left
-// empty.
+// its setup reads. A file that cannot be held so, or whose digest is not its pin, is
+// Rejected (unless the pin asks again). Otherwise heldFile is left empty.
 FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
-                            const FetchPlatform& platform, ReadLockedFile& heldFile);
+                            const FetchPlatform& platform, ReadLockedFile& heldFile,
+                            const FilePin& pin = {});

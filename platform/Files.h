@@ -1,6 +1,7 @@
 #pragma once
 // Files as the download client and the fetch step see them (kernel32 on Windows).
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -19,6 +20,9 @@ inline std::string FolderFilePath(const std::string& folder, const std::string& 
 // The error the core reports when what stands at a name is not a plain file of the folder
 // (ERROR_CANT_ACCESS_FILE).
 constexpr uint32_t kErrorNotAPlainFile = 1920;
+
+// A SHA-256 digest, as the platform computes it.
+using Sha256Digest = std::array<uint8_t, 32>;
 
 // A file handle; kInvalidFile (all bits set) is "not open".
 enum class FileHandle : uintptr_t {};
@@ -53,6 +57,9 @@ class Files {
   // read it but can neither write, rename nor delete it; a link is opened as for writing.
   virtual FileHandle OpenReadLocked(const char* path) = 0;
   virtual bool Describe(FileHandle file, FileFacts& facts) = 0;
+  // The SHA-256 digest of the open file's bytes, read through this handle from its first
+  // byte to its end; false when it cannot be read.
+  virtual bool DigestSha256(FileHandle file, Sha256Digest& digest) = 0;
   // The path the system resolves a folder to (links followed); empty on failure.
   virtual std::string FolderFinalPath(const char* folder) = 0;
 

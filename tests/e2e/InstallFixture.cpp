@@ -237,8 +237,9 @@ void InstallScenario::PlantLink(const std::string& kind, const std::string& targ
       << "the server planted no " << kind << " link at " << unixLink;
 }
 
-void InstallScenario::OverrideUrlList() {
-  const std::string url = "http://" + Env("PELLORY_TEST_SERVER") + "/" + m_listName;
+void InstallScenario::OverrideUrlList(const std::string& given) {
+  const std::string url =
+      given.empty() ? "http://" + Env("PELLORY_TEST_SERVER") + "/" + m_listName : given;
   HKEY key = nullptr;
   ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPelloryKey, 0, nullptr, 0, KEY_SET_VALUE | kView,
                               nullptr, &key, nullptr),

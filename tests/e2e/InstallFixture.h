@@ -74,7 +74,8 @@ class InstallScenario : public PelloryScenario {
 
   // The registry: the URL-list override (pointing at the test server), the older reader
   // software's version (Japanese system only). Both are removed by TearDown.
-  void OverrideUrlList();
+  // An empty url: the list on the test server.
+  void OverrideUrlList(const std::string& url = "");
   void SetOldSoftwareVersion(const char* version);
 
   // The usual offer: both components with the valid package and the URL list, and the

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 // After windows.h:
+#include <wincrypt.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "InstallFixture.h"
 #include "robot/Control.h"
 #include "robot/Image.h"
+#include "robot/MessageBoxWindow.h"
 
 namespace {
 
@@ -31,6 +33,26 @@ std::string ReadAll(const std::string& path) {
   std::stringstream bytes;
   bytes << std::ifstream(path, std::ios::binary).rdbuf();
   return bytes.str();
+}
+
+// The SHA-256 of bytes in lower-case hex, by the platform's own code.
+std::string Sha256Hex(const std::string& bytes) {
+  HCRYPTPROV provider = 0;
+  HCRYPTHASH hash = 0;
+  BYTE digest[32] = {};
+  DWORD size = sizeof digest;
+  const bool done =
+      CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
+      CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash) &&
+      CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()),
+                    static_cast<DWORD>(bytes.size()), 0) &&
+      CryptGetHashParam(hash, HP_HASHVAL, digest, &size, 0);
+  if (hash) CryptDestroyHash(hash);
+  if (provider) CryptReleaseContext(provider, 0);
+  std::string hex;
+  for (const BYTE byte : digest)
+    hex += "0123456789abcdef"[byte >> 4], hex += "0123456789abcdef"[byte & 15];
+  return done ? hex : "";
 }
 
 // The programs under test (perhaps another tree's) and this test tree's signed packages.
@@ -278,36 +300,137 @@ class CheckInstallScenario : public InstallScenario {
   }
 };
 
-// The mirror served by nginx: Pellory, pointed at it, installs from it alone.
-class CheckMirrorTest : public CheckInstallScenario {};
+// PelloryCheck's pinned mirror, built once and served by nginx: Pellory, pointed at it by
+// the pinned value the tool prints, installs from it alone, and runs nothing of it that
+// changed after pinning. Each test starts from the mirror as it was built.
+class CheckMirrorTest : public CheckInstallScenario {
+ protected:
+  void SetUp() override {
+    CheckInstallScenario::SetUp();
+    if (Env("PELLORY_MIRROR_SERVER").empty())
+      GTEST_SKIP() << "run through tests/support/with-nginx";
+    if (s_files.empty()) {
+      ServeStandardInstallation();  // the override leads PelloryCheck to the test server
+      s_run = RunPelloryCheck("mirror \"" + Env("PELLORY_MIRROR_ROOT") + "\\pellory\" --base-url " +
+                              Base());
+      ASSERT_EQ(s_run.exitCode, 0u) << s_run.output;
+      const size_t at = s_run.output.find("/d \"" + Base() + "/url_list.txt#sha256=");
+      ASSERT_NE(at, std::string::npos) << s_run.output;
+      s_pinnedList = s_run.output.substr(at + 4, s_run.output.find('"', at + 4) - at - 4);
+      for (const char* name : {"url_list.txt", "corvane.iss", "corvane-setup.exe", "tessaline.iss",
+                               "tessaline-setup.exe"})
+        s_files[name] = ReadAll(Mirrored(name));
+    }
+    for (const auto& [name, bytes] : s_files) WriteFile(Mirrored(name), bytes);
+    m_requestsBefore = MirrorRequests().size();
+    m_setupLogBefore = SetupLog().size();
+  }
+  static std::string Base() { return "http://" + Env("PELLORY_MIRROR_SERVER") + "/pellory"; }
+  static std::string Mirrored(const std::string& name) {
+    return Env("PELLORY_MIRROR_ROOT") + "\\pellory\\" + name;
+  }
+  // The paths nginx was asked for since the test began.
+  std::vector<std::string> MirrorRequests() const {
+    std::istringstream log(ReadAll(Env("PELLORY_MIRROR_ROOT") + "\\..\\access.log"));
+    std::vector<std::string> paths;
+    for (std::string line; std::getline(log, line);) {
+      const size_t get = line.find("\"GET ");
+      if (get != std::string::npos)
+        paths.push_back(line.substr(get + 5, line.find(' ', get + 5) - get - 5));
+    }
+    return {paths.begin() + std::min(m_requestsBefore, paths.size()), paths.end()};
+  }
+  void StartRun(const std::string& listUrl) {
+    OverrideUrlList(listUrl);
+    WalkToDownloadPage();
+  }
+  void ExpectNothingRan(bool afterQuestions) {
+    if (afterQuestions) {
+      ASSERT_TRUE(Wizard().WaitForPageWith(install_ui::kResultText, robot::Duration{15000}));
+    } else {
+      ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
+    }
+    EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kResultText)), install_ui::Text(171));
+    EXPECT_EQ(SetupLog().substr(m_setupLogBefore), "") << "a setup program ran";
+  }
+  // Answers the retry question with each answer in turn.
+  void Answer153(std::initializer_list<int> answers) {
+    for (const int answer : answers) {
+      const auto box = robot::MessageBoxWindow::Find(Program().Id(), robot::Duration{20000});
+      ASSERT_TRUE(box.has_value()) << "no retry question (before answering " << answer << ")";
+      EXPECT_EQ(box->Text(), install_ui::Text(153));
+      ASSERT_TRUE(box->Answer(answer));
+    }
+  }
 
-TEST_P(CheckMirrorTest, PelloryInstallsFromTheMirrorServedByNginx) {
-  const std::string mirrorServer = Env("PELLORY_MIRROR_SERVER");
-  if (mirrorServer.empty()) GTEST_SKIP() << "run through tests/support/with-nginx";
-  ServeStandardInstallation();  // the override leads PelloryCheck to the test server
-  const std::string listUrl = "http://" + mirrorServer + "/pellory/url_list.txt";
-  const CheckRun run =
-      RunPelloryCheck("mirror \"" + Env("PELLORY_MIRROR_ROOT") + "\\pellory\" --base-url http://" +
-                      mirrorServer + "/pellory");
-  ASSERT_EQ(run.exitCode, 0u) << run.output;
-  EXPECT_TRUE(
-      run.Has("reg add \"HKLM\\SOFTWARE\\Morvane Corporation\\Pellory\" /v \"URL List\" "
-              "/t REG_SZ /d \"" +
-              listUrl + "\" /f /reg:32"))
-      << run.output;
+  static inline CheckRun s_run;
+  static inline std::string s_pinnedList;
+  static inline std::map<std::string, std::string> s_files;  // the mirror as it was built
+  size_t m_requestsBefore = 0;
+  size_t m_setupLogBefore = 0;  // the log is the suite's
+};
+
+TEST_P(CheckMirrorTest, PelloryInstallsFromThePinnedMirrorServedByNginx) {
+  EXPECT_TRUE(s_run.Has("/d \"" + s_pinnedList + "\" /f /reg:32")) << s_run.output;
+  EXPECT_TRUE(s_run.Has("set it again after every update of the mirror")) << s_run.output;
   const size_t originRequests = RequestLog().size();
-
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Morvane Corporation\\Pellory", 0,
-                          KEY_SET_VALUE | KEY_WOW64_64KEY, &key),
-            ERROR_SUCCESS);
-  RegSetValueExA(key, "URL List", 0, REG_SZ, reinterpret_cast<const BYTE*>(listUrl.c_str()),
-                 static_cast<DWORD>(listUrl.size() + 1));
-  RegCloseKey(key);
-  ExpectInstallation();
-  EXPECT_EQ(SetupLogValues(SetupLog(), "| title"),
+  StartRun(s_pinnedList);
+  ASSERT_TRUE(WatchRun().reachedCompletion) << "a box or a time-out stopped the run";
+  EXPECT_EQ(robot::TextOf(Wizard().Control(install_ui::kResultText)),
+            install_ui::Text(173) + L"\r\n" + install_ui::Text(170));
+  EXPECT_EQ(SetupLogValues(SetupLog().substr(m_setupLogBefore), "| title"),
             (std::vector<std::string>{"corvane", "tessaline"}));
   EXPECT_EQ(RequestLog().size(), originRequests) << "Pellory went to the origin";
+  EXPECT_EQ(MirrorRequests().size(), 5u);
+}
+
+TEST_P(CheckMirrorTest, AListChangedAfterPinningAsksAgainOnRetryAndNothingElseIsFetched) {
+  WriteFile(Mirrored("url_list.txt"), s_files["url_list.txt"] + "\n");
+  StartRun(s_pinnedList);
+  Answer153({IDRETRY, IDCANCEL});
+  ExpectNothingRan(true);
+  EXPECT_EQ(MirrorRequests(),
+            (std::vector<std::string>{"/pellory/url_list.txt", "/pellory/url_list.txt"}));
+}
+
+TEST_P(CheckMirrorTest, AResponseFileChangedRunsNothingAndPelloryCheckNamesIt) {
+  WriteFile(Mirrored("corvane.iss"), s_files["corvane.iss"] + "szDir=\\\\share\\x\r\n");
+  StartRun(s_pinnedList);
+  ExpectNothingRan(false);
+  const CheckRun check = RunPelloryCheck("--json " + s_pinnedList);
+  EXPECT_EQ(check.exitCode, 1u) << check.output;
+  EXPECT_TRUE(check.Has("\"listPin\":\"matches\"")) << check.output;
+  EXPECT_NE(check.Entry("CVN_ISS").find("\"pin\":\"differs\""), std::string::npos) << check.output;
+  EXPECT_NE(check.Entry("CVN_EXE").find("\"pin\":\"matches\""), std::string::npos);
+}
+
+// Validly signed by the maker, but not the program that was pinned: not even the first
+// setup runs.
+TEST_P(CheckMirrorTest, AProgramReplacedByAnotherThatTheMakerSignedRunsNothing) {
+  ASSERT_TRUE(CopyFileA((PackagesDir() + "\\setup-failing.exe").c_str(),
+                        Mirrored("tessaline-setup.exe").c_str(), FALSE));
+  StartRun(s_pinnedList);
+  ExpectNothingRan(false);
+}
+
+TEST_P(CheckMirrorTest, APinnedListWhoseEntriesCarryNoPinRequestsNoComponentFile) {
+  std::string plain = s_files["url_list.txt"];
+  for (size_t at; (at = plain.find("#sha256=")) != std::string::npos;) plain.erase(at, 8 + 64);
+  WriteFile(Mirrored("plain_list.txt"), plain);
+  StartRun(Base() + "/plain_list.txt#sha256=" + Sha256Hex(plain));
+  Answer153({IDCANCEL});
+  ExpectNothingRan(true);
+  EXPECT_EQ(MirrorRequests(), (std::vector<std::string>{"/pellory/plain_list.txt"}));
+}
+
+TEST_P(CheckMirrorTest, AnUnpinnedListWithAWrongPinOnTheLastProgramRunsNothing) {
+  std::string list = s_files["url_list.txt"];
+  const size_t pin = list.find("tessaline-setup.exe#sha256=") + 27;
+  list.replace(pin, 64, std::string(64, list[pin] == '0' ? '1' : '0'));
+  WriteFile(Mirrored("url_list.txt"), list);
+  StartRun(Base() + "/url_list.txt");
+  ExpectNothingRan(false);
+  EXPECT_EQ(MirrorRequests().size(), 5u);
 }
 
 // Behind squid: the prefix's proxy settings lead both programs through it, and both get

@@ -14,6 +14,7 @@
 #include "check/UrlListRewrite.h"
 #include "engine/UrlList.h"
 #include "fakes/FakeClock.h"
+#include "fakes/FakeDigest.h"
 #include "fakes/FakeHttp.h"
 #include "fakes/FakePrivateFolders.h"
 #include "fakes/FakeRegistry.h"
@@ -52,6 +53,15 @@ class DiskFiles : public Files {
     std::fseek(f, 0, SEEK_END);
     facts = {true, false, 1, static_cast<uint64_t>(std::ftell(f)), m_paths[file]};
     std::fseek(f, at, SEEK_SET);
+    return true;
+  }
+  bool DigestSha256(FileHandle file, Sha256Digest& digest) override {
+    std::string bytes;
+    char buffer[4096];
+    std::rewind(File(file));
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, File(file))) > 0;)
+      bytes.append(buffer, n);
+    digest = FakeSha256(bytes);
     return true;
   }
   std::string FolderFinalPath(const char* folder) override {
@@ -290,14 +300,60 @@ TEST_F(CheckRunTest, MirrorRewritesTheListAndWritesEveryFileAnySystemNeedsAsANew
   std::map<std::string, std::string> mirrored = Mirrored();
   EXPECT_EQ(mirrored.size(), 5u);
   EXPECT_EQ(mirrored["b.exe"], "Morvane Corporation");
-  EXPECT_EQ(
-      mirrored["url_list.txt"],
-      "CVN_ISS,http://mirror.test/p/a.iss\r\nCVN_EXE,http://mirror.test/p/a.exe\n"
-      "OTHER,x\r\nTSL_ISS,http://mirror.test/p/b.iss\r\nTSL_EXE,http://mirror.test/p/b.exe\r\n");
+  // Each entry pinned by its copy, and the list by its own in the registry value.
+  const auto pin = [&](const char* name) { return PinFragment(FakeSha256(mirrored[name])); };
+  EXPECT_EQ(mirrored["url_list.txt"], "CVN_ISS,http://mirror.test/p/a.iss" + pin("a.iss") +
+                                          "\r\nCVN_EXE,http://mirror.test/p/a.exe" + pin("a.exe") +
+                                          "\nOTHER,x\r\nTSL_ISS,http://mirror.test/p/b.iss" +
+                                          pin("b.iss") + "\r\nTSL_EXE,http://mirror.test/p/b.exe" +
+                                          pin("b.exe") + "\r\n");
   ASSERT_EQ(report.registryCommands.size(), 2u);
   EXPECT_EQ(report.registryCommands[1],
             "reg add \"HKLM\\SOFTWARE\\Morvane Corporation\\Pellory\" /v \"URL List\" /t REG_SZ "
-            "/d \"http://mirror.test/p/url_list.txt\" /f /reg:32");
+            "/d \"http://mirror.test/p/url_list.txt" +
+                pin("url_list.txt") + "\" /f /reg:32");
+}
+
+TEST_F(CheckRunTest, ReportsEachPinAndADifferingOneIsAProblem) {
+  system.langId = 0x0409;
+  const std::string right = PinFragment(FakeSha256("Morvane Corporation"));
+  const std::string wrong = PinFragment(FakeSha256("another release"));
+  const std::string pinnedList = "CVN_ISS,http://server.test/c/a.iss" + wrong +
+                                 "\nCVN_EXE,http://server.test/c/a.exe" + right + "\n";
+  const std::string plainList =
+      "CVN_ISS,http://server.test/c/a.iss\nCVN_EXE,http://server.test/c/a.exe";
+  struct {
+    const char* name;
+    std::string list, listPin;
+    const char* wantListPin;
+    const char* issPin;
+    const char* exePin;
+    bool requested;  // any component file
+    const char* problem;
+  } const cases[] = {
+      {"Entries", pinnedList, "", "none", "differs", "matches", true,
+       "CVN_ISS: pin: its SHA-256 differs from the pin"},
+      {"ListDiffers", pinnedList, wrong, "differs", "none", "none", false,
+       "URL list: pin: its SHA-256 differs from the pin"},
+      {"PinnedListUnpinnedEntries", plainList, PinFragment(FakeSha256(plainList)), "matches",
+       "none", "none", false, "CVN_ISS: pin: the list came through a pinned URL"},
+  };
+  for (const auto& c : cases) {
+    http.requests.clear();
+    Serve("/list/url_list.txt", c.list);
+    registry.SetValue(kPelloryKeyName, "URL List",
+                      "http://server.test/list/url_list.txt" + c.listPin);
+    const CheckReport report = RunCheck(platform, options);
+    EXPECT_EQ(report.listUrl, "http://server.test/list/url_list.txt") << c.name;
+    EXPECT_EQ(report.listPin, c.wantListPin) << c.name;
+    EXPECT_FALSE(report.complete) << c.name;
+    ASSERT_FALSE(report.problems.empty()) << c.name;
+    EXPECT_EQ(report.problems.front().rfind(c.problem, 0), 0u) << report.problems.front();
+    EXPECT_EQ(Entry(report, "CVN_ISS").pin, c.issPin) << c.name;
+    EXPECT_EQ(Entry(report, "CVN_EXE").pin, c.exePin) << c.name;
+    // Nothing of a component is asked for once the list's own pin differs or it pins nothing.
+    EXPECT_EQ(http.requests.size(), c.requested ? 3u : 1u) << c.name;
+  }
 }
 
 TEST_F(CheckRunTest, MirrorIsRefusedWithoutWritingAnything) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <stdexcept>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "fakes/FakeClock.h"
+#include "fakes/FakeDigest.h"
 #include "fakes/FakeFiles.h"
 #include "fakes/FakeHttp.h"
 #include "fakes/FakeThreads.h"
@@ -50,7 +52,7 @@ class FetchAndVerifyTest : public ::testing::Test {
 
   FetchVerdict Fetch(const char* url = "http://server.test/setup.exe", bool verify = true,
                      const char* name = "setup.exe") {
-    return FetchAndVerify(name, ui, url, verify, platform, locked);
+    return FetchAndVerify(name, ui, url, verify, platform, locked, pin);
   }
   void ExpectNothingLeftOpen() {
     EXPECT_EQ(http.OpenHandles(), 0);
@@ -65,6 +67,7 @@ class FetchAndVerifyTest : public ::testing::Test {
   FetchPlatform platform{{&http, &files, &threads, &clock}, &trust, "C:\\T\\"};
   FakeFetchUi ui;
   ReadLockedFile locked;
+  FilePin pin;
 };
 
 TEST_F(FetchAndVerifyTest, AVerifiedProgramStaysLockedFromBeforeItsCheck) {
@@ -98,6 +101,50 @@ TEST_F(FetchAndVerifyTest, ARejectedProgramStaysOnDiskUnlockedWithoutAQuestion) 
     EXPECT_TRUE(files.CanReplace(kFile)) << c.name;
     EXPECT_TRUE(files.Exists(kFile)) << c.name;
     ExpectNothingLeftOpen();
+  }
+}
+
+TEST_F(FetchAndVerifyTest, TheHeldBytesMustHaveThePinnedDigest) {
+  const Sha256Digest served = FakeSha256("MZ signed program");
+  const Sha256Digest later = FakeSha256("MZ older signed program");  // served after a question
+  const Sha256Digest never = FakeSha256("neither");
+  struct {
+    const char* name;
+    bool verify;
+    FilePin pin;
+    bool failDigest, otherSigner;
+    FetchVerdict verdict;
+    std::deque<int> answers = {};  // every one is asked for
+  } const cases[] = {
+      {"ProgramMatches", true, {served}, false, false, FetchVerdict::Fetched},
+      {"ProgramDiffers", true, {later}, false, false, FetchVerdict::Rejected},
+      {"MatchesButSignedByAnother", true, {served}, false, true, FetchVerdict::Rejected},
+      {"ResponseFileDiffers", false, {later}, false, false, FetchVerdict::Rejected},
+      {"DigestUnreadable", false, {served}, true, false, FetchVerdict::Rejected},
+      // The list is asked about again and fetched again on Retry: its mirror may be in the
+      // middle of an update.
+      {"ListDiffers", false, {never, true}, false, false, FetchVerdict::GaveUp, {kRetry, kCancel}},
+      {"ListRightOnRetry", false, {later, true}, false, false, FetchVerdict::Fetched, {kRetry}},
+  };
+  for (const auto& c : cases) {
+    ui = FakeFetchUi();
+    ui.answers = c.answers;
+    http.Serve("/setup.exe", FakeResponse::Body("MZ signed program"));
+    ui.onQuestion = [&] {
+      http.Serve("/setup.exe", FakeResponse::Body("MZ older signed program"));
+    };
+    http.requests.clear();
+    trust = FakeTrust();
+    if (c.otherSigner) trust.displayName = "Other Corporation";
+    files.failDigest = c.failDigest;
+    pin = c.pin;
+    EXPECT_EQ(Fetch("http://server.test/setup.exe", c.verify), c.verdict) << c.name;
+    EXPECT_EQ(ui.questions, static_cast<int>(c.answers.size())) << c.name;
+    EXPECT_EQ(http.requests.size(), 1u + std::count(c.answers.begin(), c.answers.end(), kRetry))
+        << c.name;
+    EXPECT_EQ(locked.IsOpen(), c.verdict == FetchVerdict::Fetched) << c.name;
+    ExpectNothingLeftOpen();
+    locked.Reset();
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -279,6 +280,64 @@ TEST_F(InstallWorkerTest, AFileWhoseNameIsTakenOrNotOfItsKindIsNeverFetchedUnder
     const bool refused = c.fetched.back().empty();
     EXPECT_EQ(log.WithPrefix("setup ").empty(), refused) << c.name;
     EXPECT_EQ(session.Result(), refused ? InstallResult::DownloadFailed : InstallResult::Succeeded)
+        << c.name;
+  }
+}
+
+TEST_F(InstallWorkerTest, PinsAreComparedAndAPinnedListPinsWhatItNames) {
+  const std::string pin = "#sha256=" + std::string(64, 'a');
+  const std::map<std::string, std::string> pinned = {
+      {"CVN_ISS", "http://d/cvn.iss" + pin},
+      {"CVN_EXE", "http://d/cvn.exe" + pin},
+      {"PM_ISS", "http://d/pm.iss"},  // never chosen: needs no pin
+      {"TSL_ISS", "http://d/tsl.iss" + pin},
+      {"TSL_EXE", "http://d/tsl.exe" + pin}};
+  std::map<std::string, std::string> lastUnpinned = pinned, lastWrong = host.urlList;
+  lastUnpinned["TSL_EXE"] = "http://d/tsl.exe";
+  lastWrong["TSL_EXE"] = "http://d/tsl.exe" + pin;
+  const std::string list = "http://m/l.txt" + pin, asked = "l.txt pinned, asks again";
+  struct {
+    const char* name;
+    std::string listUrl;
+    std::map<std::string, std::string> list;
+    std::set<std::string> differing;
+    std::vector<std::string> fetched;  // local names, "" refused, and how the pin is taken
+  } const cases[] = {
+      {"PinnedListAndFiles",
+       list,
+       pinned,
+       {},
+       {asked, "cvn.iss pinned", "cvn.exe pinned", "tsl.iss pinned", "tsl.exe pinned"}},
+      {"ListDiffers", list, pinned, {"l.txt"}, {asked}},
+      {"ResponseFileDiffers", list, pinned, {"cvn.iss"}, {asked, "cvn.iss pinned"}},
+      {"PinnedListUnpinnedEntry",
+       list,
+       lastUnpinned,
+       {},
+       {asked, "cvn.iss pinned", "cvn.exe pinned", "tsl.iss pinned", ""}},
+      {"UnpinnedListWrongPinOnTheLastProgram",
+       "",
+       lastWrong,
+       {"tsl.exe"},
+       {"url_list.txt", "cvn.iss", "cvn.exe", "tsl.iss", "tsl.exe pinned"}},
+  };
+  for (const auto& c : cases) {
+    log.Clear();
+    session.RecordResult(InstallResult::Pending);
+    Select(true, false, true);
+    host.urlListOverride = c.listUrl;
+    host.urlList = c.list;
+    host.differingPins = c.differing;
+    Run();
+    std::vector<std::string> fetched;
+    for (const std::string& e : log.WithPrefix("fetch")) {
+      EXPECT_EQ(e.find('#'), std::string::npos) << c.name << ": " << e;  // never requested
+      fetched.push_back(e.substr(e.rfind("-> ") + 3));
+    }
+    EXPECT_THAT(fetched, ElementsAreArray(c.fetched)) << c.name;
+    const bool failed = !c.differing.empty() || c.fetched.back().empty();
+    EXPECT_EQ(log.WithPrefix("setup ").empty(), failed) << c.name;
+    EXPECT_EQ(session.Result(), failed ? InstallResult::DownloadFailed : InstallResult::Succeeded)
         << c.name;
   }
 }

@@ -39,4 +39,20 @@ TEST(ReportFormatTest, JsonCarriesTheConvertedUtf8AndEscapesOnlyWhatJsonRequires
   EXPECT_NE(FormatReportText(report).find(kTanaka), std::string::npos);
 }
 
+TEST(ReportFormatTest, PinsAreReportedInBothFormsAndAMirrorsValueIsToBeSetAgain) {
+  CheckReport report;
+  report.mode = "mirror";
+  report.listPin = "matches";
+  report.entries.resize(1);
+  report.entries[0].pin = "differs";
+  report.mirrorWritten = true;
+  report.registryCommands = {"reg add a", "reg add b /reg:32"};
+  const std::string json = FormatReportJson(report, FakeToUtf8);
+  EXPECT_NE(json.find("\"listPin\":\"matches\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"pin\":\"differs\""), std::string::npos) << json;
+  const std::string text = FormatReportText(report);
+  EXPECT_NE(text.find("pin: its SHA-256 differs from the pin"), std::string::npos) << text;
+  EXPECT_NE(text.find("set it again after every update of the mirror"), std::string::npos);
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/UrlList.h"
+#include "net/DownloadClient.h"
 
 namespace {
 
@@ -158,3 +159,42 @@ TEST(UrlListCopyTest, ACopyThatCannotBeOpenedFindsNothing) {
   EXPECT_EQ(copy.Lookup("CVN_ISS"), "");
   EXPECT_EQ(copy.ReadEntries()[0].setupUrl, "");
 }
+
+namespace {
+
+TEST(PinTest, OnlyTheExactFormPinsAndItComesOffBeforeTheNameAndTheLengthRules) {
+  const std::string hex = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
+  const std::string upper = "0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF0123456789ABCDEF";
+  // As long as the client takes a URL, and a pin beyond that.
+  const std::string longest = "http://h/" + std::string(kUrlCapacity - 1 - 13, 'a') + ".exe";
+  struct {
+    std::string url;
+    std::string withoutPin = "",
+                name = "";  // empty: no pin, the URL and its name as they always were
+  } const cases[] = {
+      {"http://h/a.exe#sha256=" + hex, "http://h/a.exe", "a.exe"},
+      {"http://h/a.exe#sha256=" + upper, "http://h/a.exe", "a.exe"},
+      {"http://h/a.exe?v=2#sha256=" + hex, "http://h/a.exe?v=2", "a.exe?v=2"},
+      {longest + "#sha256=" + hex, longest, longest.substr(9)},
+      {"http://h/a.exe#sha256=" + hex.substr(1)},
+      {"http://h/a.exe#sha256=" + hex + "0"},
+      {"http://h/a.exe#sha256=" + hex.substr(1) + "g"},
+      {"http://h/a.exe#SHA256=" + hex},
+      {"http://h/a.exe#x#sha256=" + hex},
+      {"http://h/a.exe#top"},
+  };
+  for (const auto& c : cases) {
+    const UrlListEntries entries =
+        ReadUrlListEntries([&](const std::string& key) { return key == "CVN_EXE" ? c.url : ""; });
+    const ComponentFiles& files = entries[0];
+    const bool pinned = !c.withoutPin.empty();
+    EXPECT_EQ(files.setupUrl, pinned ? c.withoutPin : c.url) << c.url;
+    EXPECT_EQ(files.setupName, pinned ? c.name : FileNameFromUrl(c.url)) << c.url;
+    ASSERT_EQ(files.setupPin.has_value(), pinned) << c.url;
+    if (!pinned) continue;
+    EXPECT_LT(files.setupUrl.size(), kUrlCapacity);
+    EXPECT_EQ(PinFragment(*files.setupPin), "#sha256=" + hex);
+  }
+}
+
+}  // namespace

@@ -42,11 +42,11 @@ class FetchAndVerifyWineTest : public ::testing::Test {
     DeleteFileA(m_destination.c_str());
   }
 
-  FetchVerdict Fetch(const std::string& url, bool verify = true) {
+  FetchVerdict Fetch(const std::string& url, bool verify = true, const FilePin& pin = {}) {
     const FetchPlatform platform{{&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()},
                                  &SystemTrust(),
                                  RunningSystem().TempPath()};
-    return FetchAndVerify(m_name.c_str(), m_ui, url.c_str(), verify, platform, m_locked);
+    return FetchAndVerify(m_name.c_str(), m_ui, url.c_str(), verify, platform, m_locked, pin);
   }
 
   std::string m_package;
@@ -125,6 +125,19 @@ DWORD RunElsewhere(std::string commandLine) {
   DWORD code = ~DWORD{0};
   GetExitCodeProcess(owned.Get(), &code);
   return code;
+}
+
+// The platform's SHA-256 of the held file decides a pin: the known digest of "abc" matches,
+// one bit off is refused.
+TEST_F(FetchAndVerifyWineTest, ThePlatformsDigestOfTheHeldFileDecidesItsPin) {
+  Publish(m_name, "abc");
+  const Pin abc =
+      SplitPin("/#sha256=ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad").pin;
+  ASSERT_TRUE(abc);
+  Sha256Digest other = *abc;
+  other[31] ^= 1;
+  EXPECT_EQ(Fetch(ServerUrl("/" + m_name), false, {other}), FetchVerdict::Rejected);
+  EXPECT_EQ(Fetch(ServerUrl("/" + m_name), false, {abc}), FetchVerdict::Fetched);
 }
 
 TEST_F(FetchAndVerifyWineTest, AVerifiedProgramCannotBeReplacedAndStillStarts) {

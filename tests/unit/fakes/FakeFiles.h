@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 
+#include "fakes/FakeDigest.h"
 #include "fakes/FakeLastError.h"
 #include "platform/Files.h"
 
@@ -28,6 +29,7 @@ class FakeFiles : public Files {
   std::map<std::string, std::string> symlinks;  // name -> where it resolves to
   std::set<std::string> hardLinks;              // names whose file has another name too
   std::function<void()> afterReplace;           // another program, right after a rename
+  bool failDigest = false;
 
   FileHandle CreateNew(const char* path) override {
     std::lock_guard<std::mutex> guard(m_mutex);
@@ -74,6 +76,15 @@ class FakeFiles : public Files {
     facts.links = hardLinks.count(path) != 0 ? 2 : 1;
     facts.size = contents.count(path) != 0 ? contents.at(path).size() : 0;
     facts.finalPath = Resolved(link != symlinks.end() ? link->second : path);
+    return true;
+  }
+
+  bool DigestSha256(FileHandle file, Sha256Digest& digest) override {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    auto found = m_open.find(file);
+    if (failDigest || found == m_open.end()) return Fail(kErrorAccessDenied);
+    digest = FakeSha256(contents[found->second.path]);
+    ++digests;
     return true;
   }
 
@@ -142,6 +153,7 @@ class FakeFiles : public Files {
   std::map<std::string, std::string> contents;
   int closes = 0;
   int creates = 0;
+  int digests = 0;
 
  private:
   struct OpenFile {

@@ -35,6 +35,7 @@ class FakeInstallWorkerHost : public InstallWorkerHost,
   };
   std::set<std::string> failingFetches;    // local names whose fetch the user gives up
   std::set<std::string> rejectedPrograms;  // setup names that fail their check
+  std::set<std::string> differingPins;     // local names whose digest is not their pin
   std::string oldSoftwareVersion;
   std::set<std::string> unstartableSetups;  // setup names that cannot be started
   // Called on the worker thread inside a fetch / a setup run, before it returns.
@@ -64,13 +65,17 @@ class FakeInstallWorkerHost : public InstallWorkerHost,
   void MakeWorkFolder() override { m_log.Add("make folder"); }
   uint32_t GetTickCount() override { return 0; }
 
-  FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url,
-                              bool verify) override {
-    m_log.Add(std::string(verify ? "fetch+verify " : "fetch ") + url + " -> " + fileName);
+  FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url, bool verify,
+                              const FilePin& pin = {}) override {
+    m_log.Add(std::string(verify ? "fetch+verify " : "fetch ") + url + " -> " + fileName +
+              (pin.digest ? (pin.askAgain ? " pinned, asks again" : " pinned") : ""));
     if (onFetch) onFetch(fileName);
     // A refused (empty) name cannot start: the user gives up, as the real step lets them.
     if (fileName.empty() || failingFetches.count(fileName)) return FetchVerdict::GaveUp;
     if (verify && rejectedPrograms.count(fileName)) return FetchVerdict::Rejected;
+    // The real step asks again about a list; the user here gives up.
+    if (pin.digest && differingPins.count(fileName))
+      return pin.askAgain ? FetchVerdict::GaveUp : FetchVerdict::Rejected;
     return FetchVerdict::Fetched;
   }
   void OpenUrlList(const std::string& fileName) override { m_log.Add("open " + fileName); }
