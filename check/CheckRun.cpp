@@ -185,10 +185,7 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   transfer.startCode = attempt.startCode;
   transfer.bytes = download.ReceivedSize();
   transfer.lastError = download.LastError();
-  transfer.text = DescribeDownloadCode(attempt.code, attempt.startCode);
-  if (attempt.code != 0 && transfer.lastError != 0) {
-    transfer.text += " [platform error " + DescribePlatformError(transfer.lastError) + "]";
-  }
+  transfer.text = DescribeAttempt(attempt, transfer.lastError);
   transfer.status = m_http.Status();
   transfer.hasContentLength = m_http.HasContentLength();
   transfer.contentLength = m_http.ContentLength();

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "deploy/DeployRun.h"
 #include "net/LocalNames.h"
 
 namespace {
@@ -34,67 +33,51 @@ std::vector<std::string> SplitNames(const std::string& list) {
 bool ParseDeployArguments(int argc, const char* const* argv, DeployArguments& arguments,
                           std::string& error) {
   const std::string command = argc > 1 ? argv[1] : "";
-  if (command == "--help" && argc == 2) {
-    arguments.command = DeployCommand::Help;
-    return true;
-  }
-  if (command != "install" && command != "licences") {
+  if (command == "--help" && argc == 2) return true;
+  const bool install = command == "install";
+  arguments.command = install ? DeployCommand::Install : DeployCommand::Licences;
+  if (!install && command != "licences") {
     error = command.empty() ? "no command" : "unknown command \"" + command + "\"";
     return false;
   }
-  const bool install = command == "install";
-  arguments.command = install ? DeployCommand::Install : DeployCommand::Licences;
   bool chosen = false;
-  for (int i = 2; i < argc; ++i) {
+  for (int i = 2; i < argc && error.empty(); ++i) {
     const std::string option = argv[i];
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    const bool takesValue = option == "--components" || (install && (option == "--log" ||
-                                                                      option == "--retries" ||
-                                                                      option == "--retry-wait"));
-    if (takesValue && value == nullptr) {
+    const bool takesValue =
+        option == "--components" ||
+        (install && (option == "--log" || option == "--retries" || option == "--retry-wait"));
+    if (takesValue && i + 1 == argc) {
       error = option + " needs a value";
-      return false;
+      break;
     }
+    const char* value = takesValue ? argv[++i] : "";
     if (option == "--complete" || option == "--components") {
-      if (chosen) {
-        error = "--complete and --components name the components once, together";
-        return false;
-      }
+      if (chosen) error = "--complete and --components name the components once, together";
       chosen = true;
       arguments.complete = option == "--complete";
       if (!arguments.complete) arguments.components = SplitNames(value);
     } else if (install && option == "--accept-licences") {
       arguments.acceptLicences = true;
-    } else if (option == "--log") {
+    } else if (install && option == "--log") {
       arguments.logFile = value;
-    } else if (option == "--retries") {
-      if (!ParseCount(value, kMostRetries, arguments.retries)) {
+    } else if (install && option == "--retries") {
+      if (!ParseCount(value, kMostRetries, arguments.retries))
         error = "--retries takes a count from 0 to " + std::to_string(kMostRetries);
-        return false;
-      }
-    } else if (option == "--retry-wait") {
-      if (!ParseCount(value, kLongestRetryWaitSeconds, arguments.retryWaitSeconds)) {
+    } else if (install && option == "--retry-wait") {
+      if (!ParseCount(value, kLongestRetryWaitSeconds, arguments.retryWaitSeconds))
         error = "--retry-wait takes seconds from 0 to " + std::to_string(kLongestRetryWaitSeconds);
-        return false;
-      }
     } else {
       error = "unknown option \"" + option + "\"";
-      return false;
     }
-    if (takesValue) ++i;
   }
-  if (!chosen) {
-    error = "--complete or --components is needed";
-    return false;
-  }
-  if (install && !arguments.acceptLicences) {
-    // An organisation accepts the agreements once, knowingly: nothing is installed or
-    // requested without it.
-    error = "the licence agreements are not accepted: PelloryDeploy licences prints them, "
-            "--accept-licences accepts them";
-    return false;
-  }
-  return true;
+  if (error.empty() && !chosen) error = "--complete or --components is needed";
+  // An organisation accepts the agreements once, knowingly: nothing is installed or
+  // requested without it.
+  if (error.empty() && install && !arguments.acceptLicences)
+    error =
+        "the licence agreements are not accepted: PelloryDeploy licences prints them, "
+        "--accept-licences accepts them";
+  return error.empty();
 }
 
 bool ChooseComponents(const DeployArguments& arguments, uint16_t langId,

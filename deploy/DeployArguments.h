@@ -18,6 +18,9 @@ constexpr char kDeployUsageText[] =
     "exit status: 3010 installed, restart needed; 1602 cancelled; 1603 failed; 1618 another\n"
     "  Pellory or PelloryDeploy is running; 1638 older reader software blocks it; 1639 usage\n";
 
+// The longest wait between two attempts of a file, however often it has doubled.
+constexpr uint32_t kLongestRetryWaitSeconds = 3600;
+
 enum class DeployCommand { Help, Licences, Install };
 
 struct DeployArguments {

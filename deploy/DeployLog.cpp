@@ -1,6 +1,7 @@
 #include "deploy/DeployLog.h"
 
 #include <chrono>
+#include <cstring>
 #include <ctime>
 #include <utility>
 
@@ -8,15 +9,12 @@ std::string LocalTimeStamp() {
   using namespace std::chrono;
   const system_clock::time_point now = system_clock::now();
   const std::time_t seconds = system_clock::to_time_t(now);
-  const long milliseconds =
-      static_cast<long>(duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
-                        1000);
+  const auto milliseconds = duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
   // Called under the log's lock only, so the shared result of localtime is safe here.
   const std::tm* local = std::localtime(&seconds);
-  char text[32] = "";
-  if (local != nullptr) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
-  char stamp[40];
-  std::snprintf(stamp, sizeof stamp, "%s.%03ld", text, milliseconds);
+  char stamp[40] = "";
+  if (local != nullptr) std::strftime(stamp, 20, "%Y-%m-%d %H:%M:%S", local);
+  std::snprintf(stamp + std::strlen(stamp), 8, ".%03d", int(milliseconds.count() % 1000));
   return stamp;
 }
 

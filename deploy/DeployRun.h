@@ -3,13 +3,12 @@
 // without a page. Every question the worker would ask a person is answered by policy, and
 // every step is logged.
 
-#include <cstdint>
 #include <memory>
+#include <string>
 
+#include "deploy/DeployArguments.h"
 #include "deploy/DeployLog.h"
 #include "engine/CancelGate.h"
-#include "engine/Components.h"
-#include "engine/InstallSession.h"
 #include "platform/HttpProxy.h"
 #include "platform/InstallPlatform.h"
 #include "platform/InstanceMutex.h"
@@ -28,9 +27,6 @@ enum DeployExit : int {
 // "outcome: 3010: installed; ...": the log's last line.
 std::string DeployOutcome(int exitCode, const std::string& detail = "");
 
-// The longest wait between two attempts of a file, however often it has doubled.
-constexpr uint32_t kLongestRetryWaitSeconds = 3600;
-
 struct DeployPlatform {
   InstallPlatform install;
   HttpProxy& proxy;
@@ -38,19 +34,13 @@ struct DeployPlatform {
   UserAccount& user;
 };
 
-struct DeployOptions {
-  bool complete = true;
-  ComponentSelection selection{};  // what the arguments chose on this system
-  uint32_t retries = 3;
-  uint32_t retryWaitSeconds = 10;  // doubled after each retry
-};
-
 class Deploy {
  public:
   Deploy(const DeployPlatform& platform, DeployLog& log);
 
-  // The whole installation on the calling thread; its exit code, logged as the last line.
-  int Run(const DeployOptions& options);
+  // The whole installation of the chosen components, with the arguments' retry policy, on
+  // the calling thread; its exit code, logged as the last line.
+  int Run(const DeployArguments& arguments, const ComponentSelection& selection);
 
   // Any thread, on a request to stop: true (logged as the outcome) until the install
   // phase has begun, when the caller ends the process with kDeployCancelled; refused

@@ -1,6 +1,7 @@
 // PelloryDeploy: Pellory's installation, unattended, for the tools that roll software out
 // to many PCs: no window, no question, a log, and an exit code they read.
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -23,18 +24,16 @@ namespace {
 // The agreement page's texts for this selection: Shift-JIS (the English one ASCII), as
 // the page shows them on every system.
 std::string AgreementTexts(uint16_t langId, const ComponentSelection& selection) {
-  const std::string bytes = JoinAgreementTexts(
-      AgreementTextIds(langId == kLangJapanese, selection), [](uint16_t id) {
+  const std::string bytes =
+      JoinAgreementTexts(AgreementTextIds(langId == kLangJapanese, selection), [](uint16_t id) {
         const std::string resource = SystemResources().Bytes(RT_AGREEMENT, id);
         return TextUpToNul(resource.data(), resource.size());
       });
   std::string text = SystemConsole().CodePageToUtf8(932, bytes);
-  // Standard output is in text mode, which makes every line feed CR LF itself.
-  std::string lines;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
-  }
-  return lines;
+  // Standard output is in text mode, which makes every line feed CR LF itself; the texts
+  // hold no CR of their own.
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  return text;
 }
 
 }  // namespace
@@ -72,9 +71,8 @@ int main(int argc, char** argv) {
       error = "the log file " + arguments.logFile + " cannot be opened";
     }
   }
-  DeployLog log(stdout, file, [&console](const std::string& text) {
-    return console.AnsiToUtf8(text);
-  });
+  DeployLog log(stdout, file,
+                [&console](const std::string& text) { return console.AnsiToUtf8(text); });
   if (!usable) {
     log.Line(DeployOutcome(kDeployUsage, error));
     std::fputs(kDeployUsageText, stderr);
@@ -84,10 +82,5 @@ int main(int argc, char** argv) {
                                 SystemUserAccount()};
   Deploy deploy(platform, log);
   console.OnStopRequest([&deploy] { return deploy.Stop(); }, kDeployCancelled);
-  DeployOptions options;
-  options.complete = arguments.complete;
-  options.selection = selection;
-  options.retries = arguments.retries;
-  options.retryWaitSeconds = arguments.retryWaitSeconds;
-  return deploy.Run(options);
+  return deploy.Run(arguments, selection);
 }

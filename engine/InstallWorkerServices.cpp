@@ -66,8 +66,7 @@ InstallWorkerServices::InstallWorkerServices(const InstallPlatform& platform,
 
 InstallWorkerServices::InstallWorkerServices(const InstallPlatform& platform,
                                              std::shared_ptr<DownloadPageView> view,
-                                             FetchUi& fetchUi,
-                                             std::function<void()> useUserLocale)
+                                             FetchUi& fetchUi, std::function<void()> useUserLocale)
     : m_platform(platform),
       m_view(std::move(view)),
       m_fetchUi(fetchUi),
@@ -108,12 +107,14 @@ void InstallWorkerServices::CloseUrlList() {
 
 bool InstallWorkerServices::RunSetup(const std::string& setupName,
                                      const std::string& responseName) {
-  const bool ran =
-      StartSetupAndWait(m_platform.launcher, m_folder.Path(), setupName, responseName, [&] {
+  const bool ran = StartSetupAndWait(
+      m_platform.launcher, m_folder.Path(), setupName, responseName,
+      [&] {
         // Started: the lock on the checked bytes has done its work.
         m_held.erase(setupName);
         m_view->ShowPage();
-      });
+      },
+      &m_lastExitCode);
   m_held.erase(setupName);
   m_held.erase(responseName);
   return ran;

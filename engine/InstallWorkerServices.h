@@ -39,6 +39,8 @@ class InstallWorkerServices final : public InstallWorkerHost {
 
   // The run's working folder, backslash included; empty before MakeWorkFolder or without one.
   const std::string& FolderPath() const { return m_folder.Path(); }
+  // The exit code of the last setup program that ran.
+  uint32_t LastSetupExitCode() const { return m_lastExitCode; }
 
   Registry& GetRegistry() override { return m_platform.registry; }
   SystemInfo& GetSystem() override { return m_platform.system; }
@@ -64,4 +66,5 @@ class InstallWorkerServices final : public InstallWorkerHost {
   // it has started, so that the bytes that were checked are the bytes that run; a
   // response file until its setup has ended, so that nobody rewrites its answers.
   std::map<std::string, ReadLockedFile> m_held;
+  uint32_t m_lastExitCode = 0;
 };

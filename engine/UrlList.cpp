@@ -33,7 +33,7 @@ std::string ChooseUrlListUrl(const std::string& override, uint16_t langId) {
 }
 
 const char* UrlListSource(const std::string& override, uint16_t langId) {
-  return !override.empty()          ? "registry override"
+  return !override.empty()         ? "registry override"
          : langId == kLangJapanese ? "built-in location for Japanese systems"
                                    : "built-in location for other languages";
 }

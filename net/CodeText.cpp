@@ -87,6 +87,12 @@ std::string DescribeDownloadCode(int32_t combined, int32_t startCode) {
   return text;
 }
 
+std::string DescribeAttempt(const AttemptResult& attempt, uint32_t lastError) {
+  const std::string text = DescribeDownloadCode(attempt.code, attempt.startCode);
+  if (attempt.code == 0 || lastError == 0) return text;
+  return text + " [platform error " + DescribePlatformError(lastError) + "]";
+}
+
 std::string DescribeSignatureCode(int32_t code) {
   return Numbered(std::to_string(code), Find(kSignatureTexts, code));
 }

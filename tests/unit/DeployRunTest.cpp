@@ -68,9 +68,8 @@ class DeployRunTest : public ::testing::Test {
     http.Serve("/url_list.txt", FakeResponse::Body(kList));
     for (const char* path : {"/c/cvn.iss", "/c/cvn.exe", "/t/tsl.iss", "/t/tsl.exe"})
       http.Serve(path, FakeResponse::Body(std::string("bytes of ") + path));
-    options.selection = CompleteSelection(kLangJapanese);
-    options.retryWaitSeconds = 10;
-    options.retries = 2;
+    arguments.complete = true;
+    arguments.retries = 2;
   }
   void TearDown() override { std::remove((folder + "url_list.txt").c_str()); }
 
@@ -98,32 +97,32 @@ class DeployRunTest : public ::testing::Test {
                   lines.push_back(text);
                   return text;
                 }};
-  DeployPlatform platform{
-      {registry, system, launcher, http, files, threads, clock, trust, folders},
-      proxy,
-      mutexes,
-      user};
+  DeployPlatform platform{{registry, system, launcher, http, files, threads, clock, trust, folders},
+                          proxy,
+                          mutexes,
+                          user};
   Deploy deploy{platform, log};
-  DeployOptions options;
+  DeployArguments arguments;
+  const ComponentSelection selection = CompleteSelection(kLangJapanese);
 };
 
 TEST_F(DeployRunTest, ACompleteDeployRunsEverySetupFromTheFolderAndLogsEachStep) {
   launcher.exitCode = 7;  // logged, not judged
-  EXPECT_EQ(deploy.Run(options), kDeployInstalled);
+  EXPECT_EQ(deploy.Run(arguments, selection), kDeployInstalled);
   ASSERT_EQ(launcher.starts.size(), 2u);
   EXPECT_EQ(launcher.starts[0].applicationName, folder + "cvn.exe");
   EXPECT_EQ(launcher.starts[1].applicationName, folder + "tsl.exe");
-  EXPECT_EQ(mutexes.created, (std::vector<std::string>{
-                                 "Global\\PelloryDeploy Single Execution Mutex",
-                                 "Pellory Single Execution Mutex"}));
+  EXPECT_EQ(mutexes.created,
+            (std::vector<std::string>{"Global\\PelloryDeploy Single Execution Mutex",
+                                      "Pellory Single Execution Mutex"}));
   for (const std::string& text : std::vector<std::string>{
            "install Corvane, Tessaline (complete installation)",
-        "URL list: http://dl.test/url_list.txt (registry override)", "folder: " + folder,
-        "fetch cvn.exe from http://dl.test/c/cvn.exe", "bytes in 0 ms, HTTP 200, proxy direct: 0:",
-        "cvn.exe: pin none",
-        "cvn.exe: signature 0: trusted and signed by \"Morvane Corporation\"; signer "
-        "\"Morvane Corporation\"",
-        "setup: " + folder + "cvn.exe /nodialog", "ended with exit code 7"})
+           "URL list: http://dl.test/url_list.txt (registry override)", "folder: " + folder,
+           "fetch cvn.exe from http://dl.test/c/cvn.exe",
+           "bytes in 0 ms, HTTP 200, proxy direct: 0:", "cvn.exe: pin none",
+           "cvn.exe: signature 0: trusted and signed by \"Morvane Corporation\"; signer "
+           "\"Morvane Corporation\"",
+           "setup: " + folder + "cvn.exe /nodialog", "ended with exit code 7"})
     EXPECT_TRUE(Logged(text)) << text;
   EXPECT_EQ(lines.back(), DeployOutcome(kDeployInstalled));
 }
@@ -132,7 +131,7 @@ TEST_F(DeployRunTest, AFailingFileIsRetriedWithADoublingWaitThenFails) {
   FakeResponse missing;
   missing.status = 404;
   http.Serve("/url_list.txt", missing);
-  EXPECT_EQ(deploy.Run(options), kDeployFailed);
+  EXPECT_EQ(deploy.Run(arguments, selection), kDeployFailed);
   EXPECT_EQ(http.requests.size(), 3u);
   EXPECT_TRUE(Logged("retry 1 of 2 for url_list.txt in 10 s"));
   EXPECT_TRUE(Logged("retry 2 of 2 for url_list.txt in 20 s"));
@@ -154,14 +153,14 @@ TEST_F(DeployRunTest, RefusalsEndBeforeAnythingIsRequested) {
     others.held = {c.heldMutex};
     user.administrator = c.administrator;
     const DeployPlatform refused{platform.install, proxy, others, user};
-    EXPECT_EQ(Deploy(refused, log).Run(options), c.exitCode) << c.heldMutex;
+    EXPECT_EQ(Deploy(refused, log).Run(arguments, selection), c.exitCode) << c.heldMutex;
     EXPECT_TRUE(http.requests.empty());
   }
 }
 
 TEST_F(DeployRunTest, OlderSoftwareBlocksAfterTheListAlone) {
   registry.SetValue(kOldSoftwareKey, kOldSoftwareVersionValueName, "1.20");
-  EXPECT_EQ(deploy.Run(options), kDeployBlocked);
+  EXPECT_EQ(deploy.Run(arguments, selection), kDeployBlocked);
   EXPECT_EQ(http.requests.size(), 1u);
   EXPECT_TRUE(Logged("(Pellory's message 178)"));
 }
@@ -172,14 +171,14 @@ TEST_F(DeployRunTest, AStopDuringTheDownloadsEndsTheRunBeforeAnySetup) {
       EXPECT_TRUE(deploy.Stop());
     }
   };
-  EXPECT_EQ(deploy.Run(options), kDeployCancelled);
+  EXPECT_EQ(deploy.Run(arguments, selection), kDeployCancelled);
   EXPECT_TRUE(launcher.starts.empty());
   EXPECT_TRUE(Logged(DeployOutcome(kDeployCancelled)));
 }
 
 TEST_F(DeployRunTest, AStopWhileASetupRunsIsRefused) {
   launcher.wait = [this] { EXPECT_FALSE(deploy.Stop()); };
-  EXPECT_EQ(deploy.Run(options), kDeployInstalled);
+  EXPECT_EQ(deploy.Run(arguments, selection), kDeployInstalled);
   EXPECT_EQ(launcher.starts.size(), 2u);
   EXPECT_TRUE(Logged("a request to stop is refused"));
 }
@@ -191,8 +190,8 @@ TEST(DeployArgumentsTest, TheCommandLineNamesOfferedComponentsAndAcceptsTheLicen
     return ParseDeployArguments(int(argv.size()), argv.data(), arguments, error);
   };
   DeployArguments good;
-  ASSERT_TRUE(parse({"install", "--accept-licences", "--components", "CORVANE,tessaline",
-                     "--log", "C:\\l.txt", "--retries", "0", "--retry-wait", "3600"},
+  ASSERT_TRUE(parse({"install", "--accept-licences", "--components", "CORVANE,tessaline", "--log",
+                     "C:\\l.txt", "--retries", "0", "--retry-wait", "3600"},
                     good));
   EXPECT_EQ(good.retries, 0u);
   EXPECT_EQ(good.logFile, "C:\\l.txt");
