@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "check/ObservingHttp.h"
+#include "net/ObservingHttp.h"
 #include "check/UrlListRewrite.h"
 #include "engine/Components.h"
 #include "engine/FetchPlan.h"
@@ -185,20 +185,12 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   transfer.startCode = attempt.startCode;
   transfer.bytes = download.ReceivedSize();
   transfer.lastError = download.LastError();
-  transfer.text = DescribeDownloadCode(attempt.code, attempt.startCode);
-  if (attempt.code != 0 && transfer.lastError != 0) {
-    transfer.text += " [platform error " + DescribePlatformError(transfer.lastError) + "]";
-  }
+  transfer.text = DescribeAttempt(attempt, transfer.lastError);
   transfer.status = m_http.Status();
   transfer.hasContentLength = m_http.HasContentLength();
   transfer.contentLength = m_http.ContentLength();
   transfer.proxy = m_http.Proxy();
   return transfer;
-}
-
-// What the report says of a pin after the held file's comparison.
-const char* PinState(const Pin& pin, const HoldResult& hold) {
-  return !pin ? "none" : hold.pinMatches ? "matches" : "differs";
 }
 
 void Checker::Hold(EntryReport& entry, const Pin& pin) {
@@ -216,10 +208,7 @@ void Checker::Hold(EntryReport& entry, const Pin& pin) {
   const bool plain = checked || hold.outcome == HoldOutcome::PinDiffers;
   // Where Pellory would stop before the check, its code is still worth reporting.
   signature.code = checked ? hold.signatureCode : VerifyDownloadedFile(path.c_str(), trust);
-  signature.text =
-      hold.outcome == HoldOutcome::NotOpened ? "the file cannot be held open for the check"
-      : !plain ? "the file is a link or has another name: not the plain file downloaded"
-               : DescribeSignatureCode(signature.code);
+  signature.text = plain ? DescribeSignatureCode(signature.code) : DescribeHold(hold);
   if (!plain && signature.code == SignatureVerified) signature.code = -1;
   // The reason and the name, asked again where Pellory stops at the first failure.
   signature.trustVerdict = trust.VerifyTrust(path.c_str()).reason;
@@ -287,7 +276,7 @@ void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& pla
   }
   if (entry.pin == "differs") {
     entry.ok = false;
-    Problem(entry.key, "pin: its SHA-256 differs from the pin in its URL; Pellory refuses it");
+    Problem(entry.key, "pin: " + DescribeHold({HoldOutcome::PinDiffers}) + "; Pellory refuses it");
   }
   if (entry.setupProgram && entry.signature.code != 0) {
     entry.ok = false;
@@ -330,10 +319,7 @@ void Checker::ChooseList() {
   } else {
     const std::string override = ReadUrlListOverride(*m_platform.registry);
     m_report.listUrl = ChooseUrlListUrl(override, m_report.langId);
-    m_report.listSource = !override.empty() ? "registry override"
-                          : m_report.langId == kLangJapanese
-                              ? "built-in location for Japanese systems"
-                              : "built-in location for other languages";
+    m_report.listSource = UrlListSource(override, m_report.langId);
   }
   PinnedUrl list = SplitPin(m_report.listUrl);
   m_report.listUrl = std::move(list.url);
@@ -370,9 +356,9 @@ bool Checker::FetchList() {
   m_report.listPin = PinState(m_listPin, hold);
   m_report.listOk = hold.outcome == HoldOutcome::Held;
   if (!m_report.listOk) {
-    Problem("URL list", m_report.listPin == std::string("differs")
-                            ? "pin: its SHA-256 differs from the pin in its URL; Pellory asks to "
-                              "retry and fetches nothing else"
+    Problem("URL list", hold.outcome == HoldOutcome::PinDiffers
+                            ? "pin: " + DescribeHold(hold) +
+                                  "; Pellory asks to retry and fetches nothing else"
                             : "the downloaded list cannot be held open as a plain file");
   }
   return m_report.listOk;

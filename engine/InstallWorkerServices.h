@@ -30,8 +30,17 @@ bool StartInstallWorker(const InstallPlatform& platform, std::shared_ptr<CancelG
 
 class InstallWorkerServices final : public InstallWorkerHost {
  public:
+  // The fetch step reports to the page: its progress bar and its retry question.
   InstallWorkerServices(const InstallPlatform& platform, std::shared_ptr<DownloadPageView> view,
                         std::function<void()> useUserLocale = UseUserLocale);
+  // The fetch step reports to fetchUi, which outlives the services.
+  InstallWorkerServices(const InstallPlatform& platform, std::shared_ptr<DownloadPageView> view,
+                        FetchUi& fetchUi, std::function<void()> useUserLocale = UseUserLocale);
+
+  // The run's working folder, backslash included; empty before MakeWorkFolder or without one.
+  const std::string& FolderPath() const { return m_folder.Path(); }
+  // The exit code of the last setup program that ran.
+  uint32_t LastSetupExitCode() const { return m_lastExitCode; }
 
   Registry& GetRegistry() override { return m_platform.registry; }
   SystemInfo& GetSystem() override { return m_platform.system; }
@@ -47,6 +56,8 @@ class InstallWorkerServices final : public InstallWorkerHost {
  private:
   const InstallPlatform m_platform;
   const std::shared_ptr<DownloadPageView> m_view;
+  const std::unique_ptr<FetchUi> m_pageUi;  // when the page is the fetch step's view
+  FetchUi& m_fetchUi;
   const std::function<void()> m_useUserLocale;
   WorkFolder m_folder;
   UrlListCopy m_urlList;
@@ -55,4 +66,5 @@ class InstallWorkerServices final : public InstallWorkerHost {
   // it has started, so that the bytes that were checked are the bytes that run; a
   // response file until its setup has ended, so that nobody rewrites its answers.
   std::map<std::string, ReadLockedFile> m_held;
+  uint32_t m_lastExitCode = 0;
 };

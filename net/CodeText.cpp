@@ -87,6 +87,12 @@ std::string DescribeDownloadCode(int32_t combined, int32_t startCode) {
   return text;
 }
 
+std::string DescribeAttempt(const AttemptResult& attempt, uint32_t lastError) {
+  const std::string text = DescribeDownloadCode(attempt.code, attempt.startCode);
+  if (attempt.code == 0 || lastError == 0) return text;
+  return text + " [platform error " + DescribePlatformError(lastError) + "]";
+}
+
 std::string DescribeSignatureCode(int32_t code) {
   return Numbered(std::to_string(code), Find(kSignatureTexts, code));
 }
@@ -100,4 +106,23 @@ std::string DescribeTrustVerdict(int32_t verdict) {
   char number[16];
   std::snprintf(number, sizeof number, "0x%08X", static_cast<unsigned>(verdict));
   return Numbered(number, Find(kTrustTexts, verdict));
+}
+
+std::string DescribeHold(const HoldResult& hold) {
+  switch (hold.outcome) {
+    case HoldOutcome::NotOpened:
+      return "the file cannot be held open for the check";
+    case HoldOutcome::NotPlain:
+      return "the file is a link or has another name: not the plain file downloaded";
+    case HoldOutcome::PinDiffers:
+      return "its SHA-256 differs from the pin in its URL";
+    case HoldOutcome::Held:
+    case HoldOutcome::Unverified:
+      break;
+  }
+  return DescribeSignatureCode(hold.signatureCode);
+}
+
+const char* PinState(const Pin& pin, const HoldResult& hold) {
+  return !pin ? "none" : hold.pinMatches ? "matches" : "differs";
 }
