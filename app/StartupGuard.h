@@ -16,3 +16,7 @@ enum class StartupGround {
 };
 
 StartupGround GuardProgramStart(ProgramGround& ground);
+
+// The guard for a console program: false, with one line on standard error that names
+// `program`, when it must not run.
+bool GuardConsoleProgramStart(ProgramGround& ground, const char* program);

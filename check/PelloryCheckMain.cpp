@@ -25,11 +25,7 @@
 
 int main(int argc, char** argv) {
   // Before anything loads a library, as every program of the product does.
-  if (GuardProgramStart(SystemProgramGround()) != StartupGround::Sound) {
-    std::fputs("PelloryCheck: not run: its name with \".local\" added may stand beside it\n",
-               stderr);
-    return 1;
-  }
+  if (!GuardConsoleProgramStart(SystemProgramGround(), "PelloryCheck")) return 1;
   CheckArguments arguments;
   if (!ParseCheckArguments(argc, argv, arguments)) {
     std::fputs(kCheckUsage, stderr);

@@ -40,11 +40,7 @@ std::string AgreementTexts(uint16_t langId, const ComponentSelection& selection)
 
 int main(int argc, char** argv) {
   // Before anything loads a library, as every program of the product does.
-  if (GuardProgramStart(SystemProgramGround()) != StartupGround::Sound) {
-    std::fputs("PelloryDeploy: not run: its name with \".local\" added may stand beside it\n",
-               stderr);
-    return 1;
-  }
+  if (!GuardConsoleProgramStart(SystemProgramGround(), "PelloryDeploy")) return 1;
   DeployArguments arguments;
   std::string error;
   bool usable = ParseDeployArguments(argc, argv, arguments, error);

@@ -14,15 +14,7 @@
 #include "deploy/DeployArguments.h"
 #include "engine/HklmString.h"
 #include "engine/OldSoftwareProbe.h"
-#include "fakes/FakeClock.h"
-#include "fakes/FakeFiles.h"
-#include "fakes/FakeHttp.h"
-#include "fakes/FakePrivateFolders.h"
-#include "fakes/FakeProcessLauncher.h"
-#include "fakes/FakeRegistry.h"
-#include "fakes/FakeSystemInfo.h"
-#include "fakes/FakeThreads.h"
-#include "fakes/FakeTrust.h"
+#include "fakes/FakeInstallPlatform.h"
 
 namespace {
 
@@ -55,7 +47,7 @@ const char kList[] =
     "CVN_ISS,http://dl.test/c/cvn.iss\r\nCVN_EXE,http://dl.test/c/cvn.exe\r\n"
     "TSL_ISS,http://dl.test/t/tsl.iss\r\nTSL_EXE,http://dl.test/t/tsl.exe\r\n";
 
-class DeployRunTest : public ::testing::Test {
+class DeployRunTest : public ::testing::Test, protected FakeInstallPlatform {
  protected:
   void SetUp() override {
     threads.runOnCreate = true;
@@ -80,15 +72,6 @@ class DeployRunTest : public ::testing::Test {
   }
 
   std::string folder;
-  FakeRegistry registry;
-  FakeSystemInfo system;
-  FakeProcessLauncher launcher;
-  FakeHttp http;
-  FakeFiles files;
-  ScriptedThreads threads;
-  FakeClock clock;
-  FakeTrust trust;
-  FakePrivateFolders folders;
   DirectProxy proxy;
   FakeMutexes mutexes;
   FakeUser user;
@@ -97,10 +80,7 @@ class DeployRunTest : public ::testing::Test {
                   lines.push_back(text);
                   return text;
                 }};
-  DeployPlatform platform{{registry, system, launcher, http, files, threads, clock, trust, folders},
-                          proxy,
-                          mutexes,
-                          user};
+  DeployPlatform platform{Platform(), proxy, mutexes, user};
   Deploy deploy{platform, log};
   DeployArguments arguments;
   const ComponentSelection selection = CompleteSelection(kLangJapanese);

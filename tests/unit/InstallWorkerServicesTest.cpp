@@ -14,22 +14,14 @@
 #include <vector>
 
 #include "fakes/EventLog.h"
-#include "fakes/FakeClock.h"
 #include "fakes/FakeDownloadPageView.h"
-#include "fakes/FakeFiles.h"
-#include "fakes/FakeHttp.h"
-#include "fakes/FakePrivateFolders.h"
-#include "fakes/FakeProcessLauncher.h"
-#include "fakes/FakeRegistry.h"
-#include "fakes/FakeSystemInfo.h"
-#include "fakes/FakeThreads.h"
-#include "fakes/FakeTrust.h"
+#include "fakes/FakeInstallPlatform.h"
 
 namespace {
 
 const std::string kFolder = "C:\\Windows\\Temp\\Pellory.0badf00d\\";
 
-class InstallWorkerServicesTest : public ::testing::Test {
+class InstallWorkerServicesTest : public ::testing::Test, protected FakeInstallPlatform {
  protected:
   void SetUp() override {
     threads.runOnCreate = true;
@@ -39,20 +31,10 @@ class InstallWorkerServicesTest : public ::testing::Test {
   }
 
   EventLog log;
-  FakeRegistry registry;
-  FakeSystemInfo system;
-  FakeProcessLauncher launcher;
-  FakeHttp http;
-  FakeFiles files;
-  ScriptedThreads threads;
-  FakeClock clock;
-  FakeTrust trust;
-  FakePrivateFolders folders;
   FakeDownloadPageView* page = new FakeDownloadPageView(log);  // owned by services
   int localeSwitches = 0;
   std::unique_ptr<InstallWorkerServices> services = std::make_unique<InstallWorkerServices>(
-      InstallPlatform{registry, system, launcher, http, files, threads, clock, trust, folders},
-      std::shared_ptr<DownloadPageView>(page), [this] { ++localeSwitches; });
+      Platform(), std::shared_ptr<DownloadPageView>(page), [this] { ++localeSwitches; });
 };
 
 TEST_F(InstallWorkerServicesTest, EveryFileAndTheSetupsRunAreInTheNewFolderHeldToTheEnd) {
@@ -135,8 +117,7 @@ TEST_F(InstallWorkerServicesTest, TheListIsReadFromTheFolderAfterTheLocaleSwitch
 TEST_F(InstallWorkerServicesTest, AWorkerThatCannotStartLeavesNoOutcomeAndNothingBehind) {
   InstallSession session;
   threads.failCreate = true;
-  const InstallPlatform platform{registry, system, launcher, http,   files,
-                                 threads,  clock,  trust,    folders};
+  const InstallPlatform platform = Platform();
   EXPECT_FALSE(StartInstallWorker(platform, std::make_shared<CancelGate>(),
                                   std::make_shared<DetachablePageView>(nullptr), session));
   EXPECT_EQ(session.Result(), InstallResult::Pending);  // reported as a failed installation
