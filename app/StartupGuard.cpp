@@ -11,7 +11,8 @@ StartupGround GuardProgramStart(ProgramGround& ground) {
 
 bool GuardConsoleProgramStart(ProgramGround& ground, const char* program) {
   if (GuardProgramStart(ground) == StartupGround::Sound) return true;
-  std::fprintf(stderr, "%s: not run: its name with \".local\" added may stand beside it\n",
-               program);
+  // Not printf, which would link the C library's whole formatter into every program.
+  std::fputs(program, stderr);
+  std::fputs(": not run: its name with \".local\" added may stand beside it\n", stderr);
   return false;
 }
