@@ -401,6 +401,37 @@ TEST_P(CheckMirrorTest, AnUnpinnedListWithAWrongPinOnTheLastProgramRunsNothing) 
   EXPECT_EQ(MirrorRequests().size(), 5u);
 }
 
+// PelloryDeploy on the same mirror, pointed at it by the pinned value: it installs from it
+// alone, and runs nothing when a response file changed after pinning.
+class DeployMirrorTest : public CheckMirrorTest {
+ protected:
+  bool StartsPellory() const override { return false; }
+  ConsoleRun Deploy() {
+    OverrideUrlList(s_pinnedList);
+    return RunBesidePellory("PelloryDeploy.exe",
+                            "install --accept-licences --complete --retry-wait 0");
+  }
+};
+
+TEST_P(DeployMirrorTest, InstallsFromThePinnedMirrorAlone) {
+  const size_t originRequests = RequestLog().size();
+  const ConsoleRun run = Deploy();
+  EXPECT_EQ(run.exitCode, 3010u) << run.output;
+  EXPECT_TRUE(run.Has("tessaline-setup.exe: pin matches")) << run.output;
+  EXPECT_EQ(SetupLogValues(SetupLog().substr(m_setupLogBefore), "| title"),
+            (std::vector<std::string>{"corvane", "tessaline"}));
+  EXPECT_EQ(RequestLog().size(), originRequests) << "PelloryDeploy went to the origin";
+  EXPECT_EQ(MirrorRequests().size(), 5u);
+}
+
+TEST_P(DeployMirrorTest, AResponseFileChangedAfterPinningRunsNothing) {
+  WriteFile(Mirrored("corvane.iss"), s_files["corvane.iss"] + "szDir=\\\\share\\x\r\n");
+  const ConsoleRun run = Deploy();
+  EXPECT_EQ(run.exitCode, 1603u) << run.output;
+  EXPECT_TRUE(run.Has("corvane.iss: pin differs")) << run.output;
+  EXPECT_EQ(SetupLog().substr(m_setupLogBefore), "") << "a setup program ran";
+}
+
 // Behind squid: the prefix's proxy settings lead both programs through it, and both get
 // the origin's current bytes where squid holds an older copy.
 class CheckProxyTest : public CheckInstallScenario {
@@ -464,6 +495,8 @@ TEST_P(CheckProxyTest, BothProgramsGoThroughTheProxyToTheOrigin) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ja, CheckMirrorTest, testing::Values(kJapaneseSystem),
+                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ja, DeployMirrorTest, testing::Values(kJapaneseSystem),
                          [](const auto& info) { return std::string(info.param.name); });
 INSTANTIATE_TEST_SUITE_P(Ja, CheckProxyTest, testing::Values(kJapaneseSystem),
                          [](const auto& info) { return std::string(info.param.name); });
