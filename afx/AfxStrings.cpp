@@ -1,17 +1,10 @@
 #include "afx/AfxStrings.h"
 
 #include "afx/AfxFormat.h"
+#include "platform/win32/Resources.h"
 
 const void* AfxLoadResource(LPCSTR type, UINT id, DWORD& size) {
-  // No language is asked for: where a resource exists in two languages, both copies agree.
-  size = 0;
-  HMODULE module = ::GetModuleHandleW(nullptr);
-  HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), type);
-  if (found == nullptr) return nullptr;
-  HGLOBAL loaded = ::LoadResource(module, found);
-  const void* data = loaded ? ::LockResource(loaded) : nullptr;
-  if (data != nullptr) size = ::SizeofResource(module, found);
-  return data;
+  return FindOwnResource(type, id, size);
 }
 
 BOOL AfxLoadString(UINT id, CString& text) {

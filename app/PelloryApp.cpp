@@ -18,7 +18,7 @@ class Win32StartupPlatform : public StartupPlatform {
   explicit Win32StartupPlatform(CWinApp& app) : m_app(app) {}
 
   MutexOutcome CreateSingleInstanceMutex() override {
-    return SystemInstanceMutex().Create("Pellory Single Execution Mutex");
+    return SystemInstanceMutex().Create(kPelloryMutexName);
   }
   bool IsAdministrator() override { return SystemUserAccount().IsAdministrator(); }
   void ShowMessage(uint32_t stringId) override { AfxMessageBox(stringId, MB_OK); }

@@ -7,6 +7,9 @@
 
 #include "platform/InstanceMutex.h"
 
+// Pellory's single-instance mutex, of its session; the deploy tool refuses to run beside it.
+constexpr char kPelloryMutexName[] = "Pellory Single Execution Mutex";
+
 class StartupPlatform {
  public:
   using MutexOutcome = ::MutexOutcome;

@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "check/ObservingHttp.h"
+#include "net/ObservingHttp.h"
 #include "check/UrlListRewrite.h"
 #include "engine/Components.h"
 #include "engine/FetchPlan.h"
@@ -196,11 +196,6 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   return transfer;
 }
 
-// What the report says of a pin after the held file's comparison.
-const char* PinState(const Pin& pin, const HoldResult& hold) {
-  return !pin ? "none" : hold.pinMatches ? "matches" : "differs";
-}
-
 void Checker::Hold(EntryReport& entry, const Pin& pin) {
   const std::string& path = entry.transfer.localPath;
   Trust& trust = *m_platform.trust;
@@ -216,10 +211,7 @@ void Checker::Hold(EntryReport& entry, const Pin& pin) {
   const bool plain = checked || hold.outcome == HoldOutcome::PinDiffers;
   // Where Pellory would stop before the check, its code is still worth reporting.
   signature.code = checked ? hold.signatureCode : VerifyDownloadedFile(path.c_str(), trust);
-  signature.text =
-      hold.outcome == HoldOutcome::NotOpened ? "the file cannot be held open for the check"
-      : !plain ? "the file is a link or has another name: not the plain file downloaded"
-               : DescribeSignatureCode(signature.code);
+  signature.text = plain ? DescribeSignatureCode(signature.code) : DescribeHold(hold);
   if (!plain && signature.code == SignatureVerified) signature.code = -1;
   // The reason and the name, asked again where Pellory stops at the first failure.
   signature.trustVerdict = trust.VerifyTrust(path.c_str()).reason;
@@ -287,7 +279,7 @@ void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& pla
   }
   if (entry.pin == "differs") {
     entry.ok = false;
-    Problem(entry.key, "pin: its SHA-256 differs from the pin in its URL; Pellory refuses it");
+    Problem(entry.key, "pin: " + DescribeHold({HoldOutcome::PinDiffers}) + "; Pellory refuses it");
   }
   if (entry.setupProgram && entry.signature.code != 0) {
     entry.ok = false;
@@ -330,10 +322,7 @@ void Checker::ChooseList() {
   } else {
     const std::string override = ReadUrlListOverride(*m_platform.registry);
     m_report.listUrl = ChooseUrlListUrl(override, m_report.langId);
-    m_report.listSource = !override.empty() ? "registry override"
-                          : m_report.langId == kLangJapanese
-                              ? "built-in location for Japanese systems"
-                              : "built-in location for other languages";
+    m_report.listSource = UrlListSource(override, m_report.langId);
   }
   PinnedUrl list = SplitPin(m_report.listUrl);
   m_report.listUrl = std::move(list.url);
@@ -370,9 +359,9 @@ bool Checker::FetchList() {
   m_report.listPin = PinState(m_listPin, hold);
   m_report.listOk = hold.outcome == HoldOutcome::Held;
   if (!m_report.listOk) {
-    Problem("URL list", m_report.listPin == std::string("differs")
-                            ? "pin: its SHA-256 differs from the pin in its URL; Pellory asks to "
-                              "retry and fetches nothing else"
+    Problem("URL list", hold.outcome == HoldOutcome::PinDiffers
+                            ? "pin: " + DescribeHold(hold) +
+                                  "; Pellory asks to retry and fetches nothing else"
                             : "the downloaded list cannot be held open as a plain file");
   }
   return m_report.listOk;

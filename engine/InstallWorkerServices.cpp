@@ -14,6 +14,7 @@ class PageFetchUi final : public FetchUi {
  public:
   explicit PageFetchUi(DownloadPageView& view) : m_view(view) {}
   void SetProgress(int position) override { m_view.SetProgress(position); }
+  void AttemptEnded(const AttemptReport&) override {}
   int AskRetry() override { return m_view.ShowMessageBox(IDS_DOWNLOAD_RETRY, kMbRetryCancel); }
 
  private:
@@ -57,21 +58,33 @@ void UseUserLocale() { std::setlocale(LC_ALL, ""); }
 InstallWorkerServices::InstallWorkerServices(const InstallPlatform& platform,
                                              std::shared_ptr<DownloadPageView> view,
                                              std::function<void()> useUserLocale)
-    : m_platform(platform), m_view(std::move(view)), m_useUserLocale(std::move(useUserLocale)) {}
+    : m_platform(platform),
+      m_view(std::move(view)),
+      m_pageUi(std::make_unique<PageFetchUi>(*m_view)),
+      m_fetchUi(*m_pageUi),
+      m_useUserLocale(std::move(useUserLocale)) {}
+
+InstallWorkerServices::InstallWorkerServices(const InstallPlatform& platform,
+                                             std::shared_ptr<DownloadPageView> view,
+                                             FetchUi& fetchUi,
+                                             std::function<void()> useUserLocale)
+    : m_platform(platform),
+      m_view(std::move(view)),
+      m_fetchUi(fetchUi),
+      m_useUserLocale(std::move(useUserLocale)) {}
 
 void InstallWorkerServices::MakeWorkFolder() { m_folder = WorkFolder::Create(m_platform.folders); }
 
 FetchVerdict InstallWorkerServices::FetchAndVerify(const std::string& fileName,
                                                    const std::string& url, bool verify,
                                                    const FilePin& pin) {
-  PageFetchUi ui(*m_view);
   const FetchPlatform fetch{
       {&m_platform.http, &m_platform.files, &m_platform.threads, &m_platform.clock},
       &m_platform.trust,
       m_folder.Path()};
   ReadLockedFile held;
   const FetchVerdict verdict =
-      ::FetchAndVerify(fileName.c_str(), ui, url.c_str(), verify, fetch, held, pin);
+      ::FetchAndVerify(fileName.c_str(), m_fetchUi, url.c_str(), verify, fetch, held, pin);
   if (held.IsOpen()) m_held[fileName] = std::move(held);
   return verdict;
 }

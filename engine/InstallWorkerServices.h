@@ -30,8 +30,15 @@ bool StartInstallWorker(const InstallPlatform& platform, std::shared_ptr<CancelG
 
 class InstallWorkerServices final : public InstallWorkerHost {
  public:
+  // The fetch step reports to the page: its progress bar and its retry question.
   InstallWorkerServices(const InstallPlatform& platform, std::shared_ptr<DownloadPageView> view,
                         std::function<void()> useUserLocale = UseUserLocale);
+  // The fetch step reports to fetchUi, which outlives the services.
+  InstallWorkerServices(const InstallPlatform& platform, std::shared_ptr<DownloadPageView> view,
+                        FetchUi& fetchUi, std::function<void()> useUserLocale = UseUserLocale);
+
+  // The run's working folder, backslash included; empty before MakeWorkFolder or without one.
+  const std::string& FolderPath() const { return m_folder.Path(); }
 
   Registry& GetRegistry() override { return m_platform.registry; }
   SystemInfo& GetSystem() override { return m_platform.system; }
@@ -47,6 +54,8 @@ class InstallWorkerServices final : public InstallWorkerHost {
  private:
   const InstallPlatform m_platform;
   const std::shared_ptr<DownloadPageView> m_view;
+  const std::unique_ptr<FetchUi> m_pageUi;  // when the page is the fetch step's view
+  FetchUi& m_fetchUi;
   const std::function<void()> m_useUserLocale;
   WorkFolder m_folder;
   UrlListCopy m_urlList;

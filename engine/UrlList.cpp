@@ -32,6 +32,12 @@ std::string ChooseUrlListUrl(const std::string& override, uint16_t langId) {
   return override.empty() ? BuiltInUrlListUrl(langId) : override;
 }
 
+const char* UrlListSource(const std::string& override, uint16_t langId) {
+  return !override.empty()          ? "registry override"
+         : langId == kLangJapanese ? "built-in location for Japanese systems"
+                                   : "built-in location for other languages";
+}
+
 std::string LookupUrlListValue(std::FILE* list, const std::string& key) {
   if (list == nullptr) return std::string();
   // rewind also forgets the end-of-file and error state of the previous lookup.

@@ -29,6 +29,8 @@ std::string BuiltInUrlListUrl(uint16_t langId);
 // The registry override when it is not empty (used exactly as stored), else the
 // built-in location.
 std::string ChooseUrlListUrl(const std::string& override, uint16_t langId);
+// Where that choice came from, in words: "registry override" or "built-in location for ...".
+const char* UrlListSource(const std::string& override, uint16_t langId);
 
 // Any run of these bytes (blank, tab, line feed, vertical tab, form feed, carriage return)
 // separates two tokens of the list; line structure means nothing else.

@@ -101,3 +101,22 @@ std::string DescribeTrustVerdict(int32_t verdict) {
   std::snprintf(number, sizeof number, "0x%08X", static_cast<unsigned>(verdict));
   return Numbered(number, Find(kTrustTexts, verdict));
 }
+
+std::string DescribeHold(const HoldResult& hold) {
+  switch (hold.outcome) {
+    case HoldOutcome::NotOpened:
+      return "the file cannot be held open for the check";
+    case HoldOutcome::NotPlain:
+      return "the file is a link or has another name: not the plain file downloaded";
+    case HoldOutcome::PinDiffers:
+      return "its SHA-256 differs from the pin in its URL";
+    case HoldOutcome::Held:
+    case HoldOutcome::Unverified:
+      break;
+  }
+  return DescribeSignatureCode(hold.signatureCode);
+}
+
+const char* PinState(const Pin& pin, const HoldResult& hold) {
+  return !pin ? "none" : hold.pinMatches ? "matches" : "differs";
+}

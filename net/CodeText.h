@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "net/FetchAndVerify.h"
+
 // "305000: the server sent no Content-Length ...". For a transfer that did not start
 // (200000), startCode is what Start gave, which names the reason.
 std::string DescribeDownloadCode(int32_t combined, int32_t startCode = 0);
@@ -18,3 +20,10 @@ std::string DescribePlatformError(uint32_t error);
 
 // The Authenticode policy's own verdict in words ("0x800B0100: the file is not signed").
 std::string DescribeTrustVerdict(int32_t verdict);
+
+// What holding a completed file found, for a file whose transfer completed: the signature
+// check's sentence for a held or unverified program, else why it was refused.
+std::string DescribeHold(const HoldResult& hold);
+
+// A file's pin after holding it: "none", "matches" or "differs".
+const char* PinState(const Pin& pin, const HoldResult& hold);

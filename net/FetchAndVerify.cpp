@@ -40,24 +40,29 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
   const char* destinationPath = destination.empty() ? nullptr : destination.c_str();
 
   for (;;) {
-    bool complete = false;
+    AttemptReport report;
     {
       // One attempt's context, destroyed on every way out, an exception passing through
       // included, and before the file is held.
       DownloadContext download(platform.download);
       const auto progress = [&ui](int percent) { ui.SetProgress(percent); };
-      complete = RunDownloadAttempt(download, url, destinationPath, progress).code == 0;
+      report.attempt = RunDownloadAttempt(download, url, destinationPath, progress);
+      report.bytes = download.ReceivedSize();
+      report.lastError = download.LastError();
     }
-    if (complete) {
+    if (report.attempt.code == 0) {
       ReadLockedFile held;
-      const HoldOutcome outcome = HoldCompletedFile(*platform.download.files, *platform.trust,
-                                                    destination, verify, pin.digest, held)
-                                      .outcome;
+      report.hold = HoldCompletedFile(*platform.download.files, *platform.trust, destination,
+                                      verify, pin.digest, held);
+      ui.AttemptEnded(report);
+      const HoldOutcome outcome = report.hold.outcome;
       if (outcome == HoldOutcome::Held) {
         heldFile = std::move(held);
         return FetchVerdict::Fetched;
       }
       if (outcome != HoldOutcome::PinDiffers || !pin.askAgain) return FetchVerdict::Rejected;
+    } else {
+      ui.AttemptEnded(report);
     }
     if (ui.AskRetry() == kAnswerCancel) return FetchVerdict::GaveUp;
   }

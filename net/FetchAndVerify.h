@@ -6,22 +6,12 @@
 #include <cstdint>
 #include <string>
 
+#include "net/DownloadAttempt.h"
 #include "net/DownloadClient.h"
 #include "net/Pin.h"
 #include "platform/Files.h"
 #include "platform/Trust.h"
 
-// The download page as the fetch step sees it. Called on the install worker's thread.
-class FetchUi {
- public:
-  virtual ~FetchUi() = default;
-  // Shows position (0 to 100) on the progress bar before returning.
-  virtual void SetProgress(int position) = 0;
-  // Shows string 153 with MB_RETRYCANCEL and returns the answer: IDRETRY or IDCANCEL.
-  virtual int AskRetry() = 0;
-};
-
-constexpr int kAnswerCancel = 2;  // IDCANCEL
 
 // What the step works through and where it stores the files; the services must outlive
 // the call.
@@ -66,6 +56,29 @@ struct HoldResult {
 // file only when the outcome is Held.
 HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path, bool verify,
                              const Pin& pin, ReadLockedFile& held);
+
+// What one attempt came to, for a view that reports it.
+struct AttemptReport {
+  AttemptResult attempt;   // the client's code; 0: the file is complete
+  uint32_t bytes = 0;      // received
+  uint32_t lastError = 0;  // the platform's error number behind a failure, if any
+  HoldResult hold;         // what holding the complete file found (attempt.code 0 only)
+};
+
+// The download page as the fetch step sees it. Called on the install worker's thread.
+class FetchUi {
+ public:
+  virtual ~FetchUi() = default;
+  // Shows position (0 to 100) on the progress bar before returning.
+  virtual void SetProgress(int position) = 0;
+  // After every attempt, before any question.
+  virtual void AttemptEnded(const AttemptReport& report) = 0;
+  // Shows string 153 with MB_RETRYCANCEL and returns the answer: IDRETRY or IDCANCEL.
+  virtual int AskRetry() = 0;
+};
+
+constexpr int kAnswerRetry = 4;   // IDRETRY
+constexpr int kAnswerCancel = 2;  // IDCANCEL
 
 // What the step does with a file's pin.
 struct FilePin {

@@ -1,6 +1,7 @@
 #pragma once
 // Starting a program without a window and waiting for it to end.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,8 +10,9 @@
 class StartedProcess {
  public:
   virtual ~StartedProcess() = default;
-  // Waits without a time limit until the process has ended.
-  virtual void WaitForExit() = 0;
+  // Waits without a time limit until the process has ended; its exit code, or 259
+  // (STILL_ACTIVE) when none can be read.
+  virtual uint32_t WaitForExit() = 0;
 };
 
 // A whole environment: "NAME=value" entries.

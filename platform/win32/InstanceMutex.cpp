@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/win32/UniqueHandle.h"
 
 namespace {
@@ -12,13 +14,13 @@ class Win32InstanceMutex final : public InstanceMutex {
     HANDLE mutex = CreateMutexA(nullptr, TRUE, name);
     if (mutex == nullptr) return MutexOutcome::Failed;
     const DWORD error = GetLastError();
-    // Held until the process ends, which is what ends the mutex.
-    m_mutex.Reset(mutex);
+    // Held until the process ends, which is what ends the mutex; every one of them.
+    m_mutexes.emplace_back().Reset(mutex);
     return error == ERROR_ALREADY_EXISTS ? MutexOutcome::AlreadyExists : MutexOutcome::Created;
   }
 
  private:
-  UniqueKernelHandle m_mutex;
+  std::vector<UniqueKernelHandle> m_mutexes;
 };
 
 }  // namespace

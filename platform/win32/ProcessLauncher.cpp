@@ -17,7 +17,11 @@ class Win32StartedProcess final : public StartedProcess {
  public:
   explicit Win32StartedProcess(UniqueProcessInformation handles) : m_handles(std::move(handles)) {}
 
-  void WaitForExit() override { WaitForSingleObject(m_handles.process.Get(), INFINITE); }
+  uint32_t WaitForExit() override {
+    WaitForSingleObject(m_handles.process.Get(), INFINITE);
+    DWORD code = STILL_ACTIVE;
+    return GetExitCodeProcess(m_handles.process.Get(), &code) ? code : STILL_ACTIVE;
+  }
 
  private:
   UniqueProcessInformation m_handles;

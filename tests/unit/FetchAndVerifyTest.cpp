@@ -27,6 +27,7 @@ class FakeFetchUi : public FetchUi {
     if (throwOnProgress) throw std::runtime_error("window gone");
     progress.push_back(position);
   }
+  void AttemptEnded(const AttemptReport& report) override { reports.push_back(report); }
   int AskRetry() override {
     ++questions;
     if (onQuestion) onQuestion();
@@ -37,6 +38,7 @@ class FakeFetchUi : public FetchUi {
   }
 
   std::vector<int> progress;
+  std::vector<AttemptReport> reports;
   std::deque<int> answers;
   int questions = 0;
   bool throwOnProgress = false;

@@ -17,6 +17,7 @@ namespace {
 class ScriptedFetchUi : public FetchUi {
  public:
   void SetProgress(int position) override { progress.push_back(position); }
+  void AttemptEnded(const AttemptReport&) override {}
   int AskRetry() override {
     ++questions;
     return onQuestion ? onQuestion() : IDCANCEL;

@@ -25,6 +25,7 @@ class FakeProcessLauncher : public ProcessLauncher {
   Environment machine = {"Path=C:\\Windows\\system32", "windir=C:\\Windows"};
   std::function<void()> onStart;  // runs inside the start, before it returns
   std::function<void()> wait;     // runs inside the wait for the started process
+  uint32_t exitCode = 0;          // what every started process ends with
   std::vector<Start> starts;
   // In order: "start", "wait", "release" (the launcher's view of one run).
   std::vector<std::string> events;
@@ -37,7 +38,7 @@ class FakeProcessLauncher : public ProcessLauncher {
     if (onStart) onStart();
     if (!startSucceeds) return nullptr;
     events.push_back("start");
-    return std::make_unique<Process>(events, wait);
+    return std::make_unique<Process>(events, wait, exitCode);
   }
   Environment CurrentEnvironment() override { return environment; }
   Environment MachineEnvironment() override { return machine; }
@@ -45,16 +46,18 @@ class FakeProcessLauncher : public ProcessLauncher {
  private:
   class Process : public StartedProcess {
    public:
-    Process(std::vector<std::string>& events, std::function<void()> wait)
-        : m_events(events), m_wait(std::move(wait)) {}
+    Process(std::vector<std::string>& events, std::function<void()> wait, uint32_t exitCode)
+        : m_events(events), m_wait(std::move(wait)), m_exitCode(exitCode) {}
     ~Process() override { m_events.push_back("release"); }
-    void WaitForExit() override {
+    uint32_t WaitForExit() override {
       m_events.push_back("wait");
       if (m_wait) m_wait();
+      return m_exitCode;
     }
 
    private:
     std::vector<std::string>& m_events;
     std::function<void()> m_wait;
+    uint32_t m_exitCode;
   };
 };

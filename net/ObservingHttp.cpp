@@ -1,4 +1,4 @@
-#include "check/ObservingHttp.h"
+#include "net/ObservingHttp.h"
 
 void ObservingHttp::Reset() {
   m_status.store(0, std::memory_order_release);

@@ -1,5 +1,5 @@
 #pragma once
-// The real HTTP stack with a window on what the download client does not keep: the
+// The HTTP stack with a window on what the download client does not keep: the
 // status and Content-Length the server sent, and the proxy in force for the session.
 // Every call goes through unchanged, so the transfer is Pellory's own.
 

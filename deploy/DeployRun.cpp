@@ -1,0 +1,301 @@
+#include "deploy/DeployRun.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/StartupSequence.h"
+#include "engine/DetachablePageView.h"
+#include "engine/HklmString.h"
+#include "engine/InstallChoices.h"
+#include "engine/InstallWorker.h"
+#include "engine/InstallWorkerServices.h"
+#include "engine/UrlList.h"
+#include "net/CodeText.h"
+#include "net/ObservingHttp.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr char kDeployMutexName[] = "Global\\PelloryDeploy Single Execution Mutex";
+
+const char* ExitSentence(int exitCode) {
+  switch (exitCode) {
+    case kDeployInstalled:
+      return "installed; the computer must be restarted before the software is used";
+    case kDeployCancelled:
+      return "cancelled before the install phase";
+    case kDeployFailed:
+      return "the installation failed";
+    case kDeployBusy:
+      return "another Pellory or PelloryDeploy is running; try again later";
+    case kDeployBlocked:
+      return "older reader software blocks the installation";
+    case kDeployUsage:
+      return "bad usage; nothing was requested";
+  }
+  return "unknown";
+}
+
+// The trust provider, remembering for the log the last signer's name it read.
+class SignerRecordingTrust final : public Trust {
+ public:
+  explicit SignerRecordingTrust(Trust& trust) : m_trust(trust) {}
+  bool FileExists(const char* path) override { return m_trust.FileExists(path); }
+  TrustVerdict VerifyTrust(const char* path) override { return m_trust.VerifyTrust(path); }
+  TrustVerdict ReadSigner(const char* path) override {
+    TrustVerdict verdict = m_trust.ReadSigner(path);
+    m_signer = verdict.step == TrustStep::Answered ? "\"" + verdict.signer + "\"" : "not read";
+    return verdict;
+  }
+  void Forget() { m_signer = "not read"; }
+  const std::string& Signer() const { return m_signer; }
+
+ private:
+  Trust& m_trust;
+  std::string m_signer;
+};
+
+// A started setup whose exit code is logged when it ends: logged, not judged, as Pellory
+// does, since a package's silent mode does not report it reliably.
+class LoggedProcess final : public StartedProcess {
+ public:
+  LoggedProcess(std::unique_ptr<StartedProcess> process, std::string program, DeployLog& log)
+      : m_process(std::move(process)), m_program(std::move(program)), m_log(log) {}
+  uint32_t WaitForExit() override {
+    const uint32_t code = m_process->WaitForExit();
+    m_log.Line("setup " + m_program + " ended with exit code " + std::to_string(code));
+    return code;
+  }
+
+ private:
+  const std::unique_ptr<StartedProcess> m_process;
+  const std::string m_program;
+  DeployLog& m_log;
+};
+
+class LoggingLauncher final : public ProcessLauncher {
+ public:
+  LoggingLauncher(ProcessLauncher& launcher, DeployLog& log) : m_launcher(launcher), m_log(log) {}
+  std::unique_ptr<StartedProcess> StartHidden(const std::string& applicationName,
+                                              const std::string& commandLine,
+                                              const std::string& currentDirectory,
+                                              const Environment& environment) override {
+    m_log.Line("setup: " + commandLine);
+    std::unique_ptr<StartedProcess> process =
+        m_launcher.StartHidden(applicationName, commandLine, currentDirectory, environment);
+    if (!process) {
+      m_log.Line("setup " + applicationName + " could not be started");
+      return process;
+    }
+    return std::make_unique<LoggedProcess>(std::move(process), applicationName, m_log);
+  }
+  Environment CurrentEnvironment() override { return m_launcher.CurrentEnvironment(); }
+  Environment MachineEnvironment() override { return m_launcher.MachineEnvironment(); }
+
+ private:
+  ProcessLauncher& m_launcher;
+  DeployLog& m_log;
+};
+
+// The download page with nobody in front of it: it shows nothing, and its boxes follow a
+// failure that is logged where it happened.
+class UnattendedView final : public DownloadPageView {
+ public:
+  explicit UnattendedView(DeployLog& log) : m_log(log) {}
+  void SetStatusText(int, int, int) override {}
+  void SetProgress(int) override {}
+  void StartMarquee() override {}
+  void DisableCancel() override {
+    m_log.Line("install phase: from here on a request to stop is refused");
+  }
+  void PressNext() override {}
+  void ShowPage() override {}
+  int ShowMessageBox(int stringId, uint32_t type) override {
+    if (stringId == IDS_OLD_SOFTWARE) {
+      m_log.Line("older reader software blocks the installation (Pellory's message 178)");
+    }
+    return type == kMbRetryCancel ? kIdCancel : kIdOk;
+  }
+
+ private:
+  DeployLog& m_log;
+};
+
+// The worker's services as Pellory's, with the fetch step reporting here: each attempt is
+// logged, and its retry question is answered by the retry policy.
+class UnattendedHost final : public InstallWorkerHost, private FetchUi {
+ public:
+  UnattendedHost(const InstallPlatform& platform, std::shared_ptr<DownloadPageView> view,
+                 ObservingHttp& http, SignerRecordingTrust& trust, const CancelGate& gate,
+                 const DeployOptions& options, DeployLog& log)
+      : m_services(platform, std::move(view), static_cast<FetchUi&>(*this)),
+        m_http(http),
+        m_trust(trust),
+        m_gate(gate),
+        m_options(options),
+        m_log(log) {}
+
+  Registry& GetRegistry() override { return m_services.GetRegistry(); }
+  SystemInfo& GetSystem() override { return m_services.GetSystem(); }
+  Clock& GetClock() override { return m_services.GetClock(); }
+  void MakeWorkFolder() override {
+    m_services.MakeWorkFolder();
+    const std::string& folder = m_services.FolderPath();
+    m_log.Line(folder.empty() ? "folder: none could be made, so nothing can be fetched"
+                              : "folder: " + folder);
+  }
+  FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url, bool verify,
+                              const FilePin& pin) override {
+    m_name = fileName.empty() ? "(no usable local name)" : fileName;
+    m_program = verify;
+    m_pin = pin.digest;
+    m_retried = 0;
+    m_waitSeconds = m_options.retryWaitSeconds;
+    m_log.Line("fetch " + m_name + " from " + url);
+    BeginAttempt();
+    return m_services.FetchAndVerify(fileName, url, verify, pin);
+  }
+  void OpenUrlList(const std::string& fileName) override { m_services.OpenUrlList(fileName); }
+  std::string LookupUrlListValue(const std::string& key) override {
+    return m_services.LookupUrlListValue(key);
+  }
+  void CloseUrlList() override { m_services.CloseUrlList(); }
+  bool RunSetup(const std::string& setupName, const std::string& responseName) override {
+    return m_services.RunSetup(setupName, responseName);
+  }
+
+ private:
+  void BeginAttempt() {
+    m_http.Reset();
+    m_trust.Forget();
+    m_start = GetClock().GetTickCount();
+  }
+
+  void SetProgress(int) override {}
+
+  void AttemptEnded(const AttemptReport& report) override {
+    const int32_t code = report.attempt.code;
+    std::string line = m_name + ": " + std::to_string(report.bytes) + " bytes in " +
+                       std::to_string(GetClock().GetTickCount() - m_start) + " ms, HTTP " +
+                       (m_http.Status() != 0 ? std::to_string(m_http.Status()) : "none") +
+                       ", proxy " + (m_http.Proxy().empty() ? "none" : m_http.Proxy()) + ": " +
+                       DescribeDownloadCode(code, report.attempt.startCode);
+    if (code != 0 && report.lastError != 0) {
+      line += " [platform error " + DescribePlatformError(report.lastError) + "]";
+    }
+    m_log.Line(line);
+    if (code != 0) return;
+    const HoldResult& hold = report.hold;
+    m_log.Line(m_name + ": pin " + PinState(m_pin, hold));
+    if (m_program) {
+      m_log.Line(m_name + ": signature " + DescribeHold(hold) + "; signer " + m_trust.Signer());
+    } else if (hold.outcome != HoldOutcome::Held) {
+      m_log.Line(m_name + ": refused: " + DescribeHold(hold));
+    }
+  }
+
+  int AskRetry() override {
+    if (m_gate.IsAbandoned() || m_retried >= m_options.retries) {
+      m_log.Line("no retry left for " + m_name);
+      return kAnswerCancel;
+    }
+    ++m_retried;
+    m_log.Line("retry " + std::to_string(m_retried) + " of " + std::to_string(m_options.retries) +
+               " for " + m_name + " in " + std::to_string(m_waitSeconds) + " s");
+    GetClock().Sleep(m_waitSeconds * 1000);
+    m_waitSeconds = std::min(m_waitSeconds * 2, kLongestRetryWaitSeconds);
+    BeginAttempt();
+    return kAnswerRetry;
+  }
+
+  InstallWorkerServices m_services;
+  ObservingHttp& m_http;
+  SignerRecordingTrust& m_trust;
+  const CancelGate& m_gate;
+  const DeployOptions& m_options;
+  DeployLog& m_log;
+  // The file being fetched.
+  std::string m_name;
+  bool m_program = false;
+  Pin m_pin;
+  uint32_t m_retried = 0;
+  uint32_t m_waitSeconds = 0;
+  uint32_t m_start = 0;
+};
+
+std::string ComponentNames(const ComponentSelection& selection) {
+  std::string names;
+  for (std::size_t k = 0; k < kComponentCount; ++k) {
+    if (selection[k]) names += (names.empty() ? "" : ", ") + std::string(kComponents[k].name);
+  }
+  return names.empty() ? "no component" : names;
+}
+
+}  // namespace
+
+std::string DeployOutcome(int exitCode, const std::string& detail) {
+  return "outcome: " + std::to_string(exitCode) + ": " + ExitSentence(exitCode) +
+         (detail.empty() ? "" : " (" + detail + ")");
+}
+
+Deploy::Deploy(const DeployPlatform& platform, DeployLog& log)
+    : m_platform(platform), m_log(log) {}
+
+bool Deploy::Stop() {
+  const bool stop = m_gate->OnQueryCancel([] { return true; }, [] {});
+  m_log.Line(stop ? DeployOutcome(kDeployCancelled)
+                  : "a request to stop is refused: the setups have begun");
+  return stop;
+}
+
+int Deploy::Run(const DeployOptions& options) {
+  const auto finish = [this](int exitCode, const std::string& detail = "") {
+    m_log.Line(DeployOutcome(exitCode, detail));
+    return exitCode;
+  };
+  m_log.Line("PelloryDeploy: install " + ComponentNames(options.selection) +
+             (options.complete ? " (complete installation)" : " (custom installation)"));
+  // A mutex of another user's deploy may refuse to open: that, too, is a deploy running.
+  if (m_platform.mutex.Create(kDeployMutexName) != MutexOutcome::Created) {
+    return finish(kDeployBusy, "PelloryDeploy is running on this machine");
+  }
+  if (m_platform.mutex.Create(kPelloryMutexName) == MutexOutcome::AlreadyExists) {
+    return finish(kDeployBusy, "Pellory is running in this session");
+  }
+  if (!m_platform.user.IsAdministrator()) return finish(kDeployFailed, "not run as an administrator");
+  m_log.Line("licence agreements: accepted on the command line");
+
+  const InstallPlatform& real = m_platform.install;
+  const std::string override = ReadUrlListOverride(real.registry);
+  const uint16_t langId = real.system.SystemDefaultLangId();
+  m_log.Line("URL list: " + ChooseUrlListUrl(override, langId) + " (" +
+             UrlListSource(override, langId) + ")");
+  InstallSession session;
+  if (options.complete) {
+    RecordCompleteChoice(session, langId);
+  } else {
+    RecordCustomChoice(session);
+    RecordSelection(session, options.selection);
+  }
+
+  ObservingHttp http(real.http, m_platform.proxy);
+  SignerRecordingTrust trust(real.trust);
+  LoggingLauncher launcher(real.launcher, m_log);
+  const InstallPlatform observed{real.registry, real.system, launcher, http,       real.files,
+                                 real.threads,  real.clock,  trust,    real.folders};
+  const auto view = std::make_shared<DetachablePageView>(std::make_unique<UnattendedView>(m_log));
+  UnattendedHost host(observed, view, http, trust, *m_gate, options, m_log);
+  InstallWorker(host, m_gate, view, session).Run();
+  // Stop has logged the outcome; the process is ending.
+  if (m_gate->IsAbandoned()) return kDeployCancelled;
+  switch (session.Result()) {
+    case InstallResult::Succeeded:
+      return finish(kDeployInstalled);
+    case InstallResult::OldSoftwareBlocks:
+      return finish(kDeployBlocked);
+    case InstallResult::DownloadFailed:
+      return finish(kDeployFailed, "a file could not be fetched, or was refused");
+    default:
+      return finish(kDeployFailed, "a setup program could not be started");
+  }
+}
