@@ -88,12 +88,13 @@ class DeployScenario : public InstallScenario {
   }
   std::string SetupsRecorded() const { return SetupLog().substr(m_setupLogBefore); }
 
-  // Patterns of the lines of one fetched file: the request, its one attempt, its pin.
-  std::vector<std::string> FetchLines(const std::string& component, const std::string& local) {
-    const std::string url = Origin() + "/components/" + component + "/" + local;
-    const long long size = FileSize(ServedPath("components/" + component + "/" + local));
-    return {"fetch " + local + " from " + url,
-            local + ": " + std::to_string(size) + " bytes in * ms, HTTP 200, proxy *: *",
+  // Patterns of the lines of one fetched file (its path on the server): the request, its
+  // one attempt, its pin.
+  static std::vector<std::string> FetchLines(const std::string& served) {
+    const std::string local = served.substr(served.rfind('/') + 1);
+    return {"fetch " + local + " from " + Origin() + "/" + served,
+            local + ": " + std::to_string(FileSize(ServedPath(served))) +
+                " bytes in * ms, HTTP 200, proxy *: *",
             local + ": pin none"};
   }
 
@@ -124,22 +125,23 @@ TEST_P(JapaneseDeployTest, CompleteRunsBothSetupsFromThePrivateFolderAndLogsEver
   EXPECT_EQ(SetupLogValues(log, "| title"), (std::vector<std::string>{"corvane", "tessaline"}));
   for (const std::string& temp : SetupLogValues(log, "temp"))
     EXPECT_EQ(LowerAscii(temp) + "\\", LowerAscii(folder)) << "TEMP is not the private folder";
-  EXPECT_EQ(Requests(), (std::vector<std::string>{kUrlList, kCorvaneIss, kCorvaneExe,
-                                                  kTessalineIss, kTessalineExe}));
+  EXPECT_EQ(Requests(), (std::vector<std::string>{kUrlList, kCorvaneIss, kCorvaneExe, kTessalineIss,
+                                                  kTessalineExe}));
 
   std::vector<std::string> lines = {
       "PelloryDeploy: install Corvane, Tessaline (complete installation)",
-      "URL list: " + Origin() + "/url_list.txt (registry override)",
-      "folder: " + folder};
-  for (const char* component : {"corvane", "tessaline"}) {
-    for (const std::string& local : {std::string(component) + ".iss",
-                                     std::string(component) + "-setup.exe"})
-      for (const std::string& line : FetchLines(component, local)) lines.push_back(line);
-    lines.push_back(std::string(component) + "-setup.exe: signature *; signer \"Morvane Corporation\"");
+      "URL list: " + Origin() + "/url_list.txt (registry override)", "folder: " + folder};
+  for (const std::string& line : FetchLines("url_list.txt")) lines.push_back(line);
+  for (const std::string component : {"corvane", "tessaline"}) {
+    for (const std::string& file : {component + ".iss", component + "-setup.exe"})
+      for (const std::string& line : FetchLines("components/" + component + "/" + file))
+        lines.push_back(line);
+    lines.push_back(component + "-setup.exe: signature *; signer \"Morvane Corporation\"");
   }
   for (const auto& [component, code] : {std::pair{"corvane", 0}, std::pair{"tessaline", 7}}) {
     lines.push_back("setup: " + SetupCommandLine(component));
-    lines.push_back("setup * ended with exit code " + std::to_string(code));
+    lines.push_back("setup " + DownloadedSetupPath(component) + " ended with exit code " +
+                    std::to_string(code));
   }
   lines.push_back("outcome: 3010: *");
   EXPECT_TRUE(LogHas(run.output, lines));
@@ -150,6 +152,12 @@ TEST_P(JapaneseDeployTest, CompleteRunsBothSetupsFromThePrivateFolderAndLogsEver
 // it had to and run no setup program.
 TEST_P(JapaneseDeployTest, EachFailureEndsWithItsCodeAndRunsNothing) {
   const std::string install = "install --accept-licences --complete --retries 2 --retry-wait 0";
+  const std::function<void()> nothing = [] {};
+  const std::function<void()> listAnswers404 = [&] {
+    SetFaults({{"/url_list.txt", R"({"kind": "status", "arg": 404})"}});
+  };
+  const std::function<void()> tampered = [&] { ServeComponent("corvane", "setup-tampered.exe"); };
+  const std::function<void()> oldSoftware = [&] { SetOldSoftwareVersion("1.2.0"); };
   struct Failure {
     const char* what;
     std::function<void()> prepare;
@@ -159,42 +167,41 @@ TEST_P(JapaneseDeployTest, EachFailureEndsWithItsCodeAndRunsNothing) {
     std::vector<std::string> requests;
     std::vector<std::string> logLines;
   };
+  // clang-format off
   const Failure failures[] = {
-      {"the list answers 404",
-       [&] { SetFaults({{"/url_list.txt", R"({"kind": "status", "arg": 404})"}}); }, nullptr,
-       install, 1603, {kUrlList, kUrlList, kUrlList},
+      {"the list answers 404", listAnswers404, nullptr, install, 1603,
+       {kUrlList, kUrlList, kUrlList},
        {"retry 1 of 2 for url_list.txt in 0 s", "retry 2 of 2 for url_list.txt in 0 s",
-        "no retry left for url_list.txt", "outcome: 1603: *"}},
-      {"a tampered setup program", [&] { ServeComponent("corvane", "setup-tampered.exe"); },
-       nullptr, install, 1603, {kUrlList, kCorvaneIss, kCorvaneExe},
-       {"corvane-setup.exe: signature *", "outcome: 1603: *"}},
-      {"another PelloryDeploy", [] {}, L"Global\\PelloryDeploy Single Execution Mutex", install,
-       1618, {}, {"outcome: 1618: *"}},
-      {"a Pellory", [] {}, L"Pellory Single Execution Mutex", install, 1618, {},
-       {"outcome: 1618: *"}},
-      {"no --accept-licences", [] {}, nullptr, "install --complete --retry-wait 0", 1639, {}, {}},
-      {"an unknown component", [] {}, nullptr,
+        "no retry left for url_list.txt"}},
+      {"a tampered setup program", tampered, nullptr, install, 1603,
+       {kUrlList, kCorvaneIss, kCorvaneExe}, {"corvane-setup.exe: signature 201: *"}},
+      {"another PelloryDeploy", nothing, L"Global\\PelloryDeploy Single Execution Mutex", install,
+       1618, {}, {}},
+      {"a Pellory", nothing, L"Pellory Single Execution Mutex", install, 1618, {}, {}},
+      {"no --accept-licences", nothing, nullptr, "install --complete --retry-wait 0", 1639, {}, {}},
+      {"an unknown component", nothing, nullptr,
        "install --accept-licences --components corvane,nosuch --retry-wait 0", 1639, {}, {}},
-      {"Pelmora, never offered", [] {}, nullptr,
+      {"Pelmora, never offered", nothing, nullptr,
        "install --accept-licences --components Pelmora --retry-wait 0", 1639, {}, {}},
       // Last: the older software's key stays until TearDown.
-      {"older reader software", [&] { SetOldSoftwareVersion("1.2.0"); }, nullptr, install, 1638,
-       {kUrlList},
-       {"older reader software blocks the installation (Pellory's message 178)",
-        "outcome: 1638: *"}},
+      {"older reader software", oldSoftware, nullptr, install, 1638, {kUrlList},
+       {"older reader software blocks the installation (Pellory's message 178)"}},
   };
+  // clang-format on
   for (const Failure& failure : failures) {
     ServeStandardInstallation();
     SetFaults({});
     failure.prepare();
     const HANDLE mutex =
         failure.heldMutex ? ::CreateMutexW(nullptr, TRUE, failure.heldMutex) : nullptr;
+    EXPECT_EQ(mutex != nullptr, failure.heldMutex != nullptr) << failure.what;
     const ConsoleRun run = Deploy(failure.arguments);
     if (mutex) ::CloseHandle(mutex);
     EXPECT_EQ(run.exitCode, failure.exitCode) << failure.what << "\n" << run.output;
     EXPECT_EQ(Requests(), failure.requests) << failure.what;
     EXPECT_EQ(SetupsRecorded(), "") << failure.what;
     EXPECT_EQ(run.shownWindows, std::vector<std::string>{}) << failure.what;
+    EXPECT_TRUE(run.Has("outcome: " + std::to_string(failure.exitCode) + ": ")) << run.output;
     if (!failure.logLines.empty()) {
       EXPECT_TRUE(LogHas(run.output, failure.logLines)) << failure.what;
     }
@@ -211,8 +218,8 @@ TEST_P(EnglishDeployTest, CompleteInstallsCorvaneAloneAndTessalineIsNotOffered) 
   EXPECT_EQ(SetupLogValues(SetupsRecorded(), "cmdline"),
             std::vector<std::string>{SetupCommandLine("corvane")});
   EXPECT_EQ(Requests(), (std::vector<std::string>{kUrlList, kCorvaneIss, kCorvaneExe}));
-  EXPECT_TRUE(LogHas(run.output, {"PelloryDeploy: install Corvane (complete installation)",
-                                  "outcome: 3010: *"}));
+  EXPECT_TRUE(LogHas(
+      run.output, {"PelloryDeploy: install Corvane (complete installation)", "outcome: 3010: *"}));
 
   EXPECT_EQ(Deploy("install --accept-licences --components Tessaline --retry-wait 0").exitCode,
             1639u);
@@ -223,12 +230,11 @@ TEST_P(EnglishDeployTest, CompleteInstallsCorvaneAloneAndTessalineIsNotOffered) 
 class DeployLicencesTest : public DeployScenario {};
 
 TEST_P(DeployLicencesTest, PrintsTheAgreementPagesTextsAsUtf8) {
-  const bool japanese = GetParam().languageId == kJapaneseSystem.languageId;
-  const std::vector<std::pair<std::string, std::vector<WORD>>> selections =
-      japanese ? std::vector<std::pair<std::string, std::vector<WORD>>>{{"--complete", {134, 136}},
-                                                                        {"--components TESSALINE",
-                                                                         {136}}}
-               : std::vector<std::pair<std::string, std::vector<WORD>>>{{"--complete", {141}}};
+  using Selections = std::vector<std::pair<std::string, std::vector<WORD>>>;
+  const Selections selections =
+      GetParam().languageId == kJapaneseSystem.languageId
+          ? Selections{{"--complete", {134, 136}}, {"--components TESSALINE", {136}}}
+          : Selections{{"--complete", {141}}};
   for (const auto& [selection, ids] : selections) {
     const ConsoleRun run = Deploy("licences " + selection);
     EXPECT_EQ(run.exitCode, 0u) << selection;
@@ -236,7 +242,7 @@ TEST_P(DeployLicencesTest, PrintsTheAgreementPagesTextsAsUtf8) {
     std::wstring printed(static_cast<size_t>(size), L'\0');
     printed.resize(static_cast<size_t>(::MultiByteToWideChar(
         CP_UTF8, MB_ERR_INVALID_CHARS, run.output.data(), size, printed.data(), size)));
-    EXPECT_TRUE(agreement_resources::BoxHolds(L"\r\n" + printed, ids)) << selection;
+    EXPECT_TRUE(agreement_resources::BoxHolds(printed, ids)) << selection;
   }
 }
 

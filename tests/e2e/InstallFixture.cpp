@@ -399,8 +399,8 @@ BOOL CALLBACK NoteShownWindow(HWND window, LPARAM watch) {
 
 ConsoleRun RunBesidePellory(const std::string& exeName, const std::string& arguments) {
   static int runs = 0;
-  const std::string outPath = Narrow(robot::TestOutputPath(
-      L"console-output-" + std::to_wstring(++runs) + L".txt"));
+  const std::string outPath =
+      Narrow(robot::TestOutputPath(L"console-output-" + std::to_wstring(++runs) + L".txt"));
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE out = ::CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
