@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -368,6 +369,70 @@ long long InstallScenario::FileSize(const std::string& path) {
 }
 
 std::string InstallScenario::ReadBytes(const std::string& path) { return ReadFile(path); }
+
+std::string ExeBesidePellory(const std::string& exeName) {
+  const std::string pellory = Narrow(robot::PelloryExePath());
+  return pellory.substr(0, pellory.find_last_of('\\') + 1) + exeName;
+}
+
+namespace {
+
+struct WindowWatch {
+  DWORD processId;
+  std::vector<std::string>* shown;
+};
+
+// A named CALLBACK: a lambda has the default calling convention, which on i686 is not
+// EnumWindows' stdcall.
+BOOL CALLBACK NoteShownWindow(HWND window, LPARAM watch) {
+  const auto& [processId, shown] = *reinterpret_cast<WindowWatch*>(watch);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  char name[256] = {};
+  if (owner == processId && ::IsWindowVisible(window) && ::GetClassNameA(window, name, 256) &&
+      std::find(shown->begin(), shown->end(), name) == shown->end())
+    shown->push_back(name);
+  return TRUE;
+}
+
+}  // namespace
+
+ConsoleRun RunBesidePellory(const std::string& exeName, const std::string& arguments) {
+  static int runs = 0;
+  const std::string outPath =
+      Narrow(robot::TestOutputPath(L"console-output-" + std::to_wstring(++runs) + L".txt"));
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE out = ::CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = out;
+  PROCESS_INFORMATION info{};
+  const std::string exe = ExeBesidePellory(exeName);
+  std::string commandLine = "\"" + exe + "\" " + arguments;
+  ConsoleRun run;
+  if (::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                       nullptr, nullptr, &startup, &info)) {
+    WindowWatch watch{info.dwProcessId, &run.shownWindows};
+    EXPECT_TRUE(robot::WaitUntil(
+        [&] {
+          ::EnumWindows(NoteShownWindow, reinterpret_cast<LPARAM>(&watch));
+          return ::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
+        },
+        robot::Duration{120000}))
+        << exeName << " " << arguments << " did not end";
+    ::TerminateProcess(info.hProcess, 1);  // if it is still running
+    ::GetExitCodeProcess(info.hProcess, &run.exitCode);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+  } else {
+    ADD_FAILURE() << "cannot start " << exe << " (error " << ::GetLastError() << ")";
+  }
+  ::CloseHandle(out);
+  run.output = ReadFile(outPath);
+  return run;
+}
 
 std::vector<std::string> SetupLogValues(const std::string& log, const std::string& key) {
   std::vector<std::string> values;

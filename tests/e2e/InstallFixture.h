@@ -116,6 +116,23 @@ class InstallScenario : public PelloryScenario {
   bool m_oldSoftwareSet = false;
 };
 
+// A run of a console program that ships beside Pellory.exe (PelloryCheck.exe,
+// PelloryDeploy.exe): its exit code, what it wrote to its standard output and error, and
+// the class names of the top-level windows of its own that were visible while it ran.
+struct ConsoleRun {
+  DWORD exitCode = ~DWORD{0};
+  std::string output;
+  std::vector<std::string> shownWindows;
+  bool Has(const std::string& part) const { return output.find(part) != std::string::npos; }
+};
+
+// The path of `exeName` in the folder of the Pellory.exe under test (another tree's, perhaps).
+std::string ExeBesidePellory(const std::string& exeName);
+// Runs it as a distribution tool would, without a console window, and watches its windows
+// until it ends. Its output goes to a new file of the test's folder each time (a console
+// host that Wine starts for the child may keep the handle).
+ConsoleRun RunBesidePellory(const std::string& exeName, const std::string& arguments);
+
 // The text with A-Z made lower case (Windows compares paths so).
 std::string LowerAscii(std::string text);
 

@@ -55,17 +55,10 @@ std::string Sha256Hex(const std::string& bytes) {
   return done ? hex : "";
 }
 
-// The programs under test (perhaps another tree's) and this test tree's signed packages.
-std::string ExeDir() {
-  const std::string exe = Narrow(robot::PelloryExePath());
-  return exe.substr(0, exe.find_last_of('\\'));
-}
+// This test tree's signed packages (the programs under test may be another tree's).
 std::string PackagesDir() { return Narrow(robot::WindowsPathOf(PELLORY_PACKAGES_DIR)); }
 
-struct CheckRun {
-  DWORD exitCode = ~DWORD{0};
-  std::string output;
-  bool Has(const std::string& part) const { return output.find(part) != std::string::npos; }
+struct CheckRun : ConsoleRun {
   // The JSON line of one list entry ("" when there is none).
   std::string Entry(const std::string& key) const {
     std::istringstream lines(output);
@@ -83,33 +76,8 @@ struct CheckRun {
   }
 };
 
-// Runs PelloryCheck.exe; its output goes to a file of the test's folder, a new one each
-// time (a console host that Wine starts for the child may keep the handle).
 CheckRun RunPelloryCheck(const std::string& arguments) {
-  static int runs = 0;
-  const std::string outPath =
-      Narrow(robot::TestOutputPath(L"check-output-" + std::to_wstring(++runs) + L".txt"));
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = out;
-  PROCESS_INFORMATION info{};
-  const std::string exe = ExeDir() + "\\PelloryCheck.exe";
-  std::string commandLine = "\"" + exe + "\" " + arguments;
-  CheckRun run;
-  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                     &startup, &info)) {
-    EXPECT_EQ(WaitForSingleObject(info.hProcess, 120000), WAIT_OBJECT_0);
-    GetExitCodeProcess(info.hProcess, &run.exitCode);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-  }
-  CloseHandle(out);
-  run.output = ReadAll(outPath);
-  return run;
+  return {RunBesidePellory("PelloryCheck.exe", arguments)};
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
@@ -433,6 +401,37 @@ TEST_P(CheckMirrorTest, AnUnpinnedListWithAWrongPinOnTheLastProgramRunsNothing) 
   EXPECT_EQ(MirrorRequests().size(), 5u);
 }
 
+// PelloryDeploy on the same mirror, pointed at it by the pinned value: it installs from it
+// alone, and runs nothing when a response file changed after pinning.
+class DeployMirrorTest : public CheckMirrorTest {
+ protected:
+  bool StartsPellory() const override { return false; }
+  ConsoleRun Deploy() {
+    OverrideUrlList(s_pinnedList);
+    return RunBesidePellory("PelloryDeploy.exe",
+                            "install --accept-licences --complete --retry-wait 0");
+  }
+};
+
+TEST_P(DeployMirrorTest, InstallsFromThePinnedMirrorAlone) {
+  const size_t originRequests = RequestLog().size();
+  const ConsoleRun run = Deploy();
+  EXPECT_EQ(run.exitCode, 3010u) << run.output;
+  EXPECT_TRUE(run.Has("tessaline-setup.exe: pin matches")) << run.output;
+  EXPECT_EQ(SetupLogValues(SetupLog().substr(m_setupLogBefore), "| title"),
+            (std::vector<std::string>{"corvane", "tessaline"}));
+  EXPECT_EQ(RequestLog().size(), originRequests) << "PelloryDeploy went to the origin";
+  EXPECT_EQ(MirrorRequests().size(), 5u);
+}
+
+TEST_P(DeployMirrorTest, AResponseFileChangedAfterPinningRunsNothing) {
+  WriteFile(Mirrored("corvane.iss"), s_files["corvane.iss"] + "szDir=\\\\share\\x\r\n");
+  const ConsoleRun run = Deploy();
+  EXPECT_EQ(run.exitCode, 1603u) << run.output;
+  EXPECT_TRUE(run.Has("corvane.iss: pin differs")) << run.output;
+  EXPECT_EQ(SetupLog().substr(m_setupLogBefore), "") << "a setup program ran";
+}
+
 // Behind squid: the prefix's proxy settings lead both programs through it, and both get
 // the origin's current bytes where squid holds an older copy.
 class CheckProxyTest : public CheckInstallScenario {
@@ -496,6 +495,8 @@ TEST_P(CheckProxyTest, BothProgramsGoThroughTheProxyToTheOrigin) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ja, CheckMirrorTest, testing::Values(kJapaneseSystem),
+                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ja, DeployMirrorTest, testing::Values(kJapaneseSystem),
                          [](const auto& info) { return std::string(info.param.name); });
 INSTANTIATE_TEST_SUITE_P(Ja, CheckProxyTest, testing::Values(kJapaneseSystem),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -33,6 +33,9 @@ class PelloryScenario : public testing::TestWithParam<TargetSystem> {
   static robot::ChildProcess StartPellory();
   // The program SetUp starts: the build's Pellory.exe, unless a scenario runs a copy.
   virtual std::wstring ProgramPath() const { return robot::PelloryExePath(); }
+  // False for the scenarios of the console programs, which a running Pellory would
+  // refuse (its single-instance mutex): SetUp then starts nothing.
+  virtual bool StartsPellory() const { return true; }
   // Saves a screenshot of `window` (the screen for null) as <test name>-<label>.bmp.
   void SaveScreenshot(HWND window, const std::wstring& label) const;
 
