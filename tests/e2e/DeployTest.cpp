@@ -123,8 +123,12 @@ TEST_P(JapaneseDeployTest, CompleteRunsBothSetupsFromThePrivateFolderAndLogsEver
   EXPECT_EQ(SetupLogValues(log, "cmdline"),
             (std::vector<std::string>{SetupCommandLine("corvane"), SetupCommandLine("tessaline")}));
   EXPECT_EQ(SetupLogValues(log, "| title"), (std::vector<std::string>{"corvane", "tessaline"}));
-  for (const std::string& temp : SetupLogValues(log, "temp"))
-    EXPECT_EQ(LowerAscii(temp) + "\\", LowerAscii(folder)) << "TEMP is not the private folder";
+  // Each ran in the private folder, with it as TMP and TEMP, its answers held against writing.
+  for (const char* key : {"cwd", "tmp", "temp"})
+    for (const std::string& value : SetupLogValues(log, key))
+      EXPECT_EQ(LowerAscii(value) + "\\", LowerAscii(folder)) << key;
+  EXPECT_EQ(SetupLogValues(log, "response-write"),
+            (std::vector<std::string>{"refused", "refused"}));
   EXPECT_EQ(Requests(), (std::vector<std::string>{kUrlList, kCorvaneIss, kCorvaneExe, kTessalineIss,
                                                   kTessalineExe}));
 
