@@ -16,14 +16,14 @@ class DotLocalTest : public InstallScenario {
   const std::wstring m_folder = OutPath(L"downloads");
 };
 
-TEST_P(DotLocalTest, EitherProgramBesideItsDotLocalNameEndsAtOnceAndRequestsNothing) {
+TEST_P(DotLocalTest, EachProgramBesideItsDotLocalNameEndsAtOnceAndRequestsNothing) {
   ServeStandardInstallation();
   const std::wstring exe = robot::PelloryExePath();
   const std::wstring exeDir = exe.substr(0, exe.find_last_of(L'\\') + 1);
   const struct {
     const wchar_t* program;
     bool asFolder;
-  } cases[] = {{L"Pellory.exe", true}, {L"PelloryCheck.exe", false}};
+  } cases[] = {{L"Pellory.exe", true}, {L"PelloryCheck.exe", false}, {L"PelloryDeploy.exe", true}};
   for (const auto& c : cases) {
     const std::wstring copy = m_folder + L"\\" + c.program;
     ASSERT_TRUE(::CopyFileW((exeDir + c.program).c_str(), copy.c_str(), FALSE));
