@@ -99,6 +99,7 @@ TEST_F(FetchAndVerifyTest, ARejectedProgramStaysOnDiskUnlockedWithoutAQuestion) 
     c.script(trust);
     EXPECT_EQ(Fetch(), FetchVerdict::Rejected) << c.name;
     EXPECT_EQ(ui.questions, 0) << c.name;
+    EXPECT_EQ(ui.reports.back().hold.outcome, HoldOutcome::Unverified) << c.name;
     EXPECT_FALSE(locked.IsOpen()) << c.name;
     EXPECT_TRUE(files.CanReplace(kFile)) << c.name;
     EXPECT_TRUE(files.Exists(kFile)) << c.name;
@@ -181,6 +182,12 @@ TEST_F(FetchAndVerifyTest, RetrySucceedsOnceTheServerAnswers) {
   EXPECT_EQ(Fetch("http://server.test/late.exe", false, "late.exe"), FetchVerdict::Fetched);
   EXPECT_EQ(ui.questions, 1);
   EXPECT_EQ(files.Content("C:\\T\\\\late.exe"), "MZ");
+  // Each attempt is reported before its question: the failure's code, then the held file.
+  ASSERT_EQ(ui.reports.size(), 2u);
+  EXPECT_NE(ui.reports[0].attempt.code, 0);
+  EXPECT_EQ(ui.reports[1].attempt.code, 0);
+  EXPECT_EQ(ui.reports[1].bytes, 2u);
+  EXPECT_EQ(ui.reports[1].hold.outcome, HoldOutcome::Held);
   // Each attempt starts its bar at 0.
   EXPECT_EQ(ui.progress, (std::vector<int>{0, 0, 0, 100}));
 }
