@@ -91,12 +91,6 @@ bool RunToEnd(const std::wstring& exe, const std::wstring& arguments, double& el
   return true;
 }
 
-int Fail(const char* what) {
-  std::printf("error=\"%s\"\n", what);
-  bench::Report(0, 0, 1, 0);
-  return 1;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -106,7 +100,7 @@ int wmain(int argc, wchar_t** argv) {
   DWORD exitCode = 0;
 
   if (mode == L"bare") {
-    if (!RunToEnd(argv[2], L"", processMs, exitCode)) return Fail("the program did not run");
+    if (!RunToEnd(argv[2], L"", processMs, exitCode)) return bench::Fail("the program did not run");
     std::printf("wall_ms=%.3f result=%d exit=%lu\n", processMs, exitCode == 0 ? 0 : 1, exitCode);
     return exitCode == 0 ? 0 : 1;
   }
@@ -121,10 +115,10 @@ int wmain(int argc, wchar_t** argv) {
   DeleteFileW(argv[3]);
   const std::wstring arguments = L"install --accept-licences --complete --retry-wait 0 --log \"" +
                                  std::wstring(argv[3]) + L"\"";
-  if (!RunToEnd(argv[2], arguments, processMs, exitCode)) return Fail("the deploy did not run to its end");
+  if (!RunToEnd(argv[2], arguments, processMs, exitCode)) return bench::Fail("the deploy did not run to its end");
 
   std::vector<LogLine> lines = ReadLog(argv[3]);
-  if (lines.empty()) return Fail("no log lines");
+  if (lines.empty()) return bench::Fail("no log lines");
   const LogLine& first = lines.front();
   const LogLine& last = lines.back();
   double firstSetup = 0;

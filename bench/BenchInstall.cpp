@@ -27,28 +27,22 @@ constexpr int kAcceptChoice = 1009;
 constexpr int kCompletionText = 1014;  // completion page
 constexpr int kProgressBar = 1000;     // download page
 
-int Fail(const char* what) {
-  std::printf("error=\"%s\"\n", what);
-  bench::Report(0, 0, 1, 0);
-  return 1;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   robot::ChildProcess program;
-  if (!program.Start(argv[1])) return Fail("Pellory.exe did not start");
+  if (!program.Start(argv[1])) return bench::Fail("Pellory.exe did not start");
   auto found = robot::Sheet::Find(program.Id(), robot::Duration{60000});
-  if (!found) return Fail("the wizard did not open");
+  if (!found) return bench::Fail("the wizard did not open");
   const robot::Sheet& sheet = *found;
 
-  if (!sheet.WaitForPageWith(kCompleteInstallChoice)) return Fail("no install-mode page");
+  if (!sheet.WaitForPageWith(kCompleteInstallChoice)) return bench::Fail("no install-mode page");
   sheet.Click(kCompleteInstallChoice);
-  if (!sheet.WaitForPageWith(kAgreementText)) return Fail("no agreement page");
+  if (!sheet.WaitForPageWith(kAgreementText)) return bench::Fail("no agreement page");
   sheet.Click(kAcceptChoice);
   if (!robot::WaitUntil([&] { return robot::IsEnabled(sheet.Button(robot::kNext)); }))
-    return Fail("Next stayed disabled");
+    return bench::Fail("Next stayed disabled");
 
   double start = bench::NowMs();
   sheet.ClickButton(robot::kNext);
@@ -67,8 +61,8 @@ int wmain(int argc, wchar_t** argv) {
   double elapsed = bench::NowMs() - start;
   bool complete = robot::Child(sheet.CurrentPage(), kCompletionText) != nullptr;
   program.Kill();
-  if (boxShown) return Fail("a message box came up");
-  if (!complete) return Fail("no completion page");
+  if (boxShown) return bench::Fail("a message box came up");
+  if (!complete) return bench::Fail("no completion page");
   std::printf("wall_ms=%.3f result=0 downloads_ms=%.3f\n", elapsed, downloads);
   return 0;
 }

@@ -46,4 +46,11 @@ inline void Report(double wallMs, double cpuMs, long long result, unsigned long 
   std::fflush(stdout);
 }
 
+// A harness that could not measure: why, and a line that reads as a failed result.
+inline int Fail(const char* what) {
+  std::printf("error=\"%s\"\n", what);
+  Report(0, 0, 1, 0);
+  return 1;
+}
+
 }  // namespace bench
