@@ -115,7 +115,8 @@ int wmain(int argc, wchar_t** argv) {
   DeleteFileW(argv[3]);
   const std::wstring arguments = L"install --accept-licences --complete --retry-wait 0 --log \"" +
                                  std::wstring(argv[3]) + L"\"";
-  if (!RunToEnd(argv[2], arguments, processMs, exitCode)) return bench::Fail("the deploy did not run to its end");
+  if (!RunToEnd(argv[2], arguments, processMs, exitCode))
+    return bench::Fail("the deploy did not run to its end");
 
   std::vector<LogLine> lines = ReadLog(argv[3]);
   if (lines.empty()) return bench::Fail("no log lines");
@@ -125,11 +126,13 @@ int wmain(int argc, wchar_t** argv) {
   int setupsEnded = 0;
   for (const LogLine& line : lines) {
     if (firstSetup == 0 && StartsWith(line.text, "setup: ")) firstSetup = line.ms;
-    if (StartsWith(line.text, "setup ") && line.text.find(" ended with exit code ") != std::string::npos)
+    if (StartsWith(line.text, "setup ") &&
+        line.text.find(" ended with exit code ") != std::string::npos)
       ++setupsEnded;
   }
   bool installed = exitCode == kInstalled && StartsWith(last.text, "outcome: 3010:");
-  if (!installed) std::printf("error=\"exit code %lu, last line: %s\"\n", exitCode, last.text.c_str());
+  if (!installed)
+    std::printf("error=\"exit code %lu, last line: %s\"\n", exitCode, last.text.c_str());
   std::printf("wall_ms=%.3f result=%d downloads_ms=%.3f process_ms=%.3f exit=%lu setups=%d\n",
               last.ms - first.ms, installed ? 0 : 1, firstSetup == 0 ? 0 : firstSetup - first.ms,
               processMs, exitCode, setupsEnded);

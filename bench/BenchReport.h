@@ -3,8 +3,8 @@
 // CPU time and its peak working set (Wine takes it from the kernel's VmHWM), so that the
 // bench script compares like with like whichever program it ran.
 
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <cstdio>
 
