@@ -14,9 +14,16 @@
 
 class FakeUiThread {
  public:
-  FakeUiThread() : m_thread([this] { RunModalLoop([this] { return m_bStopping; }); }) {}
+  FakeUiThread()
+      : m_thread([this] {
+          RunModalLoop([this] { return m_bStopping; });
+          m_ended.Set();
+        }) {}
+  // A thread still inside a modal loop that nothing answers never ends: the deadline turns
+  // that into the same abort as every other wait, where join() would stall the run.
   ~FakeUiThread() {
     Post([this] { m_bStopping = true; });
+    m_ended.Wait("the end of the user-interface thread");
     m_thread.join();
   }
 
@@ -54,5 +61,6 @@ class FakeUiThread {
   std::condition_variable m_wake;
   std::deque<std::function<void()>> m_tasks;
   bool m_bStopping = false;  // only touched by tasks on this thread
+  Signal m_ended;
   std::thread m_thread;      // last: starts once everything above exists
 };
