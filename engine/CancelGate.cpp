@@ -1,5 +1,7 @@
 #include "engine/CancelGate.h"
 
+#include "engine/DetachablePageView.h"
+
 bool CancelGate::OnQueryCancel(const std::function<bool()>& askUser,
                                const std::function<void()>& disableCancel) {
   if (m_bSetupRunning.load(std::memory_order_acquire)) return false;
@@ -46,4 +48,12 @@ void CancelGate::SetSetupRunning(bool running) {
 
 bool CancelGate::IsInstallPhaseAnnounced() const {
   return m_bInstallPhase.load(std::memory_order_acquire);
+}
+
+bool QueryCancelDownloads(CancelGate& gate, DetachablePageView& view,
+                          const std::function<bool()>& askUser,
+                          const std::function<void()>& disableCancel) {
+  const bool cancel = gate.OnQueryCancel(askUser, disableCancel);
+  if (cancel) view.Detach();
+  return cancel;
 }

@@ -14,6 +14,8 @@
 #include <functional>
 #include <mutex>
 
+class DetachablePageView;
+
 class CancelGate {
  public:
   // User-interface thread, when the user asks to cancel the wizard. askUser shows the
@@ -47,3 +49,9 @@ class CancelGate {
   std::atomic<bool> m_bSetupRunning{false};  // read by the user-interface thread without the lock
   std::atomic<bool> m_bAbandoned{false};     // written under m_lock, read by the worker without it
 };
+
+// The download page's Cancel, on the user-interface thread: the gate decides, and a page
+// that may close is detached first, so that from then on the worker never reaches it.
+bool QueryCancelDownloads(CancelGate& gate, DetachablePageView& view,
+                          const std::function<bool()>& askUser,
+                          const std::function<void()>& disableCancel);

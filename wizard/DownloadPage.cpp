@@ -8,7 +8,7 @@
 
 CDownloadPage::CDownloadPage()
     : CBasePage(IDD_DOWNLOAD, IDS_DOWNLOAD_TITLE, IDS_DOWNLOAD_SUBTITLE),
-      m_lock(std::make_shared<CancelGate>()),
+      m_gate(std::make_shared<CancelGate>()),
       m_view(std::make_shared<DetachablePageView>(nullptr)) {}
 
 CDownloadPage::~CDownloadPage() { m_view->Detach(); }
@@ -20,7 +20,7 @@ BOOL CDownloadPage::OnSetActive() {
       std::make_unique<DownloadPageWindow>(GetSheetWindow().m_hWnd, m_hWnd));
   // The platform and the session belong to the sheet, which outlives the worker: the
   // process ends with the wizard's modal run.
-  if (!StartInstallWorker(GetPlatform(), m_lock, m_view, GetInstallSession())) {
+  if (!StartInstallWorker(GetPlatform(), m_gate, m_view, GetInstallSession())) {
     // No worker, no outcome: the completion page reports a failed installation.
     GetSheetWindow().PostPressNext();
   }
@@ -29,10 +29,9 @@ BOOL CDownloadPage::OnSetActive() {
 
 BOOL CDownloadPage::OnQueryCancel() {
   const CSheetWindow sheet = GetSheetWindow();
-  bool cancel =
-      m_lock->OnQueryCancel([] { return AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) != IDNO; },
-                            [sheet] { sheet.DisableCancel(); });
-  // The wizard closes at once: from here on the worker must not touch the page.
-  if (cancel) m_view->Detach();
-  return cancel ? TRUE : FALSE;
+  return QueryCancelDownloads(
+             *m_gate, *m_view, [] { return AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) != IDNO; },
+             [sheet] { sheet.DisableCancel(); })
+             ? TRUE
+             : FALSE;
 }

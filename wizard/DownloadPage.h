@@ -16,9 +16,8 @@ class CDownloadPage : public CBasePage {
   BOOL OnQueryCancel() override;
 
  private:
-  // The cancel/install-phase lock and its flags, shared with the worker, which may
-  // outlive the page.
-  std::shared_ptr<CancelGate> m_lock;
+  // Shared with the worker, which may outlive the page.
+  std::shared_ptr<CancelGate> m_gate;
   // The page as the worker sees it; detached when the page goes away.
   std::shared_ptr<DetachablePageView> m_view;
 };

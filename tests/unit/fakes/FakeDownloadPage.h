@@ -35,12 +35,10 @@ class FakeDownloadPage {
  private:
   // User-interface thread.
   void OnQueryCancel() {
-    const bool cancel = m_gate->OnQueryCancel([this] { return AskToCancel(); },
-                                              [this] { m_log.Add("ui: disable cancel"); });
-    if (cancel) {
-      m_view->Detach();  // the wizard closes and the page is destroyed
-      m_log.Add("ui: detached");
-    }
+    const bool cancel = QueryCancelDownloads(
+        *m_gate, *m_view, [this] { return AskToCancel(); },
+        [this] { m_log.Add("ui: disable cancel"); });
+    if (cancel) m_log.Add(m_view->IsDetached() ? "ui: detached" : "ui: still attached");
     m_log.Add(cancel ? "ui: cancel allowed" : "ui: cancel refused");
     cancelHandled.Set();
   }
