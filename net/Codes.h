@@ -43,10 +43,10 @@
   X(PrimaryUrlTooLong, 102000,                                                                     \
     "the URL is 512 bytes or longer; Pellory takes at most 511 bytes, so shorten the URL")         \
   X(PrimaryNoDestination, 103000,                                                                  \
-    "there is no temporary folder; set TEMP to a folder that exists and fits in 259 bytes")        \
+    "there is no working folder: none could be made under the Windows folder's Temp; check "       \
+    "that folder")                                                                                 \
   X(PrimaryDestinationTooLong, 104000,                                                             \
-    "the temporary folder and the file name come to 260 bytes or more; shorten the file name or "  \
-    "point TEMP at a shorter folder")                                                              \
+    "the working folder and the file name come to 260 bytes or more; shorten the file name")       \
   X(PrimaryResetFailed, 105000, "the client could not reset its last transfer; report this")       \
   X(PrimaryCreateFileFailed, 106000,                                                               \
     "the local file cannot be created: the URL ends in no plain file name (a \"/\", a device "     \
@@ -91,12 +91,13 @@
     "the body ended short of its Content-Length and nothing more came for 30 s (an empty file "   \
     "ends this way too); serve the complete file, never an empty one")                            \
   X(TransferWriteFailed, 310000,                                                                  \
-    "the local file could not be written; free space on the temporary drive")                     \
+    "the local file could not be written; free space on the working folder's drive")              \
   X(TransferCloseFailed, 311000,                                                                  \
-    "the completed local file could not be closed; check the temporary drive")                    \
+    "the completed local file could not be closed; check the working folder's drive")             \
   X(TransferTerminated, 313000, "the transfer was ended by force")                                \
   X(TransferCleanupCloseFailed, 999000,                                                           \
-    "the local file could not be closed after the transfer ended; check the temporary drive")
+    "the local file could not be closed after the transfer ended; check the working folder's "    \
+    "drive")
 
 // The signature check's verdict: 0, or the step that refused the program.
 #define SIGNATURE_CODES(X)                                                                         \

@@ -1,30 +1,47 @@
 // Every code the client or the signature check can give has its own sentence.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "net/CodeText.h"
 #include "net/DownloadClient.h"
 #include "net/SignatureCheck.h"
 
 namespace {
 
-bool Known(const std::string& text) { return text.find("unknown code") == std::string::npos; }
+struct ListedCode {
+  int32_t value;
+  const char* text;
+};
+#define LISTED_CODE(name, value, text) {value, text},
+constexpr ListedCode kSteps[] = {DOWNLOAD_STEP_CODES(LISTED_CODE)};
+constexpr ListedCode kPrimaries[] = {DOWNLOAD_PRIMARY_CODES(LISTED_CODE)
+                                         TRANSFER_RESULTS(LISTED_CODE)};
+constexpr ListedCode kSignatures[] = {SIGNATURE_CODES(LISTED_CODE)};
 
-TEST(CodeTextTest, EveryCodeHasASentence) {
-  for (const int32_t primary :
-       {0,      100000, 101000, 102000, 103000, 104000, 105000, 106000, 107000, 108000,
-        109000, 110000, 111000, 200000, 201000, 300000, 301000, 302000, 303000, 304000,
-        305000, 307000, 308000, 309000, 310000, 311000, 313000, 500000, 999000}) {
-    EXPECT_TRUE(Known(DescribeDownloadCode(primary))) << primary;
-  }
-  for (const int32_t step : {100, 101, 102, 103, 104, 105, 106, 107, 200, 201, 202, 203, 300,
-                             301, 302, 303, 304, 305, 306, 307, 308, 400, 401, 402, 403, 500}) {
-    EXPECT_TRUE(Known(DescribeDownloadCode(PrimaryOpenFailed + step))) << step;
-  }
-  for (int32_t code = 100; code <= 309; ++code) {
-    const bool defined = code <= 102 || code == 200 || code == 201 || code >= 300;
-    if (defined) {
-      EXPECT_TRUE(Known(DescribeSignatureCode(code))) << code;
+// A combined code splits back into its two parts, each named by its own sentence: no step
+// reaches the thousands, no operation has a step part, and no value is listed twice.
+TEST(CodeTextTest, EveryCombinedCodeSplitsIntoItsOwnSentences) {
+  std::set<int32_t> primaries, steps;
+  for (const ListedCode& primary : kPrimaries) {
+    EXPECT_EQ(primary.value % 1000, 0) << primary.value;
+    EXPECT_TRUE(primaries.insert(primary.value).second) << primary.value;
+    for (const ListedCode& step : kSteps) {
+      const int32_t combined = primary.value + step.value;
+      EXPECT_EQ(DescribeDownloadCode(combined), std::to_string(combined) + ": " + primary.text +
+                                                    "; step " + std::to_string(step.value) + ": " +
+                                                    step.text);
     }
+  }
+  for (const ListedCode& step : kSteps) {
+    EXPECT_TRUE(step.value > 0 && step.value < 1000) << step.value;
+    EXPECT_TRUE(steps.insert(step.value).second) << step.value;
+  }
+  std::set<int32_t> signatures;
+  for (const ListedCode& code : kSignatures) {
+    EXPECT_TRUE(signatures.insert(code.value).second) << code.value;
+    EXPECT_EQ(DescribeSignatureCode(code.value), std::to_string(code.value) + ": " + code.text);
   }
 }
 
