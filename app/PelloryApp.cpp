@@ -4,9 +4,6 @@
 #include "app/StartupGuard.h"
 #include "app/StartupSequence.h"
 #include "app/SystemPlatform.h"
-#include "platform/InstanceMutex.h"
-#include "platform/Restart.h"
-#include "platform/UserAccount.h"
 #include "wizard/InstallerSheet.h"
 
 CPelloryApp theApp;
@@ -18,12 +15,12 @@ class Win32StartupPlatform : public StartupPlatform {
   explicit Win32StartupPlatform(CWinApp& app) : m_app(app) {}
 
   MutexOutcome CreateSingleInstanceMutex() override {
-    return SystemInstanceMutex().Create(kPelloryMutexName);
+    return m_platform.mutex->Create(kPelloryMutexName);
   }
-  bool IsAdministrator() override { return SystemUserAccount().IsAdministrator(); }
+  bool IsAdministrator() override { return m_platform.user->IsAdministrator(); }
   void ShowMessage(uint32_t stringId) override { AfxMessageBox(stringId, MB_OK); }
   void RunWizard() override {
-    CInstallerSheet sheet(SystemInstallPlatform(), SystemRestart());
+    CInstallerSheet sheet(m_platform);
     sheet.m_psh.dwFlags |= PSH_WIZARD;
     m_app.m_pMainWnd = &sheet;
     sheet.DoModal();
@@ -32,6 +29,7 @@ class Win32StartupPlatform : public StartupPlatform {
 
  private:
   CWinApp& m_app;
+  const InstallPlatform m_platform = SystemInstallPlatform();
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
 #include "app/SystemPlatform.h"
 
 InstallPlatform SystemInstallPlatform() {
-  return {SystemRegistry(), RunningSystem(), SystemProcessLauncher(),
-          SystemHttp(),     SystemFiles(),   SystemThreads(),
-          SystemClock(),    SystemTrust(),   SystemPrivateFolders()};
+  return {&SystemHttp(),           &SystemFiles(),     &SystemThreads(), &SystemClock(),
+          &SystemTrust(),          &SystemRegistry(),  &RunningSystem(), &SystemProcessLauncher(),
+          &SystemPrivateFolders(), &SystemHttpProxy(), &SystemFolders(), &SystemUserAccount(),
+          &SystemInstanceMutex(),  &SystemRestart()};
 }

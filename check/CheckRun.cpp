@@ -6,7 +6,6 @@
 #include <map>
 #include <memory>
 
-#include "net/ObservingHttp.h"
 #include "check/UrlListRewrite.h"
 #include "engine/Components.h"
 #include "engine/FetchPlan.h"
@@ -18,14 +17,13 @@
 #include "net/DownloadAttempt.h"
 #include "net/FetchAndVerify.h"
 #include "net/LocalNames.h"
+#include "net/ObservingHttp.h"
 #include "net/Pin.h"
 #include "net/SignatureCheck.h"
 
 namespace {
 
 constexpr char kMirrorListName[] = "url_list.txt";
-// The registry value holds at most this many bytes with its terminator.
-constexpr size_t kOverrideCapacity = kHklmStringCapacity;
 
 std::string LastSegment(const std::string& url) {
   const std::string::size_type slash = url.rfind('/');
@@ -33,18 +31,18 @@ std::string LastSegment(const std::string& url) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!file) return false;
+  const StdioFile file = OpenStdioFile(path.c_str(), "rb");
+  if (!file.IsOpen()) return false;
   char buffer[8192];
   size_t read = 0;
   bytes.clear();
-  while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, read);
-  return std::ferror(file.get()) == 0;
+  while ((read = std::fread(buffer, 1, sizeof buffer, file.Get())) > 0) bytes.append(buffer, read);
+  return std::ferror(file.Get()) == 0;
 }
 
 // A file made new at path, as Pellory makes its downloads: whatever stood at the name is
 // replaced, never written through.
-bool WriteNewFile(const DownloadPlatform& platform, const std::string& path,
+bool WriteNewFile(const InstallPlatform& platform, const std::string& path,
                   const std::string& bytes, uint32_t& error) {
   Files& files = *platform.files;
   const FileHandle file = CreateDestination(files, *platform.clock, path.c_str(), error);
@@ -57,9 +55,9 @@ bool WriteNewFile(const DownloadPlatform& platform, const std::string& path,
 // The tool's own folder: made fresh for each run, as Pellory makes its own. Elevated, under
 // Pellory's rules, so that no unelevated program can redirect or swap what it fetches and
 // checks; as the user, in the user's TEMP, which is theirs anyway.
-WorkFolder MakeToolFolder(const CheckPlatform& platform) {
+WorkFolder MakeToolFolder(const InstallPlatform& platform) {
   const bool elevated = platform.user->IsAdministrator();
-  PrivateFolders& folders = *platform.privateFolders;
+  PrivateFolders& folders = *platform.folders;
   return WorkFolder::Create(
       folders, elevated ? WorkFolderParent(folders.WindowsFolder()) : platform.system->TempPath(),
       "PelloryCheck.", elevated);
@@ -73,12 +71,12 @@ std::string MakeSubfolder(PrivateFolders& folders, const std::string& parent, co
 
 class Checker {
  public:
-  Checker(const CheckPlatform& platform, const CheckOptions& options, CheckReport& report)
+  Checker(const InstallPlatform& platform, const CheckOptions& options, CheckReport& report)
       : m_platform(platform),
         m_options(options),
         m_report(report),
-        m_http(*platform.download.http, *platform.proxy) {
-    m_download = platform.download;
+        m_http(*platform.http, *platform.proxy),
+        m_download(platform) {
     m_download.http = &m_http;
   }
 
@@ -86,7 +84,7 @@ class Checker {
   // The rules of a URL Pellory would fetch under `name`, with no network.
   std::vector<RuleResult> Rules(const std::string& url, const std::string& name,
                                 const std::string& key, bool fetched = true) const;
-  Http& PlatformHttp() const { return *m_platform.download.http; }
+  Http& PlatformHttp() const { return *m_platform.http; }
   // The list's bytes as fetched, kept before any component's file could replace them.
   const std::string& ListBytes() const { return m_listBytes; }
   const WorkFolder& Folder() const { return m_folder; }
@@ -108,11 +106,11 @@ class Checker {
     m_report.problems.push_back(what + ": " + why);
   }
 
-  const CheckPlatform& m_platform;
+  const InstallPlatform& m_platform;
   const CheckOptions& m_options;
   CheckReport& m_report;
   ObservingHttp m_http;
-  DownloadPlatform m_download;
+  InstallPlatform m_download;  // the platform, with the observing http
   // Checked setup programs stay open read-only, as Pellory holds them until they have run,
   // so that a later file of the same name fails as it would there.
   std::vector<ReadLockedFile> m_held;
@@ -135,24 +133,31 @@ std::vector<RuleResult> Checker::Rules(const std::string& url, const std::string
             (fetched ? "; Pellory fails to fetch it" : ", and Pellory needs none"));
     return rules;
   }
-  add("url length", url.size() < kUrlCapacity,
-      std::to_string(url.size()) + " bytes (at most " + std::to_string(kUrlCapacity - 1) + ")");
   UrlParts parts;
-  const bool split = url.size() < kUrlCapacity && PlatformHttp().CrackUrl(url.c_str(), parts);
-  add("scheme", split && parts.scheme == kSchemeHttp,
-      split ? (parts.scheme == kSchemeHttp ? "http" : "not http: Pellory speaks plain http only")
-            : "WinINet cannot split the URL");
-  if (name.empty()) {
-    const std::string segment = LastSegment(url);
-    add("local name", false,
-        segment.empty()                 ? "the URL ends in \"/\": no file name"
-        : IsReservedDeviceName(segment) ? "\"" + segment + "\" is a device name, no file"
-                                        : "\"" + segment + "\" is no plain file name");
-  } else {
-    add("local name", true, name);
+  const int32_t refused = RefuseFetchUrl(PlatformHttp(), url, parts);
+  add("url length", refused != PrimaryUrlTooLong,
+      std::to_string(url.size()) + " bytes (at most " + std::to_string(kUrlCapacity - 1) + ")");
+  add("scheme", refused == 0,
+      refused == 0                ? "http"
+      : refused == PrimaryNotHttp ? "not http: Pellory speaks plain http only"
+                                  : "WinINet cannot split the URL");
+  const std::string segment = LastSegment(url);
+  switch (LocalNameFaultOf(url)) {
+    case LocalNameFault::None:
+      add("local name", true, name);
+      break;
+    case LocalNameFault::NoFileName:
+      add("local name", false, "the URL ends in \"/\": no file name");
+      break;
+    case LocalNameFault::DeviceName:
+      add("local name", false, "\"" + segment + "\" is a device name, no file");
+      break;
+    case LocalNameFault::NotPlain:
+      add("local name", false, "\"" + segment + "\" is no plain file name");
+      break;
   }
   const std::string destination = FetchDestination(m_report.pelloryFolder, name);
-  add("destination", !m_report.pelloryFolder.empty() && destination.size() < kPathCapacity,
+  add("destination", !m_report.pelloryFolder.empty() && RefuseDestination(destination.c_str()) == 0,
       m_report.pelloryFolder.empty()
           ? "no Windows folder"
           : destination + " is " + std::to_string(destination.size()) + " bytes (at most " +
@@ -167,8 +172,8 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   // Pellory's destination decides the length rule; where only the tool's own deeper
   // folder would make it too long, the file is fetched under its key instead.
   std::string path = FolderFilePath(folder, name);
-  if (path.size() >= kPathCapacity &&
-      FetchDestination(m_report.pelloryFolder, name).size() < kPathCapacity) {
+  if (RefuseDestination(path.c_str()) != 0 &&
+      RefuseDestination(FetchDestination(m_report.pelloryFolder, name).c_str()) == 0) {
     path = FolderFilePath(folder, key);
   }
   transfer.localPath = path;
@@ -232,8 +237,7 @@ void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& pla
     for (RuleResult& rule : entry.rules) {
       if (rule.rule != "local name") continue;
       rule = {rule.rule, false,
-              "\"" + entry.localName + "\" does not end in " +
-                  (entry.setupProgram ? ".exe" : ".iss") +
+              "\"" + entry.localName + "\" does not end in " + ComponentFileExtension(file.kind) +
                   ": Pellory fetches no such file, which could be loaded as code beside the "
                   "setup program"};
     }
@@ -299,12 +303,12 @@ void Checker::Run() {
 
 void Checker::ReportWhereFilesGo() {
   m_report.langId = m_platform.system->SystemDefaultLangId();
-  PrivateFolders& privateFolders = *m_platform.privateFolders;
+  PrivateFolders& privateFolders = *m_platform.folders;
   const std::string windowsFolder = privateFolders.WindowsFolder();
   m_report.pelloryFolder = WorkFolderPath(windowsFolder, "xxxxxxxx");
   m_report.keepsFolderPermissions = privateFolders.KeepsDescriptors();
   if (windowsFolder.empty() ||
-      m_platform.download.files->FolderFinalPath(WorkFolderParent(windowsFolder).c_str()).empty()) {
+      m_platform.files->FolderFinalPath(WorkFolderParent(windowsFolder).c_str()).empty()) {
     Problem("folder", windowsFolder.empty()
                           ? "the Windows folder is unknown: Pellory has nowhere to make its folder"
                           : WorkFolderParent(windowsFolder) +
@@ -333,11 +337,10 @@ bool Checker::FetchList() {
   m_report.workFolder = m_folder.Path();
   m_unused = m_folder.Path().empty()
                  ? std::string()
-                 : MakeSubfolder(*m_platform.privateFolders, m_folder.Path(), "unused");
+                 : MakeSubfolder(*m_platform.folders, m_folder.Path(), "unused");
   if (m_unused.empty()) {
     Problem("folder", "cannot make a new folder of the tool's own (error " +
-                          std::to_string(m_platform.privateFolders->LastError()) +
-                          "): nothing fetched");
+                          std::to_string(m_platform.folders->LastError()) + "): nothing fetched");
     return false;
   }
   m_report.listTransfer =
@@ -356,10 +359,10 @@ bool Checker::FetchList() {
   m_report.listPin = PinState(m_listPin, hold);
   m_report.listOk = hold.outcome == HoldOutcome::Held;
   if (!m_report.listOk) {
-    Problem("URL list", hold.outcome == HoldOutcome::PinDiffers
-                            ? "pin: " + DescribeHold(hold) +
-                                  "; Pellory asks to retry and fetches nothing else"
-                            : "the downloaded list cannot be held open as a plain file");
+    Problem("URL list",
+            hold.outcome == HoldOutcome::PinDiffers
+                ? "pin: " + DescribeHold(hold) + "; Pellory asks to retry and fetches nothing else"
+                : "the downloaded list cannot be held open as a plain file");
   }
   return m_report.listOk;
 }
@@ -423,17 +426,14 @@ std::map<std::string, std::string> MirrorUrls(const Checker& checker, CheckRepor
   for (const RuleResult& rule : checker.Rules(report.mirrorListUrl, kMirrorListName, "url_list")) {
     if (!rule.ok) refuse("mirror list URL", rule.rule + ": " + rule.text);
   }
-  if (report.mirrorListUrl.size() + PinFragment(Sha256Digest{}).size() >= kOverrideCapacity) {
-    refuse("mirror list URL", "longer than the registry value Pellory reads (1023 bytes)");
-  }
   for (const EntryReport& entry : report.entries) {
     if (!entry.fetched || entry.localName.empty()) continue;
     const std::string url = base + entry.localName;
     UrlParts parts;
     if (IsSameLocalName(entry.localName, kMirrorListName)) {
       refuse(entry.key, "named like the mirror's URL list");
-    } else if (url.size() >= kUrlCapacity || !checker.PlatformHttp().CrackUrl(url.c_str(), parts) ||
-               parts.scheme != kSchemeHttp || LastSegment(parts.path) != entry.localName ||
+    } else if (RefuseFetchUrl(checker.PlatformHttp(), url, parts) != 0 ||
+               LastSegment(parts.path) != entry.localName ||
                FileNameFromUrl(url) != entry.localName) {
       refuse(entry.key, "the mirror URL " + url + " would not fetch " + entry.localName +
                             " over http (a base that is no http URL, or a name that is no plain "
@@ -448,14 +448,13 @@ std::map<std::string, std::string> MirrorUrls(const Checker& checker, CheckRepor
 // Writes the list with each fetched key at its mirror URL (pinned) and every other byte as
 // it was, beside the downloads in a folder of its own (no component's file can be named so),
 // and reads it back with Pellory's reader. Its path, or a problem.
-std::string WriteMirrorList(const CheckPlatform& platform, const Checker& checker,
+std::string WriteMirrorList(const InstallPlatform& platform, const Checker& checker,
                             CheckReport& report, const std::map<std::string, std::string>& urls) {
-  const std::string folder =
-      MakeSubfolder(*platform.privateFolders, checker.Folder().Path(), "mirror");
+  const std::string folder = MakeSubfolder(*platform.folders, checker.Folder().Path(), "mirror");
   const std::string rewritten = FolderFilePath(folder, kMirrorListName);
   uint32_t error = 0;
-  if (folder.empty() || !WriteNewFile(platform.download, rewritten,
-                                      RewriteUrlList(checker.ListBytes(), urls), error)) {
+  if (folder.empty() ||
+      !WriteNewFile(platform, rewritten, RewriteUrlList(checker.ListBytes(), urls), error)) {
     report.problems.push_back("URL list: cannot write " + rewritten);
     return rewritten;
   }
@@ -477,9 +476,9 @@ std::string WriteMirrorList(const CheckPlatform& platform, const Checker& checke
 // that is empty, each file made new), each pinned by the digest of the copy, held from
 // before its digest until the list that pins it is written; then the list, whose copy pins
 // the registry value.
-void WriteMirror(const CheckPlatform& platform, const Checker& checker, CheckReport& report,
+void WriteMirror(const InstallPlatform& platform, const Checker& checker, CheckReport& report,
                  const std::string& folder, std::map<std::string, std::string> urls) {
-  Folders& folders = *platform.folders;
+  Folders& folders = *platform.mirrorFolders;
   const std::string in = !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
   if (!folders.CreateFolder(folder)) {
     report.problems.push_back("cannot create " + folder + " (error " +
@@ -490,7 +489,7 @@ void WriteMirror(const CheckPlatform& platform, const Checker& checker, CheckRep
     report.problems.push_back(folder + " is not empty: a mirror goes into a new or empty folder");
     return;
   }
-  Files& files = *platform.download.files;
+  Files& files = *platform.files;
   std::vector<ReadLockedFile> copies;
   // The pin of the copy at name, made from from, or none after a problem. What was checked
   // is held while it is copied, and the copy, held as the plain file of the mirror's folder,
@@ -501,7 +500,7 @@ void WriteMirror(const CheckPlatform& platform, const Checker& checker, CheckRep
     std::string bytes;
     uint32_t error = 0;
     if (!source.IsOpen() || !ReadWholeFile(from, bytes) ||
-        !WriteNewFile(platform.download, to, bytes, error)) {
+        !WriteNewFile(platform, to, bytes, error)) {
       report.problems.push_back("cannot write " + to + " (error " + std::to_string(error) + ")");
       return std::string();
     }
@@ -530,7 +529,7 @@ void WriteMirror(const CheckPlatform& platform, const Checker& checker, CheckRep
 
 }  // namespace
 
-CheckReport RunCheck(const CheckPlatform& platform, const CheckOptions& options) {
+CheckReport RunCheck(const InstallPlatform& platform, const CheckOptions& options) {
   CheckReport report;
   Checker(platform, options, report).Run();
   Summarise(report, "Pellory would complete on this machine",
@@ -538,7 +537,7 @@ CheckReport RunCheck(const CheckPlatform& platform, const CheckOptions& options)
   return report;
 }
 
-CheckReport RunMirror(const CheckPlatform& platform, const CheckOptions& options,
+CheckReport RunMirror(const InstallPlatform& platform, const CheckOptions& options,
                       const std::string& folder, const std::string& baseUrl) {
   CheckOptions any = options;
   any.anySystem = true;  // every file some system needs

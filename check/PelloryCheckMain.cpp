@@ -6,22 +6,12 @@
 #include <string>
 
 #include "app/StartupGuard.h"
+#include "app/SystemPlatform.h"
 #include "check/CheckArguments.h"
 #include "check/CheckRun.h"
 #include "check/ReportFormat.h"
-#include "platform/Clock.h"
 #include "platform/Console.h"
-#include "platform/Files.h"
-#include "platform/Folders.h"
-#include "platform/Http.h"
-#include "platform/HttpProxy.h"
-#include "platform/PrivateFolders.h"
 #include "platform/ProgramGround.h"
-#include "platform/Registry.h"
-#include "platform/SystemInfo.h"
-#include "platform/Threads.h"
-#include "platform/Trust.h"
-#include "platform/UserAccount.h"
 
 int main(int argc, char** argv) {
   // Before anything loads a library, as every program of the product does.
@@ -34,14 +24,7 @@ int main(int argc, char** argv) {
   // As Pellory does before it reads the list.
   std::setlocale(LC_ALL, "");
 
-  const CheckPlatform platform{{&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()},
-                               &SystemTrust(),
-                               &SystemRegistry(),
-                               &RunningSystem(),
-                               &SystemHttpProxy(),
-                               &SystemFolders(),
-                               &SystemPrivateFolders(),
-                               &SystemUserAccount()};
+  const InstallPlatform platform = SystemInstallPlatform();
   CheckOptions options;
   options.listUrl = arguments.listUrl;
   Console& console = SystemConsole();

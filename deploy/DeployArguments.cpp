@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "net/LocalNames.h"
+#include "net/AsciiText.h"
 
 namespace {
 

@@ -193,7 +193,8 @@ std::string DeployOutcome(int exitCode, const std::string& detail) {
   return detail.empty() ? line : line + " (" + detail + ")";
 }
 
-Deploy::Deploy(const DeployPlatform& platform, DeployLog& log) : m_platform(platform), m_log(log) {}
+Deploy::Deploy(const InstallPlatform& platform, DeployLog& log)
+    : m_platform(platform), m_log(log) {}
 
 bool Deploy::Stop() {
   const bool stop = m_gate->OnQueryCancel([] { return true; }, [] {});
@@ -210,27 +211,27 @@ int Deploy::Run(const DeployArguments& arguments, const ComponentSelection& sele
   m_log.Line("PelloryDeploy: install " + ComponentNames(selection) +
              (arguments.complete ? " (complete installation)" : " (custom installation)"));
   // A mutex of another user's deploy may refuse to open: that, too, is a deploy running.
-  if (m_platform.mutex.Create(kDeployMutexName) != MutexOutcome::Created)
+  if (m_platform.mutex->Create(kDeployMutexName) != MutexOutcome::Created)
     return finish(kDeployBusy, "PelloryDeploy is running on this machine");
-  if (m_platform.mutex.Create(kPelloryMutexName) == MutexOutcome::AlreadyExists)
+  if (m_platform.mutex->Create(kPelloryMutexName) == MutexOutcome::AlreadyExists)
     return finish(kDeployBusy, "Pellory is running in this session");
-  if (!m_platform.user.IsAdministrator())
+  if (!m_platform.user->IsAdministrator())
     return finish(kDeployFailed, "not run as an administrator");
   m_log.Line("licence agreements: accepted on the command line");
 
-  const InstallPlatform& real = m_platform.install;
-  const std::string override = ReadUrlListOverride(real.registry);
-  const uint16_t langId = real.system.SystemDefaultLangId();
+  const std::string override = ReadUrlListOverride(*m_platform.registry);
+  const uint16_t langId = m_platform.system->SystemDefaultLangId();
   m_log.Line("URL list: " + ChooseUrlListUrl(override, langId) + " (" +
              UrlListSource(override, langId) + ")");
   InstallSession session;
   session.installMode = arguments.complete ? InstallMode::Complete : InstallMode::Custom;
   RecordSelection(session, selection);
 
-  ObservingHttp http(real.http, m_platform.proxy);
-  SignerRecordingTrust trust(real.trust);
-  const InstallPlatform observed{real.registry, real.system, real.launcher, http,        real.files,
-                                 real.threads,  real.clock,  trust,         real.folders};
+  ObservingHttp http(*m_platform.http, *m_platform.proxy);
+  SignerRecordingTrust trust(*m_platform.trust);
+  InstallPlatform observed = m_platform;
+  observed.http = &http;
+  observed.trust = &trust;
   const auto view = std::make_shared<DetachablePageView>(std::make_unique<UnattendedView>(m_log));
   UnattendedHost host(observed, view, http, trust, *m_gate, arguments, m_log);
   InstallWorker(host, m_gate, view, session).Run();

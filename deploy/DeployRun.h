@@ -9,10 +9,7 @@
 #include "deploy/DeployArguments.h"
 #include "deploy/DeployLog.h"
 #include "engine/CancelGate.h"
-#include "platform/HttpProxy.h"
 #include "platform/InstallPlatform.h"
-#include "platform/InstanceMutex.h"
-#include "platform/UserAccount.h"
 
 // Exit codes, in the numbers of Windows Installer that distribution tools read.
 enum DeployExit : int {
@@ -27,16 +24,9 @@ enum DeployExit : int {
 // "outcome: 3010: installed; ...": the log's last line.
 std::string DeployOutcome(int exitCode, const std::string& detail = "");
 
-struct DeployPlatform {
-  InstallPlatform install;
-  HttpProxy& proxy;
-  InstanceMutex& mutex;
-  UserAccount& user;
-};
-
 class Deploy {
  public:
-  Deploy(const DeployPlatform& platform, DeployLog& log);
+  Deploy(const InstallPlatform& platform, DeployLog& log);
 
   // The whole installation of the chosen components, with the arguments' retry policy, on
   // the calling thread; its exit code, logged as the last line.
@@ -48,7 +38,7 @@ class Deploy {
   bool Stop();
 
  private:
-  const DeployPlatform& m_platform;
+  const InstallPlatform& m_platform;
   DeployLog& m_log;
   const std::shared_ptr<CancelGate> m_gate = std::make_shared<CancelGate>();
 };

@@ -12,11 +12,9 @@
 #include "deploy/DeployRun.h"
 #include "engine/AgreementText.h"
 #include "platform/Console.h"
-#include "platform/HttpProxy.h"
-#include "platform/InstanceMutex.h"
+#include "platform/Owner.h"
 #include "platform/ProgramGround.h"
 #include "platform/Resources.h"
-#include "platform/UserAccount.h"
 #include "res/resource.h"
 
 namespace {
@@ -49,7 +47,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   const InstallPlatform install = SystemInstallPlatform();
-  const uint16_t langId = install.system.SystemDefaultLangId();
+  const uint16_t langId = install.system->SystemDefaultLangId();
   ComponentSelection selection{};
   usable = usable && ChooseComponents(arguments, langId, selection, error);
   if (usable && arguments.command == DeployCommand::Licences) {
@@ -59,24 +57,20 @@ int main(int argc, char** argv) {
   }
 
   Console& console = SystemConsole();
-  std::FILE* file = nullptr;
-  if (!arguments.logFile.empty()) {
-    file = std::fopen(arguments.logFile.c_str(), "a");
-    if (file == nullptr) {
-      usable = false;
-      error = "the log file " + arguments.logFile + " cannot be opened";
-    }
+  const StdioFile file =
+      arguments.logFile.empty() ? StdioFile() : OpenStdioFile(arguments.logFile.c_str(), "a");
+  if (!arguments.logFile.empty() && !file.IsOpen()) {
+    usable = false;
+    error = "the log file " + arguments.logFile + " cannot be opened";
   }
-  DeployLog log(stdout, file,
+  DeployLog log(stdout, file.Get(),
                 [&console](const std::string& text) { return console.AnsiToUtf8(text); });
   if (!usable) {
     log.Line(DeployOutcome(kDeployUsage, error));
     std::fputs(kDeployUsageText, stderr);
     return kDeployUsage;
   }
-  const DeployPlatform platform{install, SystemHttpProxy(), SystemInstanceMutex(),
-                                SystemUserAccount()};
-  Deploy deploy(platform, log);
+  Deploy deploy(install, log);
   console.OnStopRequest([&deploy] { return deploy.Stop(); }, kDeployCancelled);
   return deploy.Run(arguments, selection);
 }

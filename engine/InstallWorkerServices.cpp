@@ -46,10 +46,10 @@ bool StartInstallWorker(const InstallPlatform& platform, std::shared_ptr<CancelG
                         std::shared_ptr<DetachablePageView> view, InstallSession& session) {
   auto start = std::make_unique<WorkerStart>(
       WorkerStart{platform, std::move(gate), std::move(view), &session});
-  const ThreadHandle thread = platform.threads.Create(&InstallWorkerThreadProc, start.get());
+  const ThreadHandle thread = platform.threads->Create(&InstallWorkerThreadProc, start.get());
   if (thread == ThreadHandle::None) return false;
-  start.release();                 // the thread's now
-  platform.threads.Close(thread);  // nobody waits for the worker
+  start.release();                  // the thread's now
+  platform.threads->Close(thread);  // nobody waits for the worker
   return true;
 }
 
@@ -72,18 +72,14 @@ InstallWorkerServices::InstallWorkerServices(const InstallPlatform& platform,
       m_fetchUi(fetchUi),
       m_useUserLocale(std::move(useUserLocale)) {}
 
-void InstallWorkerServices::MakeWorkFolder() { m_folder = WorkFolder::Create(m_platform.folders); }
+void InstallWorkerServices::MakeWorkFolder() { m_folder = WorkFolder::Create(*m_platform.folders); }
 
 FetchVerdict InstallWorkerServices::FetchAndVerify(const std::string& fileName,
                                                    const std::string& url, bool verify,
                                                    const FilePin& pin) {
-  const FetchPlatform fetch{
-      {&m_platform.http, &m_platform.files, &m_platform.threads, &m_platform.clock},
-      &m_platform.trust,
-      m_folder.Path()};
   ReadLockedFile held;
-  const FetchVerdict verdict =
-      ::FetchAndVerify(fileName.c_str(), m_fetchUi, url.c_str(), verify, fetch, held, pin);
+  const FetchVerdict verdict = ::FetchAndVerify(fileName.c_str(), m_fetchUi, url.c_str(), verify,
+                                                m_platform, m_folder.Path(), held, pin);
   if (held.IsOpen()) m_held[fileName] = std::move(held);
   return verdict;
 }
@@ -108,7 +104,7 @@ void InstallWorkerServices::CloseUrlList() {
 bool InstallWorkerServices::RunSetup(const std::string& setupName,
                                      const std::string& responseName) {
   const bool ran = StartSetupAndWait(
-      m_platform.launcher, m_folder.Path(), setupName, responseName,
+      *m_platform.launcher, m_folder.Path(), setupName, responseName,
       [&] {
         // Started: the lock on the checked bytes has done its work.
         m_held.erase(setupName);

@@ -42,9 +42,9 @@ class InstallWorkerServices final : public InstallWorkerHost {
   // The exit code of the last setup program that ran.
   uint32_t LastSetupExitCode() const { return m_lastExitCode; }
 
-  Registry& GetRegistry() override { return m_platform.registry; }
-  SystemInfo& GetSystem() override { return m_platform.system; }
-  Clock& GetClock() override { return m_platform.clock; }
+  Registry& GetRegistry() override { return *m_platform.registry; }
+  SystemInfo& GetSystem() override { return *m_platform.system; }
+  Clock& GetClock() override { return *m_platform.clock; }
   void MakeWorkFolder() override;
   FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url, bool verify,
                               const FilePin& pin = {}) override;

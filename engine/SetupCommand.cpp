@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <iterator>
 
-#include "net/LocalNames.h"
+#include "net/AsciiText.h"
 #include "platform/Files.h"
 
 namespace {

@@ -65,17 +65,12 @@ UrlListEntries ReadUrlListEntries(const std::function<std::string(const std::str
 class UrlListCopy {
  public:
   UrlListCopy() = default;
-  explicit UrlListCopy(const std::string& path) {
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) m_file = {file, CloseStdioFile{}};
-  }
+  explicit UrlListCopy(const std::string& path) : m_file(OpenStdioFile(path.c_str(), "rb")) {}
 
   bool IsOpen() const { return m_file.IsOpen(); }
   std::string Lookup(const std::string& key) const { return LookupUrlListValue(m_file.Get(), key); }
   UrlListEntries ReadEntries() const { return ReadUrlListEntries(m_file.Get()); }
 
  private:
-  struct CloseStdioFile {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
-  Owner<std::FILE*, CloseStdioFile> m_file;
+  StdioFile m_file;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "net/LocalNames.h"
+#include "net/AsciiText.h"
 
 namespace {
 

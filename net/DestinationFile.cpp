@@ -1,6 +1,6 @@
 #include "net/DestinationFile.h"
 
-#include "net/LocalNames.h"
+#include "net/AsciiText.h"
 
 namespace {
 

@@ -20,7 +20,26 @@ bool CopyBounded(char* dest, size_t capacity, const char* source) {
 
 }  // namespace
 
-DownloadContext::DownloadContext(const DownloadPlatform& platform)
+int32_t RefuseUrl(const char* url) {
+  if (url == nullptr) return PrimaryNoUrl;
+  return strnlen(url, kUrlCapacity) >= kUrlCapacity ? PrimaryUrlTooLong : 0;
+}
+
+int32_t RefuseDestination(const char* destPath) {
+  if (destPath == nullptr) return PrimaryNoDestination;
+  return strnlen(destPath, kPathCapacity) >= kPathCapacity ? PrimaryDestinationTooLong : 0;
+}
+
+int32_t RefuseScheme(const UrlParts& parts) {
+  return parts.scheme == kSchemeHttp ? 0 : PrimaryNotHttp;
+}
+
+int32_t RefuseFetchUrl(Http& http, const std::string& url, UrlParts& parts) {
+  if (const int32_t refused = RefuseUrl(url.c_str())) return refused;
+  return http.CrackUrl(url.c_str(), parts) ? RefuseScheme(parts) : PrimaryCrackFailed;
+}
+
+DownloadContext::DownloadContext(const InstallPlatform& platform)
     : m_platform(platform), m_lock(platform.threads->CreateLock()) {}
 
 DownloadContext::~DownloadContext() {
@@ -62,12 +81,8 @@ bool DownloadContext::Start(const char* url, const char* destPath) {
     m_primaryCode.store(PrimaryStartRefused, kRelease);
     return false;
   }
-  if (url == nullptr) return ResetAndRefuse(PrimaryNoUrl);
-  if (strnlen(url, kUrlCapacity) >= kUrlCapacity) return ResetAndRefuse(PrimaryUrlTooLong);
-  if (destPath == nullptr) return ResetAndRefuse(PrimaryNoDestination);
-  if (strnlen(destPath, kPathCapacity) >= kPathCapacity) {
-    return ResetAndRefuse(PrimaryDestinationTooLong);
-  }
+  if (const int32_t refused = RefuseUrl(url)) return ResetAndRefuse(refused);
+  if (const int32_t refused = RefuseDestination(destPath)) return ResetAndRefuse(refused);
   if (Stop(StopMode::Graceful) != 0) {
     m_primaryCode.store(PrimaryResetFailed, kRelease);
     return false;
@@ -79,7 +94,7 @@ bool DownloadContext::Start(const char* url, const char* destPath) {
   }
   UrlParts parts;
   if (CrackUrl(m_url, parts) != 0) return ResetAndRefuse(PrimaryCrackFailed);
-  if (parts.scheme != kSchemeHttp) return ResetAndRefuse(PrimaryNotHttp);
+  if (const int32_t refused = RefuseScheme(parts)) return ResetAndRefuse(refused);
   if (OpenRequest(parts.host, parts.path, parts.port) != 0) {
     return ResetAndRefuse(PrimaryOpenFailed);
   }
@@ -158,9 +173,15 @@ int32_t DownloadContext::SetTimeouts(HttpHandle handle) {
 // After a failed open: closes what was opened, newest first, and goes on past a handle
 // that will not close.
 void DownloadContext::CloseOpenedHandles() {
-  for (HttpHandle* handle : {&m_request, &m_connection, &m_session}) {
-    if (!CloseHttp(*handle)) RecordError(m_platform.http->LastError());
+  for (const HandleToClose& open : HandlesNewestFirst()) {
+    if (!CloseHttp(*open.handle)) RecordError(m_platform.http->LastError());
   }
+}
+
+std::array<DownloadContext::HandleToClose, 3> DownloadContext::HandlesNewestFirst() {
+  return {{{&m_request, StepCloseRequestFailed},
+           {&m_connection, StepCloseConnectionFailed},
+           {&m_session, StepCloseSessionFailed}}};
 }
 
 bool DownloadContext::CloseHttp(HttpHandle& handle) {
@@ -176,6 +197,32 @@ bool DownloadContext::CloseFile() {
   if (!m_platform.files->Close(file)) return false;
   m_file.store(kInvalidFile, kRelease);
   return true;
+}
+
+bool DownloadContext::Launch() {
+  if (m_state.load(kAcquire) != DL_READY) {
+    m_primaryCode.store(PrimaryNotStarted, kRelease);
+    return false;
+  }
+  // DL_RUNNING must be in place before the thread can store its DL_FINISHED.
+  m_state.store(DL_RUNNING, kRelease);
+  Threads& threads = *m_platform.threads;
+  m_thread = threads.Create(&DownloadContext::ThreadProc, this);
+  if (m_thread == ThreadHandle::None) {
+    const uint32_t error = threads.LastError();
+    m_state.store(DL_FINISHED, kRelease);
+    Record(m_primaryCode, PrimaryThreadNotCreated, error);
+    return false;
+  }
+  Record(m_primaryCode, PrimarySucceeded, 0);
+  return true;
+}
+
+void DownloadContext::AwaitEnd(uint32_t milliseconds) {
+  // A wait that fails still paces the owner's polls.
+  if (m_platform.threads->Wait(m_thread, milliseconds) == WaitOutcome::Failed) {
+    m_platform.clock->Sleep(milliseconds);
+  }
 }
 
 DownloadPoll DownloadContext::Poll() const {
@@ -222,16 +269,8 @@ int32_t DownloadContext::Stop(StopMode mode) {
     }
     m_thread = ThreadHandle::None;
   }
-  struct {
-    HttpHandle* handle;
-    int32_t failure;
-  } const handles[] = {
-      {&m_request, StepCloseRequestFailed},
-      {&m_connection, StepCloseConnectionFailed},
-      {&m_session, StepCloseSessionFailed},
-  };
-  for (const auto& entry : handles) {
-    if (!CloseHttp(*entry.handle)) return Step(entry.failure, m_platform.http->LastError());
+  for (const HandleToClose& open : HandlesNewestFirst()) {
+    if (!CloseHttp(*open.handle)) return Step(open.failure, m_platform.http->LastError());
   }
   if (!CloseFile()) return Step(StepCloseFileFailed, m_platform.files->LastError());
   std::memset(m_url, 0, sizeof m_url);

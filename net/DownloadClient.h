@@ -3,14 +3,17 @@
 // polls. Outcomes are layered numeric codes: the owner reads one combined code, the step
 // code plus the primary code, 0 meaning complete.
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "net/Codes.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Http.h"
+#include "platform/InstallPlatform.h"
 #include "platform/Threads.h"
 
 enum DownloadState : int32_t {
@@ -33,13 +36,14 @@ constexpr uint32_t kEmptyReadPauseMs = 100;    // pause between reads that retur
 constexpr uint32_t kStopWaitMs = 40000;        // longer than the receive timeout
 constexpr uint32_t kReadSize = 10239;
 
-// The platform services a context works through; they must outlive it.
-struct DownloadPlatform {
-  Http* http = nullptr;
-  Files* files = nullptr;
-  Threads* threads = nullptr;
-  Clock* clock = nullptr;
-};
+// Start's refusals that need neither the network nor the disk, as the primary code it
+// records (0: none). A shell that tells why a fetch would not start asks these, not a copy.
+int32_t RefuseUrl(const char* url);
+int32_t RefuseDestination(const char* destPath);
+int32_t RefuseScheme(const UrlParts& parts);
+// All of the URL's, split as Start splits it: 0, PrimaryUrlTooLong, PrimaryCrackFailed or
+// PrimaryNotHttp.
+int32_t RefuseFetchUrl(Http& http, const std::string& url, UrlParts& parts);
 
 enum class StopMode { Graceful, Forced };
 
@@ -55,7 +59,8 @@ struct DownloadPoll {
 // so that a DL_FINISHED the owner sees always comes with the final result and sizes.
 class DownloadContext {
  public:
-  explicit DownloadContext(const DownloadPlatform& platform);
+  // Works through the platform's http, files, threads and clock, which must outlive it.
+  explicit DownloadContext(const InstallPlatform& platform);
   // Stops what is left, gracefully and then by force. A thread that survives both keeps
   // the handles it works on.
   ~DownloadContext();
@@ -94,6 +99,12 @@ class DownloadContext {
   int32_t OpenRequest(const char* host, const char* path, uint16_t port);
   int32_t SetTimeouts(HttpHandle handle);
   void CloseOpenedHandles();
+  // The HTTP handles newest first, as they are closed, each with the step of its failure.
+  struct HandleToClose {
+    HttpHandle* handle;
+    int32_t failure;
+  };
+  std::array<HandleToClose, 3> HandlesNewestFirst();
   bool ResetAndRefuse(int32_t primaryCode, bool broken = false);
 
   // The transfer thread (DownloadTransfer.cpp).
@@ -113,7 +124,7 @@ class DownloadContext {
   int32_t StepKeepingError(int32_t code);  // stored without the lock, lastError unchanged
   int32_t PrimaryCode() const;
 
-  const DownloadPlatform m_platform;
+  const InstallPlatform m_platform;
   const std::unique_ptr<Lock> m_lock;  // guards the setters and Code()
   std::atomic<int32_t> m_state{DL_IDLE};
   std::atomic<uint32_t> m_expectedSize{0};

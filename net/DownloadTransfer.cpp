@@ -1,4 +1,4 @@
-// The transfer thread of the download client, and its launch and end as the owner sees them.
+// The transfer thread of the download client.
 
 #include <cstring>
 
@@ -94,30 +94,4 @@ uint32_t DownloadContext::ThreadProc(void* context) {
   // Last touch of the context: the owner may destroy it as soon as it sees this.
   self.m_state.store(DL_FINISHED, kRelease);
   return static_cast<uint32_t>(result);
-}
-
-bool DownloadContext::Launch() {
-  if (m_state.load(kAcquire) != DL_READY) {
-    m_primaryCode.store(PrimaryNotStarted, kRelease);
-    return false;
-  }
-  // DL_RUNNING must be in place before the thread can store its DL_FINISHED.
-  m_state.store(DL_RUNNING, kRelease);
-  Threads& threads = *m_platform.threads;
-  m_thread = threads.Create(&DownloadContext::ThreadProc, this);
-  if (m_thread == ThreadHandle::None) {
-    const uint32_t error = threads.LastError();
-    m_state.store(DL_FINISHED, kRelease);
-    Record(m_primaryCode, PrimaryThreadNotCreated, error);
-    return false;
-  }
-  Record(m_primaryCode, PrimarySucceeded, 0);
-  return true;
-}
-
-void DownloadContext::AwaitEnd(uint32_t milliseconds) {
-  // A wait that fails still paces the owner's polls.
-  if (m_platform.threads->Wait(m_thread, milliseconds) == WaitOutcome::Failed) {
-    m_platform.clock->Sleep(milliseconds);
-  }
 }

@@ -30,13 +30,12 @@ HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path
 }
 
 FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
-                            const FetchPlatform& platform, ReadLockedFile& heldFile,
-                            const FilePin& pin) {
+                            const InstallPlatform& platform, const std::string& folder,
+                            ReadLockedFile& heldFile, const FilePin& pin) {
   heldFile.Reset();
   // Without a destination every attempt is a transfer that did not start: nothing is
   // created or requested.
-  const std::string destination =
-      FetchDestination(platform.folder, fileName != nullptr ? fileName : "");
+  const std::string destination = FetchDestination(folder, fileName != nullptr ? fileName : "");
   const char* destinationPath = destination.empty() ? nullptr : destination.c_str();
 
   for (;;) {
@@ -44,7 +43,7 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
     {
       // One attempt's context, destroyed on every way out, an exception passing through
       // included, and before the file is held.
-      DownloadContext download(platform.download);
+      DownloadContext download(platform);
       const auto progress = [&ui](int percent) { ui.SetProgress(percent); };
       report.attempt = RunDownloadAttempt(download, url, destinationPath, progress);
       report.bytes = download.ReceivedSize();
@@ -52,8 +51,8 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
     }
     if (report.attempt.code == 0) {
       ReadLockedFile held;
-      report.hold = HoldCompletedFile(*platform.download.files, *platform.trust, destination,
-                                      verify, pin.digest, held);
+      report.hold = HoldCompletedFile(*platform.files, *platform.trust, destination, verify,
+                                      pin.digest, held);
       ui.AttemptEnded(report);
       const HoldOutcome outcome = report.hold.outcome;
       if (outcome == HoldOutcome::Held) {

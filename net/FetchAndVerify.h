@@ -12,15 +12,6 @@
 #include "platform/Files.h"
 #include "platform/Trust.h"
 
-
-// What the step works through and where it stores the files; the services must outlive
-// the call.
-struct FetchPlatform {
-  DownloadPlatform download;
-  Trust* trust = nullptr;
-  std::string folder;  // the run's working folder, backslash included; empty: none
-};
-
 // Where the step stores fileName: the folder (which ends with a backslash), one more
 // backslash and the name. The file system reads the doubled separator as one, so this is
 // the file that FolderFilePath names for the list and the setup command; the extra byte is
@@ -87,14 +78,15 @@ struct FilePin {
                           // mirror may be rewriting), rather than rejecting the file
 };
 
-// Fetches url into the folder as fileName; with verify, the completed file must pass
-// VerifyDownloadedFile. An empty fileName is a name the caller refused: every attempt is
-// a transfer that did not start, and the retry question comes at once.
+// Fetches url into folder (the run's working folder, backslash included; empty: none) as
+// fileName, through the platform's http, files, threads, clock and trust; with verify, the
+// completed file must pass VerifyDownloadedFile. An empty fileName is a name the caller refused:
+// every attempt is a transfer that did not start, and the retry question comes at once.
 //
 // When the verdict is Fetched, heldFile holds the completed file (HoldCompletedFile): the
 // checked bytes are the bytes that will run, and a response file's answers are the ones
 // its setup reads. A file that cannot be held so, or whose digest is not its pin, is
 // Rejected (unless the pin asks again). Otherwise heldFile is left empty.
 FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
-                            const FetchPlatform& platform, ReadLockedFile& heldFile,
-                            const FilePin& pin = {});
+                            const InstallPlatform& platform, const std::string& folder,
+                            ReadLockedFile& heldFile, const FilePin& pin = {});

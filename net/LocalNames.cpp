@@ -19,24 +19,24 @@ bool IsDeviceDigit(const std::string& rest) {
   return rest == "\xC2\xB9" || rest == "\xC2\xB2" || rest == "\xC2\xB3";
 }
 
-// A name that is not a plain file name inside the temporary directory: it would name
-// another folder ("\" or a drive or stream ":"), the folder itself or its parent. Windows
-// drops trailing dots and blanks from a name, so any name made of nothing else counts.
-bool LeavesTheDirectory(const std::string& name) {
-  if (name.find_first_of("\\:") != std::string::npos) return true;
-  if (!name.empty() && name.find_first_not_of(". ") == std::string::npos) return true;
-  // A device name opens the device, not a file in the directory.
-  return IsReservedDeviceName(name);
-}
-
 }  // namespace
 
-std::string FileNameFromUrl(const std::string& url) {
+LocalNameFault LocalNameFaultOf(const std::string& url) {
   const std::string::size_type slash = url.rfind('/');
-  if (slash == std::string::npos) return std::string();
-  std::string name = url.substr(slash + 1);
-  if (LeavesTheDirectory(name)) return std::string();
-  return name;
+  if (slash == std::string::npos || slash + 1 == url.size()) return LocalNameFault::NoFileName;
+  const std::string name = url.substr(slash + 1);
+  // A device name opens the device, not a file in the folder.
+  if (IsReservedDeviceName(name)) return LocalNameFault::DeviceName;
+  // Windows drops trailing dots and blanks from a name, so any name made of nothing else
+  // names the folder itself or its parent.
+  const bool plain = name.find_first_of("\\:") == std::string::npos &&
+                     name.find_first_not_of(". ") != std::string::npos;
+  return plain ? LocalNameFault::None : LocalNameFault::NotPlain;
+}
+
+std::string FileNameFromUrl(const std::string& url) {
+  return LocalNameFaultOf(url) == LocalNameFault::None ? url.substr(url.rfind('/') + 1)
+                                                       : std::string();
 }
 
 bool IsReservedDeviceName(const std::string& name) {
@@ -52,23 +52,6 @@ bool IsReservedDeviceName(const std::string& name) {
   return (prefix == "COM" || prefix == "LPT") && IsDeviceDigit(base.substr(3));
 }
 
-std::string UpperAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
-std::string HexDigits(uint32_t value) {
-  std::string digits;
-  for (int shift = 28; shift >= 0; shift -= 4)
-    digits.push_back("0123456789abcdef"[(value >> shift) & 0xF]);
-  return digits;
-}
-
-bool SameIgnoringAsciiCase(const std::string& a, const std::string& b) {
-  return UpperAscii(a) == UpperAscii(b);
-}
-
 bool IsSameLocalName(const std::string& a, const std::string& b) {
   return SameIgnoringAsciiCase(WithoutTrailingDotsAndBlanks(a), WithoutTrailingDotsAndBlanks(b));
 }
@@ -76,7 +59,11 @@ bool IsSameLocalName(const std::string& a, const std::string& b) {
 bool HasComponentFileExtension(const std::string& name, ComponentFileKind kind) {
   // As Windows stores the name: without trailing dots and blanks.
   const std::string stored = WithoutTrailingDotsAndBlanks(name);
-  const std::string extension = kind == ComponentFileKind::ResponseFile ? ".ISS" : ".EXE";
+  const std::string extension = ComponentFileExtension(kind);
   return stored.size() > extension.size() &&
-         UpperAscii(stored.substr(stored.size() - extension.size())) == extension;
+         SameIgnoringAsciiCase(stored.substr(stored.size() - extension.size()), extension);
+}
+
+const char* ComponentFileExtension(ComponentFileKind kind) {
+  return kind == ComponentFileKind::ResponseFile ? ".iss" : ".exe";
 }

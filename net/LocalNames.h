@@ -3,21 +3,20 @@
 // would not treat as a plain file in the run's folder, which kind of file a name may hold,
 // and when two names or paths are the same there.
 
-#include <cstdint>
-#include <string>
+#include "net/AsciiText.h"
 
-// The part of `url` after its last "/": the name of the file in the run's
-// folder. Empty when the URL holds no "/", ends with one, or when the part would
-// not be a plain name inside the directory (see the definition).
+// Everything after the last "/" of `url`, the query included: the name of the file in the
+// run's folder. Empty when LocalNameFaultOf finds a fault.
 std::string FileNameFromUrl(const std::string& url);
 
-// The text with a-z made upper case, and whether two texts are equal but for the case of
-// A-Z: Windows compares names, and environment names, so.
-std::string UpperAscii(std::string text);
-bool SameIgnoringAsciiCase(const std::string& a, const std::string& b);
-
-// Eight lower-case hex digits of `value`: the part of a fresh name that nobody can guess.
-std::string HexDigits(uint32_t value);
+// Why a URL gives no local name.
+enum class LocalNameFault {
+  None,
+  NoFileName,  // no "/", or nothing after the last one
+  DeviceName,  // IsReservedDeviceName
+  NotPlain,    // a "\" or ":", or nothing but dots and blanks: another folder or this one
+};
+LocalNameFault LocalNameFaultOf(const std::string& url);
 
 // A name that Windows resolves to a device wherever it stands: CON, PRN, AUX, NUL,
 // COM0-COM9, LPT0-LPT9 (also with a superscript 1, 2 or 3), CONIN$ and CONOUT$, in any
@@ -34,3 +33,4 @@ bool IsSameLocalName(const std::string& a, const std::string& b);
 // loaded into it before its first instruction.
 enum class ComponentFileKind { ResponseFile, SetupProgram };
 bool HasComponentFileExtension(const std::string& name, ComponentFileKind kind);
+const char* ComponentFileExtension(ComponentFileKind kind);  // ".iss" or ".exe"

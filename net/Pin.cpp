@@ -1,6 +1,6 @@
 #include "net/Pin.h"
 
-#include "net/LocalNames.h"
+#include "net/AsciiText.h"
 
 namespace {
 constexpr char kPinMark[] = "#sha256=";

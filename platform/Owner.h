@@ -3,6 +3,7 @@
 // resource and the call that releases it, and makes that call exactly once, on Reset or
 // when it goes away (an exception passing through included).
 
+#include <cstdio>
 #include <utility>
 
 template <typename Resource, typename Release>
@@ -41,3 +42,13 @@ class Owner {
   Release m_release{};
   bool m_bOwns = false;
 };
+
+// A C stream, closed once; empty when it cannot be opened.
+struct CloseStdioFile {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using StdioFile = Owner<std::FILE*, CloseStdioFile>;
+inline StdioFile OpenStdioFile(const char* path, const char* mode) {
+  std::FILE* file = std::fopen(path, mode);
+  return file != nullptr ? StdioFile(file, CloseStdioFile{}) : StdioFile();
+}

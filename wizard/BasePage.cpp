@@ -20,10 +20,6 @@ const InstallPlatform& CBasePage::GetPlatform() const {
   return static_cast<CInstallerSheet*>(GetSheet())->GetPlatform();
 }
 
-Restart& CBasePage::GetRestart() const {
-  return static_cast<CInstallerSheet*>(GetSheet())->GetRestart();
-}
-
 BOOL CBasePage::OnQueryCancel() {
   if (AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) == IDNO) return FALSE;
   return TRUE;

@@ -5,7 +5,6 @@
 #include "afx/AfxPropertyPage.h"
 #include "engine/InstallSession.h"
 #include "platform/InstallPlatform.h"
-#include "platform/Restart.h"
 
 class CBasePage : public CPropertyPage {
  public:
@@ -17,7 +16,7 @@ class CBasePage : public CPropertyPage {
   // The sheet's one install session and its platform services.
   InstallSession& GetInstallSession() const;
   const InstallPlatform& GetPlatform() const;
-  Restart& GetRestart() const;
+
   // The operations on the sheet that the pages share.
   void PostWizardButtons(DWORD flags) const { GetSheetWindow().SetWizardButtons(flags); }
   void PressNext() const { GetSheetWindow().PressNext(); }

@@ -3,7 +3,6 @@
 #include "afx/AfxStrings.h"
 #include "engine/CompletionText.h"
 #include "engine/InstallSession.h"
-#include "platform/Restart.h"
 #include "res/resource.h"
 
 CCompletePage::CCompletePage()
@@ -47,4 +46,4 @@ BOOL CCompletePage::OnWizardFinish() {
   return TRUE;
 }
 
-bool CCompletePage::RestartSystem() { return GetRestart().RestartSystem(); }
+bool CCompletePage::RestartSystem() { return GetPlatform().restart->RestartSystem(); }

@@ -25,7 +25,7 @@ BOOL CCustomInstPage::OnSetActive() {
   SetControlText(IDC_CUSTOM_INSTRUCTION, IDS_CUSTOM_INSTRUCTION);
   SetControlText(IDC_CHK_CORVANE, IDS_CHK_CORVANE);
   SetControlText(IDC_CHK_TESSALINE, IDS_CHK_TESSALINE);
-  if (!OffersTessaline(GetPlatform().system.SystemDefaultLangId()))
+  if (!OffersTessaline(GetPlatform().system->SystemDefaultLangId()))
     m_chkTessaline.ShowWindow(SW_HIDE);
   return TRUE;
 }

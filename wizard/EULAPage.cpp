@@ -44,7 +44,7 @@ BOOL CEULAPage::OnSetActive() {
   // Rebuilt on every activation: the component page may have changed the choice.
   const InstallSession& session = GetInstallSession();
   const std::vector<uint16_t> ids = AgreementTextIds(
-      GetPlatform().system.SystemDefaultLangId() == kLangJapanese, SelectionOf(session));
+      GetPlatform().system->SystemDefaultLangId() == kLangJapanese, SelectionOf(session));
   const std::string bytes = JoinAgreementTexts(ids, &CEULAPage::LoadAgreementText);
   // The texts are Shift-JIS (the English one ASCII, which code page 932 leaves as it is):
   // converting them from 932 ourselves shows them on every system, whatever its ANSI code page.

@@ -6,7 +6,6 @@
 #include "engine/InstallSession.h"
 #include "engine/PageSequence.h"
 #include "platform/InstallPlatform.h"
-#include "platform/Restart.h"
 #include "wizard/CompletePage.h"
 #include "wizard/CustomInstPage.h"
 #include "wizard/DownloadPage.h"
@@ -15,21 +14,18 @@
 
 class CInstallerSheet : public CPropertySheet {
  public:
-  CInstallerSheet(const InstallPlatform& platform, Restart& restart);
+  explicit CInstallerSheet(const InstallPlatform& platform);
   ~CInstallerSheet() override = default;
 
   // The one record of choices and outcome, shared by every page and the install worker.
   InstallSession& GetInstallSession() { return m_session; }
   // The platform services the pages and the install worker run on.
   const InstallPlatform& GetPlatform() const { return m_platform; }
-  // The computer's restart after a successful installation.
-  Restart& GetRestart() const { return m_restart; }
   // The page object of an entry of the page sequence.
   CPropertyPage* GetWizardPage(WizardPage page);
 
   InstallSession m_session;
   const InstallPlatform m_platform;
-  Restart& m_restart;
   CSelectPage m_SelectPage;
   CDownloadPage m_DownloadPage;
   CCustomInstPage m_CustomInstPage;

@@ -26,7 +26,7 @@ BOOL CSelectPage::OnSetActive() {
 }
 
 void CSelectPage::OnBnClickedComplete() {
-  RecordCompleteChoice(GetInstallSession(), GetPlatform().system.SystemDefaultLangId());
+  RecordCompleteChoice(GetInstallSession(), GetPlatform().system->SystemDefaultLangId());
   AddPagesAndGoOn();
 }
 

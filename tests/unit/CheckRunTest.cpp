@@ -16,11 +16,13 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDigest.h"
 #include "fakes/FakeHttp.h"
+#include "fakes/FakeInstallPlatform.h"
 #include "fakes/FakePrivateFolders.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/FakeSystemInfo.h"
 #include "fakes/FakeThreads.h"
 #include "fakes/FakeTrust.h"
+#include "net/DownloadClient.h"
 
 namespace {
 
@@ -85,29 +87,6 @@ class DiskFiles : public Files {
   std::map<FileHandle, std::string> m_paths;
 };
 
-// "a\b" names one file in the scratch folder here: folders are only names.
-class FakeFolders : public Folders {
- public:
-  bool CreateFolder(const std::string&) override { return true; }
-  bool NothingMatches(const std::string&) override { return empty; }
-  uint32_t LastError() override { return 0; }
-  bool empty = true;
-};
-
-struct FakeUserAccount : UserAccount {
-  bool IsAdministrator() override { return administrator; }
-  bool administrator = false;
-};
-
-class DirectProxy : public HttpProxy {
- public:
-  bool QueryProxy(HttpHandle, ProxyInfo& info) override {
-    info = proxy;
-    return true;
-  }
-  ProxyInfo proxy;
-};
-
 class CheckRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -116,6 +95,7 @@ class CheckRunTest : public ::testing::Test {
     system.tempPath = m_scratch.string() + "/";
     privateFolders.windowsFolder = m_scratch.string() + "/W";
     threads.runOnCreate = true;
+    user.administrator = false;
     // The signer of a served "program" is its content.
     trust.onExists = [this] { trust.displayName = Read(trust.lastPath); };
     Serve("/c/a.iss", "response");
@@ -169,18 +149,12 @@ class CheckRunTest : public ::testing::Test {
   FakeTrust trust;
   FakeRegistry registry;
   FakeSystemInfo system;
-  DirectProxy proxy;
+  FakeProxy proxy;
   FakeFolders folders;
   FakePrivateFolders privateFolders;
   FakeUserAccount user;
-  CheckPlatform platform{{&http, &files, &threads, &clock},
-                         &trust,
-                         &registry,
-                         &system,
-                         &proxy,
-                         &folders,
-                         &privateFolders,
-                         &user};
+  InstallPlatform platform{&http,   &files,  &threads,        &clock, &trust,   &registry,
+                           &system, nullptr, &privateFolders, &proxy, &folders, &user};
   CheckOptions options;
   fs::path m_scratch;
 };
@@ -215,7 +189,7 @@ TEST_F(CheckRunTest, EachRunWorksInAFolderItMakesFreshAndFetchesNothingWithoutOn
     fresh.windowsFolder = privateFolders.windowsFolder;
     fresh.existing = {c.parent + "PelloryCheck.0badf00d\\"};  // planted beforehand
     fresh.randoms.resize(c.names);
-    platform.privateFolders = &fresh;
+    platform.folders = &fresh;
     user.administrator = c.administrator;
     http.requests.clear();
     const CheckReport report = RunCheck(platform, options);

@@ -18,30 +18,6 @@
 
 namespace {
 
-class FakeMutexes : public InstanceMutex {
- public:
-  std::set<std::string> held;  // by other processes
-  std::vector<std::string> created;
-  MutexOutcome Create(const char* name) override {
-    created.push_back(name);
-    return held.count(name) ? MutexOutcome::AlreadyExists : MutexOutcome::Created;
-  }
-};
-
-class FakeUser : public UserAccount {
- public:
-  bool administrator = true;
-  bool IsAdministrator() override { return administrator; }
-};
-
-class DirectProxy : public HttpProxy {
- public:
-  bool QueryProxy(HttpHandle, ProxyInfo& info) override {
-    info = {};
-    return true;
-  }
-};
-
 const char kListUrl[] = "http://dl.test/url_list.txt";
 const char kList[] =
     "CVN_ISS,http://dl.test/c/cvn.iss\r\nCVN_EXE,http://dl.test/c/cvn.exe\r\n"
@@ -72,15 +48,12 @@ class DeployRunTest : public ::testing::Test, protected FakeInstallPlatform {
   }
 
   std::string folder;
-  DirectProxy proxy;
-  FakeMutexes mutexes;
-  FakeUser user;
   std::vector<std::string> lines;
   DeployLog log{nullptr, nullptr, [this](const std::string& text) {
                   lines.push_back(text);
                   return text;
                 }};
-  DeployPlatform platform{Platform(), proxy, mutexes, user};
+  InstallPlatform platform = Platform();
   Deploy deploy{platform, log};
   DeployArguments arguments;
   const ComponentSelection selection = CompleteSelection(kLangJapanese);
@@ -132,7 +105,8 @@ TEST_F(DeployRunTest, RefusalsEndBeforeAnythingIsRequested) {
     FakeMutexes others;
     others.held = {c.heldMutex};
     user.administrator = c.administrator;
-    const DeployPlatform refused{platform.install, proxy, others, user};
+    InstallPlatform refused = platform;
+    refused.mutex = &others;
     EXPECT_EQ(Deploy(refused, log).Run(arguments, selection), c.exitCode) << c.heldMutex;
     EXPECT_TRUE(http.requests.empty());
   }

@@ -198,7 +198,7 @@ class DownloadThreadTest : public ::testing::Test {
   FakeFiles files;
   StdThreads threads;
   FakeClock clock;
-  DownloadPlatform platform{&http, &files, &threads, &clock};
+  InstallPlatform platform{&http, &files, &threads, &clock};
   std::optional<DownloadContext> download{std::in_place, platform};
 };
 

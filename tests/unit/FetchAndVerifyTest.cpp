@@ -54,7 +54,7 @@ class FetchAndVerifyTest : public ::testing::Test {
 
   FetchVerdict Fetch(const char* url = "http://server.test/setup.exe", bool verify = true,
                      const char* name = "setup.exe") {
-    return FetchAndVerify(name, ui, url, verify, platform, locked, pin);
+    return FetchAndVerify(name, ui, url, verify, platform, folder, locked, pin);
   }
   void ExpectNothingLeftOpen() {
     EXPECT_EQ(http.OpenHandles(), 0);
@@ -66,7 +66,8 @@ class FetchAndVerifyTest : public ::testing::Test {
   ScriptedThreads threads;
   FakeClock clock;
   FakeTrust trust;
-  FetchPlatform platform{{&http, &files, &threads, &clock}, &trust, "C:\\T\\"};
+  InstallPlatform platform{&http, &files, &threads, &clock, &trust};
+  std::string folder = "C:\\T\\";
   FakeFetchUi ui;
   ReadLockedFile locked;
   FilePin pin;
@@ -240,7 +241,7 @@ TEST_F(FetchAndVerifyTest, TransfersThatNeverStartAskAtOnce) {
   for (const NotStarted& c : kNotStarted) {
     ui = FakeFetchUi();
     threads.failCreate = c.threadCreationFails;
-    platform.folder = c.folder;
+    folder = c.folder;
     const int createsBefore = threads.creates;
     const size_t requestsBefore = http.requests.size();
     EXPECT_EQ(Fetch(c.url, true, c.fileName.c_str()), FetchVerdict::GaveUp) << c.name;

@@ -118,7 +118,7 @@ TEST_F(DownloadClientWineTest, RefusalsBeforeAnyTransfer) {
     int32_t expected;
     bool fileLeft;
   } const cases[] = {
-      {"https://" + Environment("PELLORY_TEST_SERVER") + "/f.bin", 110000, true},
+      {"https://" + TestVariable("PELLORY_TEST_SERVER") + "/f.bin", 110000, true},
       {"", 109401, true},
       {ServerUrl(""), 111302, true},
       {ServerUrl("/" + std::string(511 - ServerUrl("/").size(), 'u') + "x"), 102000, false},

@@ -44,10 +44,10 @@ class FetchAndVerifyWineTest : public ::testing::Test {
   }
 
   FetchVerdict Fetch(const std::string& url, bool verify = true, const FilePin& pin = {}) {
-    const FetchPlatform platform{{&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock()},
-                                 &SystemTrust(),
-                                 RunningSystem().TempPath()};
-    return FetchAndVerify(m_name.c_str(), m_ui, url.c_str(), verify, platform, m_locked, pin);
+    const InstallPlatform platform{&SystemHttp(), &SystemFiles(), &SystemThreads(), &SystemClock(),
+                                   &SystemTrust()};
+    return FetchAndVerify(m_name.c_str(), m_ui, url.c_str(), verify, platform,
+                          RunningSystem().TempPath(), m_locked, pin);
   }
 
   std::string m_package;

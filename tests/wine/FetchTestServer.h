@@ -14,15 +14,15 @@
 
 #include "platform/win32/InternetHandle.h"
 
-inline std::string Environment(const char* name) {
+inline std::string TestVariable(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
 }
 
 // "127.0.0.1:port" of this test's server; the test is skipped without one.
-#define REQUIRE_TEST_SERVER()                                                    \
-  do {                                                                           \
-    if (Environment("PELLORY_TEST_SERVER").empty()) GTEST_SKIP() << "no server"; \
+#define REQUIRE_TEST_SERVER()                                                     \
+  do {                                                                            \
+    if (TestVariable("PELLORY_TEST_SERVER").empty()) GTEST_SKIP() << "no server"; \
   } while (0)
 
 // A name for this test's files, so that tests may run side by side in one prefix.
@@ -34,7 +34,7 @@ inline std::string UniqueTestName() {
 }
 
 inline std::string ServerUrl(const std::string& path) {
-  return "http://" + Environment("PELLORY_TEST_SERVER") + path;
+  return "http://" + TestVariable("PELLORY_TEST_SERVER") + path;
 }
 
 inline std::string ReadWholeFile(const std::string& path) {
@@ -46,7 +46,7 @@ inline std::string ReadWholeFile(const std::string& path) {
 
 // Puts a file into the server's document root.
 inline void Publish(const std::string& name, const std::string& bytes) {
-  std::ofstream(Environment("PELLORY_TEST_WWW") + "\\" + name, std::ios::binary) << bytes;
+  std::ofstream(TestVariable("PELLORY_TEST_WWW") + "\\" + name, std::ios::binary) << bytes;
 }
 
 // A signed test package, as Windows names it.

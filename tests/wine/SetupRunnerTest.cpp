@@ -15,7 +15,7 @@
 
 namespace {
 
-std::string Environment(const char* name) {
+std::string TestVariable(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
 }
@@ -60,7 +60,7 @@ class SetupRunnerTest : public ::testing::Test {
     m_temp = RunningSystem().TempPath();
     ASSERT_FALSE(m_temp.empty());
     m_folder = m_temp;
-    std::string out = Environment("PELLORY_TEST_OUT");
+    std::string out = TestVariable("PELLORY_TEST_OUT");
     if (out.empty()) out = m_temp;
     m_log = out + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
     DeleteFileA(m_log.c_str());

@@ -46,6 +46,6 @@ class DownloadFixture : public ::testing::Test {
   FakeFiles files;
   ScriptedThreads threads;
   FakeClock clock;
-  DownloadPlatform platform{&http, &files, &threads, &clock};
+  InstallPlatform platform{&http, &files, &threads, &clock};
   DownloadContext ctx{platform};
 };

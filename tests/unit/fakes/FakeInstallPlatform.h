@@ -1,6 +1,10 @@
 #pragma once
-// Every platform service the installation runs on, faked, and the bundle over them: a test
+// Every platform service the programs run on, faked, and the bundle over them: a test
 // fixture derives from it and scripts the fakes by name.
+
+#include <set>
+#include <string>
+#include <vector>
 
 #include "fakes/FakeClock.h"
 #include "fakes/FakeFiles.h"
@@ -13,9 +17,50 @@
 #include "fakes/FakeTrust.h"
 #include "platform/InstallPlatform.h"
 
+class FakeProxy : public HttpProxy {
+ public:
+  bool QueryProxy(HttpHandle, ProxyInfo& info) override {
+    info = proxy;
+    return true;
+  }
+  ProxyInfo proxy;  // direct unless a test says otherwise
+};
+
+// "a\b" names one file in a scratch folder: folders are only names.
+class FakeFolders : public Folders {
+ public:
+  bool CreateFolder(const std::string&) override { return true; }
+  bool NothingMatches(const std::string&) override { return empty; }
+  uint32_t LastError() override { return 0; }
+  bool empty = true;
+};
+
+class FakeUserAccount : public UserAccount {
+ public:
+  bool IsAdministrator() override { return administrator; }
+  bool administrator = true;
+};
+
+class FakeMutexes : public InstanceMutex {
+ public:
+  std::set<std::string> held;  // by other processes
+  std::vector<std::string> created;
+  MutexOutcome Create(const char* name) override {
+    created.push_back(name);
+    return held.count(name) ? MutexOutcome::AlreadyExists : MutexOutcome::Created;
+  }
+};
+
+class FakeRestart : public Restart {
+ public:
+  bool RestartSystem() override { return ++restarts, true; }
+  int restarts = 0;
+};
+
 struct FakeInstallPlatform {
   InstallPlatform Platform() {
-    return {registry, system, launcher, http, files, threads, clock, trust, folders};
+    return {&http,     &files,   &threads, &clock,         &trust, &registry, &system,
+            &launcher, &folders, &proxy,   &mirrorFolders, &user,  &mutexes,  &restart};
   }
 
   FakeRegistry registry;
@@ -27,4 +72,9 @@ struct FakeInstallPlatform {
   FakeClock clock;
   FakeTrust trust;
   FakePrivateFolders folders;
+  FakeProxy proxy;
+  FakeFolders mirrorFolders;
+  FakeUserAccount user;
+  FakeMutexes mutexes;
+  FakeRestart restart;
 };
