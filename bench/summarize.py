@@ -107,7 +107,7 @@ def later(rows):
     if p or m:
         print("\nStart-up to the first window (ms, min / median)")
         print("  Pellory.exe %-20s minimal dialog exe %-20s | Pellory / minimal %s" % (mm(p), mm(m), ratio(p, m)))
-        print("  target: <= 1.2x the minimal dialog exe")
+        print("  target: <= 1.1x the minimal dialog exe")
 
     p, c = (numbers(rows, ("install", v, "complete"), "wall_ms") for v in ("pellory", "reference"))
     if p or c:
