@@ -3,8 +3,11 @@
 // CryptQueryObject and the signer certificate's display name.
 //   bench_verify pellory|bare PATH ROUNDS
 //   bench_verify steps PATH     (Pellory's first check, the time of each trust call apart)
+//   bench_verify files PATH...  (the bare check of each file once, in order: the whole
+//                                install's reference checks its two setup programs so)
 // The first call of a process also opens the root store; it is reported apart (first_ms)
-// and the line's wall_ms is the fastest of the ROUNDS calls that follow it.
+// and the line's wall_ms is the fastest of the ROUNDS calls that follow it. For files,
+// wall_ms is all the checks together, first included, and result the first that failed.
 
 #include <windows.h>
 // After windows.h:
@@ -128,9 +131,26 @@ int main(int argc, char** argv) {
     bench::Report(0, bench::ProcessCpuMs(), result, 0);
     return result == 0 ? 0 : 1;
   }
+  if (argc >= 3 && std::strcmp(argv[1], "files") == 0) {
+    long long result = 0;
+    double first = 0, all = 0;
+    for (int i = 2; i < argc && result == 0; ++i) {
+      wchar_t widePath[MAX_PATH] = {};
+      MultiByteToWideChar(CP_ACP, 0, argv[i], -1, widePath, MAX_PATH);
+      const double start = bench::NowMs();
+      result = BareVerify(widePath);
+      const double took = bench::NowMs() - start;
+      if (i == 2) first = took;
+      all += took;
+    }
+    std::printf("first_ms=%.3f ", first);
+    bench::Report(all, bench::ProcessCpuMs(), result, 0);
+    return result == 0 ? 0 : 1;
+  }
   const bool pellory = argc == 4 && std::strcmp(argv[1], "pellory") == 0;
   if (argc != 4 || (!pellory && std::strcmp(argv[1], "bare") != 0)) {
-    std::fprintf(stderr, "usage: bench_verify pellory|bare PATH ROUNDS | steps PATH\n");
+    std::fprintf(stderr,
+                 "usage: bench_verify pellory|bare PATH ROUNDS | steps PATH | files PATH...\n");
     return 2;
   }
   const char* path = argv[2];
