@@ -65,7 +65,7 @@ WorkFolder MakeToolFolder(const InstallPlatform& platform) {
 
 // A folder made new in the tool's own, with its backslash; empty when it cannot be made.
 std::string MakeSubfolder(PrivateFolders& folders, const std::string& parent, const char* name) {
-  const std::string path = FolderFilePath(parent, name) + "\\";
+  const std::string path = parent + name + "\\";
   return folders.Create(path.c_str(), nullptr) ? path : std::string();
 }
 
@@ -171,10 +171,10 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   transfer.ran = true;
   // Pellory's destination decides the length rule; where only the tool's own deeper
   // folder would make it too long, the file is fetched under its key instead.
-  std::string path = FolderFilePath(folder, name);
+  std::string path = folder + name;
   if (RefuseDestination(path.c_str()) != 0 &&
       RefuseDestination(FetchDestination(m_report.pelloryFolder, name).c_str()) == 0) {
-    path = FolderFilePath(folder, key);
+    path = folder + key;
   }
   transfer.localPath = path;
   m_http.Reset();
@@ -451,7 +451,7 @@ std::map<std::string, std::string> MirrorUrls(const Checker& checker, CheckRepor
 std::string WriteMirrorList(const InstallPlatform& platform, const Checker& checker,
                             CheckReport& report, const std::map<std::string, std::string>& urls) {
   const std::string folder = MakeSubfolder(*platform.folders, checker.Folder().Path(), "mirror");
-  const std::string rewritten = FolderFilePath(folder, kMirrorListName);
+  const std::string rewritten = folder + kMirrorListName;
   uint32_t error = 0;
   if (folder.empty() ||
       !WriteNewFile(platform, rewritten, RewriteUrlList(checker.ListBytes(), urls), error)) {
@@ -495,7 +495,7 @@ void WriteMirror(const InstallPlatform& platform, const Checker& checker, CheckR
   // is held while it is copied, and the copy, held as the plain file of the mirror's folder,
   // must have its digest: whoever else can write that folder cannot have a file pinned.
   const auto copy = [&](const std::string& from, const std::string& name) -> std::string {
-    const std::string to = FolderFilePath(in, name);
+    const std::string to = in + name;
     const ReadLockedFile source = OwnFile(files, files.OpenReadLocked(from.c_str()));
     std::string bytes;
     uint32_t error = 0;

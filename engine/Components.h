@@ -22,7 +22,8 @@ struct Component {
   uint16_t agreementOther;     // and on every other; 0: it has none there
 };
 
-constexpr std::size_t kComponentCount = 3;
+// Each component's place in the table, for the code that names one.
+enum ComponentIndex : std::size_t { kCorvane, kPelmora, kTessaline, kComponentCount };
 constexpr std::array<Component, kComponentCount> kComponents = {{
     {"Corvane", "CVN_ISS", "CVN_EXE", Offered::Always, IDR_AGREEMENT_CORVANE_JA,
      IDR_AGREEMENT_CORVANE_EN},

@@ -2,7 +2,9 @@
 
 #include "engine/Components.h"
 
-bool OffersTessaline(uint16_t systemLangId) { return IsOffered(kComponents[2], systemLangId); }
+bool OffersTessaline(uint16_t systemLangId) {
+  return IsOffered(kComponents[kTessaline], systemLangId);
+}
 
 void RecordCompleteChoice(InstallSession& session, uint16_t systemLangId) {
   RecordSelection(session, CompleteSelection(systemLangId));
@@ -12,6 +14,9 @@ void RecordCompleteChoice(InstallSession& session, uint16_t systemLangId) {
 void RecordCustomChoice(InstallSession& session) { session.installMode = InstallMode::Custom; }
 
 void RecordComponentChoice(InstallSession& session, bool corvaneChecked, bool tessalineChecked) {
-  // Component 2 has no box: it is never chosen.
-  RecordSelection(session, {corvaneChecked, false, tessalineChecked});
+  // Pelmora has no box: it is never chosen.
+  ComponentSelection selection{};
+  selection[kCorvane] = corvaneChecked;
+  selection[kTessaline] = tessalineChecked;
+  RecordSelection(session, selection);
 }

@@ -87,7 +87,7 @@ FetchVerdict InstallWorkerServices::FetchAndVerify(const std::string& fileName,
 void InstallWorkerServices::OpenUrlList(const std::string& fileName) {
   // Switched for good before the list is read; it is never switched back.
   m_useUserLocale();
-  m_urlList = UrlListCopy(FolderFilePath(m_folder.Path(), fileName));
+  m_urlList = UrlListCopy(m_folder.Path() + fileName);
   m_listName = fileName;
 }
 

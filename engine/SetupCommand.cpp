@@ -61,12 +61,7 @@ void SetVariable(Environment& environment, const std::string& name, const std::s
 
 std::string BuildSetupCommandLine(const std::string& folder, const std::string& setupName,
                                   const std::string& responseName) {
-  return FolderFilePath(folder, setupName) + kSetupSwitches + FolderFilePath(folder, responseName) +
-         "\"";
-}
-
-std::string SetupApplicationName(const std::string& folder, const std::string& setupName) {
-  return FolderFilePath(folder, setupName);
+  return folder + setupName + kSetupSwitches + folder + responseName + "\"";
 }
 
 Environment SetupEnvironment(const Environment& own, const Environment& machine,

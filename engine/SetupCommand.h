@@ -14,11 +14,6 @@ constexpr char kSetupSwitches[] = " /nodialog /noreboot /nocvn -s -f1\"";
 std::string BuildSetupCommandLine(const std::string& folder, const std::string& setupName,
                                   const std::string& responseName);
 
-// The program's full path, handed to the system as the application name as well, so
-// that an unquoted path with blanks (C:\Users\John Smith\...) is never resolved to a
-// different program such as C:\Users\John.exe.
-std::string SetupApplicationName(const std::string& folder, const std::string& setupName);
-
 // The environment a setup program gets. It runs elevated, and `own` (this program's
 // environment) is the user's, which every unelevated program of the user can change in
 // HKCU\Environment. So the variables `machine` (the machine's environment) defines take its

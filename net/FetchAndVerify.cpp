@@ -8,7 +8,7 @@
 
 std::string FetchDestination(const std::string& folder, const std::string& fileName) {
   if (folder.empty() || fileName.empty()) return std::string();
-  return FolderFilePath(folder, "\\" + fileName);
+  return folder + "\\" + fileName;
 }
 
 HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path, bool verify,

@@ -14,7 +14,7 @@
 
 // Where the step stores fileName: the folder (which ends with a backslash), one more
 // backslash and the name. The file system reads the doubled separator as one, so this is
-// the file that FolderFilePath names for the list and the setup command; the extra byte is
+// the file that folder and name alone name for the list and the setup command; the extra byte is
 // kept because the step's destination limit (259 bytes) has always counted it. Empty
 // without a folder or without a name: never the folder itself, nor a device.
 std::string FetchDestination(const std::string& folder, const std::string& fileName);

@@ -12,11 +12,6 @@
 // a path is at most 259 long.
 constexpr uint32_t kPathCapacity = 260;
 
-// The path of file `name` in `folder`, which ends with its backslash.
-inline std::string FolderFilePath(const std::string& folder, const std::string& name) {
-  return folder + name;
-}
-
 // The error the core reports when what stands at a name is not a plain file of the folder
 // (ERROR_CANT_ACCESS_FILE).
 constexpr uint32_t kErrorNotAPlainFile = 1920;
