@@ -41,7 +41,13 @@ class UniqueHandle {
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   ~UniqueHandle() { Reset(); }
 
-  static Handle Invalid() noexcept { return reinterpret_cast<Handle>(kInvalid); }
+  static Handle Invalid() noexcept {
+    // CryptoAPI's handles are numbers, not pointers.
+    if constexpr (std::is_pointer_v<Handle>)
+      return reinterpret_cast<Handle>(kInvalid);
+    else
+      return static_cast<Handle>(kInvalid);
+  }
   Handle Get() const noexcept { return m_handle; }
   explicit operator bool() const noexcept { return m_handle != Invalid(); }
 
