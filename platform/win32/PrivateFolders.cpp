@@ -10,17 +10,6 @@
 #include "platform/win32/FolderDescriptor.h"
 #include "platform/win32/UniqueHandle.h"
 
-FolderDescriptor::FolderDescriptor(const char* sddl) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
-                                                            nullptr))
-    return;
-  m_descriptor.Reset(descriptor);
-  m_attributes.nLength = sizeof m_attributes;
-  m_attributes.lpSecurityDescriptor = descriptor;
-  m_attributes.bInheritHandle = FALSE;
-}
-
 namespace {
 
 std::string SidText(PSID sid) {
