@@ -58,7 +58,6 @@ class CWnd {
   // Moves the focus on to the next tab stop once the messages queued before are handled.
   void PostNextDlgCtrl() { ::PostMessageW(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
 
-  // Runs the handler that the message map gives for a control notification.
   bool DispatchCommand(UINT id, UINT code);
 
   HWND m_hWnd = nullptr;

@@ -47,9 +47,7 @@ class CPropertyPage : public CWnd {
   virtual BOOL OnQueryCancel() { return TRUE; }
   // Binds the page's control members (DDX_Control); called when its window is created.
   virtual void DoDataExchange(CDataExchange*) {}
-  // The sheet that holds this page (set when the page is added).
   CPropertySheet* GetSheet() const { return m_pSheet; }
-  // The sheet's window (the page's parent) and its operations.
   CSheetWindow GetSheetWindow() const { return CSheetWindow(::GetParent(m_hWnd)); }
 
   PROPSHEETPAGEW m_psp;

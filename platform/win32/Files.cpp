@@ -25,28 +25,20 @@ std::string FinalPath(HANDLE handle) {
   return std::string(path, length);
 }
 
-// A CryptoAPI provider that keeps no keys: enough to hash.
-struct ReleaseProvider {
-  void operator()(HCRYPTPROV provider) const { CryptReleaseContext(provider, 0); }
-};
-using UniqueProvider = Owner<HCRYPTPROV, ReleaseProvider>;
-struct DestroyHash {
-  void operator()(HCRYPTHASH hash) const { CryptDestroyHash(hash); }
-};
-using UniqueHash = Owner<HCRYPTHASH, DestroyHash>;
+void ReleaseProvider(HCRYPTPROV provider) { CryptReleaseContext(provider, 0); }
 
-HANDLE ToNative(FileHandle file) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(file)); }
-
-FileHandle FromNative(HANDLE file) {
-  return static_cast<FileHandle>(reinterpret_cast<uintptr_t>(file));
+// With FILE_FLAG_OPEN_REPARSE_POINT a link at the name is opened itself, or counts as
+// taken: never followed.
+FileHandle OpenAtName(const char* path, DWORD access, DWORD sharing, DWORD disposition) {
+  return FromNative<FileHandle>(CreateFileA(path, access, sharing, nullptr, disposition,
+                                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                            nullptr));
 }
 
 class Win32Files final : public Files {
  public:
   FileHandle CreateNew(const char* path) override {
-    // With FILE_FLAG_OPEN_REPARSE_POINT a link at the name counts as taken, not followed.
-    return FromNative(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return OpenAtName(path, GENERIC_WRITE, 0, CREATE_NEW);
   }
 
   bool Replace(const char* from, const char* to) override {
@@ -54,8 +46,7 @@ class Win32Files final : public Files {
   }
 
   FileHandle OpenForWriting(const char* path) override {
-    return FromNative(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return OpenAtName(path, GENERIC_WRITE, 0, OPEN_EXISTING);
   }
 
   bool Write(FileHandle file, const void* data, uint32_t size) override {
@@ -81,8 +72,7 @@ class Win32Files final : public Files {
       return kInvalidFile;
     }
     // Sharing read only: no writer, and without FILE_SHARE_DELETE no rename or delete.
-    return FromNative(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return OpenAtName(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
   }
 
   bool Describe(FileHandle file, FileFacts& facts) override {
@@ -98,13 +88,12 @@ class Win32Files final : public Files {
   }
 
   bool DigestSha256(FileHandle file, Sha256Digest& digest) override {
-    HCRYPTPROV provider = 0;
-    if (!CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT))
+    // A provider that keeps no keys: enough to hash.
+    UniqueHandle<HCRYPTPROV, ReleaseProvider> provider;
+    if (!CryptAcquireContextA(provider.Put(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT))
       return false;
-    const UniqueProvider ownedProvider(provider, ReleaseProvider{});
-    HCRYPTHASH hash = 0;
-    if (!CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash)) return false;
-    const UniqueHash ownedHash(hash, DestroyHash{});
+    UniqueHandle<HCRYPTHASH, CryptDestroyHash> hash;
+    if (!CryptCreateHash(provider.Get(), CALG_SHA_256, 0, 0, hash.Put())) return false;
     // Each read names its offset, so the digest covers the file from its first byte
     // wherever the handle stood.
     std::vector<BYTE> buffer(64 * 1024);
@@ -119,11 +108,12 @@ class Win32Files final : public Files {
         return false;
       }
       if (read == 0) break;
-      if (!CryptHashData(hash, buffer.data(), read, 0)) return false;
+      if (!CryptHashData(hash.Get(), buffer.data(), read, 0)) return false;
       offset += read;
     }
     DWORD size = static_cast<DWORD>(digest.size());
-    return CryptGetHashParam(hash, HP_HASHVAL, digest.data(), &size, 0) && size == digest.size();
+    return CryptGetHashParam(hash.Get(), HP_HASHVAL, digest.data(), &size, 0) &&
+           size == digest.size();
   }
 
   std::string FolderFinalPath(const char* folder) override {

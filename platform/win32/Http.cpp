@@ -18,14 +18,6 @@ constexpr DWORD kRequestFlags = INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_
                                 INTERNET_FLAG_HYPERLINK | INTERNET_FLAG_RESYNCHRONIZE |
                                 INTERNET_FLAG_NO_CACHE_WRITE;
 
-HINTERNET ToNative(HttpHandle handle) {
-  return reinterpret_cast<HINTERNET>(static_cast<uintptr_t>(handle));
-}
-
-HttpHandle FromNative(HINTERNET handle) {
-  return static_cast<HttpHandle>(reinterpret_cast<uintptr_t>(handle));
-}
-
 class Win32Http final : public Http {
  public:
   bool CrackUrl(const char* url, UrlParts& parts) override {
@@ -58,7 +50,7 @@ class Win32Http final : public Http {
   }
 
   HttpHandle Open() override {
-    return FromNative(
+    return FromNative<HttpHandle>(
         InternetOpenA("Corvane Pellory", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   }
 
@@ -71,13 +63,13 @@ class Win32Http final : public Http {
   }
 
   HttpHandle Connect(HttpHandle session, const char* host, uint16_t port) override {
-    return FromNative(InternetConnectA(ToNative(session), host, port, nullptr, nullptr,
-                                       INTERNET_SERVICE_HTTP, 0, 0));
+    return FromNative<HttpHandle>(InternetConnectA(ToNative(session), host, port, nullptr, nullptr,
+                                                   INTERNET_SERVICE_HTTP, 0, 0));
   }
 
   HttpHandle OpenRequest(HttpHandle connection, const char* path) override {
-    return FromNative(HttpOpenRequestA(ToNative(connection), "GET", path, nullptr, nullptr, nullptr,
-                                       kRequestFlags, 0));
+    return FromNative<HttpHandle>(HttpOpenRequestA(ToNative(connection), "GET", path, nullptr,
+                                                   nullptr, nullptr, kRequestFlags, 0));
   }
 
   bool SendRequest(HttpHandle request) override {

@@ -2,17 +2,16 @@
 
 #include "platform/HttpProxy.h"
 
-#include <windows.h>
-#include <wininet.h>
-
 #include <vector>
+
+#include "platform/win32/InternetHandle.h"
 
 namespace {
 
 class Win32HttpProxy final : public HttpProxy {
  public:
   bool QueryProxy(HttpHandle session, ProxyInfo& info) override {
-    HINTERNET handle = reinterpret_cast<HINTERNET>(static_cast<uintptr_t>(session));
+    const HINTERNET handle = ToNative(session);
     DWORD size = 0;
     InternetQueryOptionA(handle, INTERNET_OPTION_PROXY, nullptr, &size);
     if (size < sizeof(INTERNET_PROXY_INFO)) return false;

@@ -10,24 +10,7 @@
 #include "platform/win32/FolderDescriptor.h"
 #include "platform/win32/UniqueHandle.h"
 
-FolderDescriptor::FolderDescriptor(const char* sddl) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
-                                                            nullptr))
-    return;
-  m_descriptor.Reset(descriptor);
-  m_attributes.nLength = sizeof m_attributes;
-  m_attributes.lpSecurityDescriptor = descriptor;
-  m_attributes.bInheritHandle = FALSE;
-}
-
 namespace {
-
-static_assert(sizeof(FolderHandle) == sizeof(HANDLE), "a folder handle holds a HANDLE");
-
-HANDLE ToNative(FolderHandle folder) {
-  return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(folder));
-}
 
 std::string SidText(PSID sid) {
   LPSTR text = nullptr;
@@ -60,12 +43,9 @@ class Win32PrivateFolders final : public PrivateFolders {
 
   FolderHandle Hold(const char* path) override {
     // No FILE_SHARE_DELETE: while this is open, nobody can rename or remove the folder.
-    const HANDLE handle = CreateFileA(
+    return FromNative<FolderHandle>(CreateFileA(
         path, READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    return handle == INVALID_HANDLE_VALUE
-               ? kInvalidFolder
-               : static_cast<FolderHandle>(reinterpret_cast<uintptr_t>(handle));
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   }
 
   bool IsFolder(FolderHandle folder) override {

@@ -50,8 +50,7 @@ class Win32ProcessLauncher final : public ProcessLauncher {
     if (!CreateProcessA(applicationName.c_str(), writable.data(), nullptr, nullptr, FALSE, 0,
                         block.data(), currentDirectory.c_str(), &startup, &info))
       return nullptr;
-    UniqueProcessInformation handles(info);
-    return std::make_unique<Win32StartedProcess>(std::move(handles));
+    return std::make_unique<Win32StartedProcess>(UniqueProcessInformation(info));
   }
 
   Environment CurrentEnvironment() override {

@@ -6,14 +6,12 @@
 
 #include <new>
 
+#include "platform/win32/UniqueHandle.h"
+
 namespace {
 
 // How long a terminated thread may take to be gone before Terminate gives up.
 constexpr DWORD kTerminationWaitMs = 10000;
-
-HANDLE ToNative(ThreadHandle thread) {
-  return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(thread));
-}
 
 struct ThreadStart {
   ThreadProc proc;
@@ -57,7 +55,7 @@ class Win32Threads final : public Threads {
       SetLastError(error);
       return ThreadHandle::None;
     }
-    return static_cast<ThreadHandle>(reinterpret_cast<uintptr_t>(thread));
+    return FromNative<ThreadHandle>(thread);
   }
 
   WaitOutcome Wait(ThreadHandle thread, uint32_t milliseconds) override {

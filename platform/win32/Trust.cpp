@@ -44,21 +44,15 @@ class Win32Trust final : public Trust {
     WINTRUST_FILE_INFO file = {};
     file.cbStruct = sizeof file;
     file.pcwszFilePath = widePath;
-    file.hFile = nullptr;
-    file.pgKnownSubject = nullptr;
 
     WINTRUST_DATA data = {};
     data.cbStruct = sizeof data;
-    data.pPolicyCallbackData = nullptr;
-    data.pSIPClientData = nullptr;
     data.dwUIChoice = WTD_UI_NONE;
     data.fdwRevocationChecks = WTD_REVOKE_NONE;
     data.dwUnionChoice = WTD_CHOICE_FILE;
     data.pFile = &file;
     // No state is kept, so no closing call follows.
     data.dwStateAction = WTD_STATEACTION_IGNORE;
-    data.hWVTStateData = nullptr;
-    data.pwszURLReference = nullptr;
     data.dwProvFlags = WTD_SAFER_FLAG;
     data.dwUIContext = WTD_UICONTEXT_EXECUTE;
     return {TrustStep::Answered,

@@ -1,15 +1,30 @@
 #pragma once
-// One move-only owner for every kind of Win32 handle. Each kind names its handle type,
-// its invalid value and how it is released. The kinds below need only windows.h; any
-// other kind is declared beside its API's header (InternetHandle.h).
+// One move-only owner for every kind of Win32 handle, and the casts between a native
+// handle and the number the core keeps it as. Each kind names its handle type, the call
+// that releases it and its invalid value (null unless given; files use
+// INVALID_HANDLE_VALUE, all bits set). The kinds below need only windows.h; any other kind
+// is declared where its API's header is included (InternetHandle.h, Files.cpp).
 
 #include <windows.h>
 
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
-// A kind: its handle type, the call that releases it, and its invalid value (null
-// unless given; files use INVALID_HANDLE_VALUE, all bits set).
+// The core holds a handle as an enum over uintptr_t, so that it never sees windows.h. Both
+// directions keep every bit: INVALID_HANDLE_VALUE is the core's kInvalidFile and
+// kInvalidFolder, null its None. HANDLE and HINTERNET are both void*.
+template <typename Number>
+void* ToNative(Number number) {
+  static_assert(sizeof(Number) == sizeof(void*), "a handle number holds a handle");
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(number));
+}
+template <typename Number>
+Number FromNative(void* handle) {
+  static_assert(sizeof(Number) == sizeof(void*), "a handle number holds a handle");
+  return static_cast<Number>(reinterpret_cast<uintptr_t>(handle));
+}
+
 template <typename HandleType, auto Close, intptr_t kInvalid = 0>
 class UniqueHandle {
  public:
@@ -26,7 +41,13 @@ class UniqueHandle {
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   ~UniqueHandle() { Reset(); }
 
-  static Handle Invalid() noexcept { return reinterpret_cast<Handle>(kInvalid); }
+  static Handle Invalid() noexcept {
+    // CryptoAPI's handles are numbers, not pointers.
+    if constexpr (std::is_pointer_v<Handle>)
+      return reinterpret_cast<Handle>(kInvalid);
+    else
+      return static_cast<Handle>(kInvalid);
+  }
   Handle Get() const noexcept { return m_handle; }
   explicit operator bool() const noexcept { return m_handle != Invalid(); }
 
