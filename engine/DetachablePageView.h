@@ -12,7 +12,7 @@
 #include <atomic>
 #include <memory>
 
-#include "platform/DownloadPageView.h"
+#include "engine/DownloadPageView.h"
 
 class DetachablePageView final : public DownloadPageView {
  public:

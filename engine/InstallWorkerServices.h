@@ -15,7 +15,7 @@
 #include "engine/InstallWorkerHost.h"
 #include "engine/UrlList.h"
 #include "engine/WorkFolder.h"
-#include "platform/DownloadPageView.h"
+#include "engine/DownloadPageView.h"
 #include "platform/InstallPlatform.h"
 
 // The process locale for all categories becomes the user's default (setlocale with "").

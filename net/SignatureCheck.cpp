@@ -6,20 +6,26 @@
 
 namespace {
 
-// The code of each step at which reading the signer can stop, in the order of TrustStep.
-constexpr int32_t kSignerCodes[] = {SignatureVerified,
-                                    SignatureSignerPathNotConverted,
-                                    SignatureNoEmbeddedSignature,
-                                    SignatureSignerInfoSizeUnreadable,
-                                    SignatureSignerInfoNoMemory,
-                                    SignatureSignerInfoUnreadable,
-                                    SignatureSignerCertificateMissing,
-                                    SignatureNameLengthUnreadable,
-                                    SignatureNameNoMemory,
-                                    SignatureNameUnreadable};
-static_assert(sizeof kSignerCodes / sizeof kSignerCodes[0] ==
-                  static_cast<size_t>(TrustStep::NameUnreadable) + 1,
-              "a code for every step");
+// The signer steps' codes run from 300 in the order of TrustStep.
+constexpr int32_t SignerCode(TrustStep step) {
+  return SignatureSignerPathNotConverted + static_cast<int32_t>(step) -
+         static_cast<int32_t>(TrustStep::PathNotConverted);
+}
+static_assert(SignerCode(TrustStep::NameUnreadable) == SignatureNameUnreadable,
+              "a code for every step, in order");
+
+// The platform's reason for a refusal is dropped: any refusal is the same rejection.
+int32_t VerifyFileTrust(const char* path, Trust& trust) {
+  const TrustVerdict verdict = trust.VerifyTrust(path);
+  if (verdict.step != TrustStep::Answered) return SignatureTrustPathNotConverted;
+  return verdict.reason == 0 ? SignatureVerified : SignatureNotTrusted;
+}
+
+int32_t VerifyFileSigner(const char* path, Trust& trust) {
+  const TrustVerdict verdict = trust.ReadSigner(path);
+  if (verdict.step != TrustStep::Answered) return SignerCode(verdict.step);
+  return IsRequiredSigner(verdict.signer) ? SignatureVerified : SignatureWrongSigner;
+}
 
 }  // namespace
 
@@ -30,18 +36,6 @@ int32_t VerifyDownloadedFile(const char* path, Trust& trust) {
   const int32_t trusted = VerifyFileTrust(path, trust);
   if (trusted != SignatureVerified) return trusted;
   return VerifyFileSigner(path, trust);
-}
-
-int32_t VerifyFileTrust(const char* path, Trust& trust) {
-  const TrustVerdict verdict = trust.VerifyTrust(path);
-  if (verdict.step != TrustStep::Answered) return SignatureTrustPathNotConverted;
-  return verdict.reason == 0 ? SignatureVerified : SignatureNotTrusted;
-}
-
-int32_t VerifyFileSigner(const char* path, Trust& trust) {
-  const TrustVerdict verdict = trust.ReadSigner(path);
-  if (verdict.step != TrustStep::Answered) return kSignerCodes[static_cast<size_t>(verdict.step)];
-  return IsRequiredSigner(verdict.signer) ? SignatureVerified : SignatureWrongSigner;
 }
 
 bool IsRequiredSigner(const std::string& name) {

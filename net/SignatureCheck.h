@@ -15,10 +15,5 @@ enum SignatureCode : int32_t { SIGNATURE_CODES(CODE_ENUMERATOR) };
 constexpr char kRequiredSigner[] = "Morvane Corporation";
 
 int32_t VerifyDownloadedFile(const char* path, Trust& trust);
-// 0, 200 or 201: the platform's reason for a refusal is dropped, any refusal is the same
-// rejection.
-int32_t VerifyFileTrust(const char* path, Trust& trust);
-// 0 or 300 to 309.
-int32_t VerifyFileSigner(const char* path, Trust& trust);
 // Exactly the required name: same length, same bytes, same case.
 bool IsRequiredSigner(const std::string& name);

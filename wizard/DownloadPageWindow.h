@@ -4,7 +4,7 @@
 // handles only, so a call that reaches a destroyed page fails harmlessly.
 
 #include "afx/AfxPropertyPage.h"
-#include "platform/DownloadPageView.h"
+#include "engine/DownloadPageView.h"
 
 class DownloadPageWindow final : public DownloadPageView {
  public:

@@ -5,7 +5,11 @@
 
 #include <cstring>
 
-#include "platform/win32/InternetHandle.h"
+#include <windows.h>
+// After windows.h:
+#include <wininet.h>
+
+#include "platform/win32/UniqueHandle.h"
 
 // The client compares the splitter's scheme number with its own copy.
 static_assert(kSchemeHttp == INTERNET_SCHEME_HTTP, "scheme number of http");

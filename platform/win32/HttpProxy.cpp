@@ -4,7 +4,11 @@
 
 #include <vector>
 
-#include "platform/win32/InternetHandle.h"
+#include <windows.h>
+// After windows.h:
+#include <wininet.h>
+
+#include "platform/win32/UniqueHandle.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "platform/Files.h"
-#include "platform/SignerHold.h"
+#include "platform/win32/UniqueHandle.h"
 
 namespace {
 
@@ -31,6 +31,8 @@ bool Widen(const char* path, WidePath& wide) {
 }
 
 TrustVerdict StoppedAt(TrustStep step) { return {step, 0, {}}; }
+
+void CloseStore(HCERTSTORE store) { CertCloseStore(store, 0); }
 
 class Win32Trust final : public Trust {
  public:
@@ -63,49 +65,51 @@ class Win32Trust final : public Trust {
   TrustVerdict ReadSigner(const char* path) override {
     WidePath widePath = {};
     if (!Widen(path, widePath)) return StoppedAt(TrustStep::PathNotConverted);
-    SignerHold hold;  // gives back what was obtained, whichever step this ends at
+    // Declared in the reverse of their release: the two memory blocks, then the certificate
+    // before the store it was found in, then the store before the message it came with.
+    UniqueHandle<HCRYPTMSG, CryptMsgClose> message;
+    UniqueHandle<HCERTSTORE, CloseStore> store;
+    UniqueHandle<PCCERT_CONTEXT, CertFreeCertificateContext> certificate;
+    UniqueLocalMemory signerMemory;
+    UniqueLocalMemory nameMemory;
     DWORD encoding = 0;
     DWORD contentType = 0;
     DWORD formatType = 0;
-    HCERTSTORE store = nullptr;
-    HCRYPTMSG message = nullptr;
     if (!CryptQueryObject(CERT_QUERY_OBJECT_FILE, widePath,
                           CERT_QUERY_CONTENT_FLAG_PKCS7_SIGNED_EMBED, CERT_QUERY_FORMAT_FLAG_BINARY,
-                          0, &encoding, &contentType, &formatType, &store, &message, nullptr)) {
+                          0, &encoding, &contentType, &formatType, store.Put(), message.Put(),
+                          nullptr)) {
       return StoppedAt(TrustStep::NoEmbeddedSignature);
     }
-    hold.Keep(SignerHold::Message, [message] { CryptMsgClose(message); });
-    hold.Keep(SignerHold::Store, [store] { CertCloseStore(store, 0); });
 
     DWORD infoSize = 0;
-    if (!CryptMsgGetParam(message, CMSG_SIGNER_INFO_PARAM, 0, nullptr, &infoSize)) {
+    if (!CryptMsgGetParam(message.Get(), CMSG_SIGNER_INFO_PARAM, 0, nullptr, &infoSize)) {
       return StoppedAt(TrustStep::SignerInfoSizeUnreadable);
     }
-    auto* const signer = static_cast<CMSG_SIGNER_INFO*>(LocalAlloc(LPTR, infoSize));
+    signerMemory.Reset(LocalAlloc(LPTR, infoSize));
+    auto* const signer = static_cast<CMSG_SIGNER_INFO*>(signerMemory.Get());
     if (signer == nullptr) return StoppedAt(TrustStep::SignerInfoNoMemory);
-    hold.Keep(SignerHold::SignerInfo, [signer] { LocalFree(signer); });
-    if (!CryptMsgGetParam(message, CMSG_SIGNER_INFO_PARAM, 0, signer, &infoSize)) {
+    if (!CryptMsgGetParam(message.Get(), CMSG_SIGNER_INFO_PARAM, 0, signer, &infoSize)) {
       return StoppedAt(TrustStep::SignerInfoUnreadable);
     }
 
     CERT_INFO wanted = {};
     wanted.Issuer = signer->Issuer;
     wanted.SerialNumber = signer->SerialNumber;
-    PCCERT_CONTEXT certificate =
-        CertFindCertificateInStore(store, X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0,
-                                   CERT_FIND_SUBJECT_CERT, &wanted, nullptr);
-    if (certificate == nullptr) return StoppedAt(TrustStep::CertificateMissing);
-    hold.Keep(SignerHold::Certificate, [certificate] { CertFreeCertificateContext(certificate); });
+    certificate.Reset(CertFindCertificateInStore(store.Get(),
+                                                 X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0,
+                                                 CERT_FIND_SUBJECT_CERT, &wanted, nullptr));
+    if (!certificate) return StoppedAt(TrustStep::CertificateMissing);
 
     // The subject's name, not the issuer's; the length counts the terminator.
     const DWORD nameSize =
-        CertGetNameStringA(certificate, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, nullptr, 0);
+        CertGetNameStringA(certificate.Get(), CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, nullptr, 0);
     if (nameSize == 0) return StoppedAt(TrustStep::NameLengthUnreadable);
-    auto* const name = static_cast<char*>(LocalAlloc(LPTR, nameSize));
+    nameMemory.Reset(LocalAlloc(LPTR, nameSize));
+    auto* const name = static_cast<char*>(nameMemory.Get());
     if (name == nullptr) return StoppedAt(TrustStep::NameNoMemory);
-    hold.Keep(SignerHold::Name, [name] { LocalFree(name); });
-    const DWORD written =
-        CertGetNameStringA(certificate, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, name, nameSize);
+    const DWORD written = CertGetNameStringA(certificate.Get(), CERT_NAME_SIMPLE_DISPLAY_TYPE, 0,
+                                             nullptr, name, nameSize);
     if (written == 0) return StoppedAt(TrustStep::NameUnreadable);
     // Every byte the platform returned, not just up to a first NUL: a subject such as
     // "Morvane Corporation\0..." must not pass as the required name.

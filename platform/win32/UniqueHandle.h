@@ -3,7 +3,7 @@
 // handle and the number the core keeps it as. Each kind names its handle type, the call
 // that releases it and its invalid value (null unless given; files use
 // INVALID_HANDLE_VALUE, all bits set). The kinds below need only windows.h; any other kind
-// is declared where its API's header is included (InternetHandle.h, Files.cpp).
+// is declared where its API's header is included.
 
 #include <windows.h>
 

@@ -12,7 +12,9 @@
 #include <sstream>
 #include <string>
 
-#include "platform/win32/InternetHandle.h"
+#include "platform/win32/UniqueHandle.h"
+
+using UniqueInternet = UniqueHandle<HINTERNET, InternetCloseHandle>;
 
 inline std::string TestVariable(const char* name) {
   const char* value = std::getenv(name);

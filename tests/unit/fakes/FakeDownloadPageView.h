@@ -8,7 +8,7 @@
 
 #include "fakes/EventLog.h"
 #include "fakes/FakeUiThread.h"
-#include "platform/DownloadPageView.h"
+#include "engine/DownloadPageView.h"
 
 class FakeDownloadPageView : public DownloadPageView {
  public:
