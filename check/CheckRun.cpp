@@ -63,6 +63,18 @@ WorkFolder MakeToolFolder(const InstallPlatform& platform) {
       "PelloryCheck.", elevated);
 }
 
+// Each failing rule as a problem of `what`; whether any failed.
+bool ReportFailedRules(std::vector<std::string>& problems, const std::string& what,
+                       const std::vector<RuleResult>& rules) {
+  bool failed = false;
+  for (const RuleResult& rule : rules) {
+    if (rule.ok) continue;
+    problems.push_back(what + ": " + rule.rule + ": " + rule.text);
+    failed = true;
+  }
+  return failed;
+}
+
 // A folder made new in the tool's own, with its backslash; empty when it cannot be made.
 std::string MakeSubfolder(PrivateFolders& folders, const std::string& parent, const char* name) {
   const std::string path = parent + name + "\\";
@@ -267,25 +279,15 @@ void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& pla
     if (entry.transfer.code == 0) Hold(entry, file.pin);
   }
   if (!entry.fetched) return;
-  for (const RuleResult& rule : entry.rules) {
-    if (!rule.ok) {
-      entry.ok = false;
-      Problem(entry.key, rule.rule + ": " + rule.text);
-    }
-  }
-  if (entry.transfer.code != 0) {
+  const auto fail = [&](const std::string& why) {
     entry.ok = false;
-    Problem(entry.key, "transfer: " + entry.transfer.text);
-    return;
-  }
-  if (entry.pin == "differs") {
-    entry.ok = false;
-    Problem(entry.key, "pin: " + DescribeHold({HoldOutcome::PinDiffers}) + "; Pellory refuses it");
-  }
-  if (entry.setupProgram && entry.signature.code != 0) {
-    entry.ok = false;
-    Problem(entry.key, "signature: " + entry.signature.text);
-  }
+    Problem(entry.key, why);
+  };
+  if (ReportFailedRules(m_report.problems, entry.key, entry.rules)) entry.ok = false;
+  if (entry.transfer.code != 0) return fail("transfer: " + entry.transfer.text);
+  if (entry.pin == "differs")
+    fail("pin: " + DescribeHold({HoldOutcome::PinDiffers}) + "; Pellory refuses it");
+  if (entry.setupProgram && entry.signature.code != 0) fail("signature: " + entry.signature.text);
 }
 
 void Checker::Run() {
@@ -346,9 +348,7 @@ bool Checker::FetchList() {
   m_report.listTransfer =
       Transfer("url_list", m_report.listUrl, m_report.listName, m_report.workFolder);
   m_report.listOk = m_report.listTransfer.code == 0;
-  for (const RuleResult& rule : m_report.listRules) {
-    if (!rule.ok) Problem("URL list", rule.rule + ": " + rule.text);
-  }
+  ReportFailedRules(m_report.problems, "URL list", m_report.listRules);
   if (!m_report.listOk) {
     Problem("URL list", "transfer: " + m_report.listTransfer.text);
     return false;
@@ -423,9 +423,8 @@ std::map<std::string, std::string> MirrorUrls(const Checker& checker, CheckRepor
   const auto refuse = [&report](const std::string& what, const std::string& why) {
     report.problems.push_back(what + ": " + why);
   };
-  for (const RuleResult& rule : checker.Rules(report.mirrorListUrl, kMirrorListName, "url_list")) {
-    if (!rule.ok) refuse("mirror list URL", rule.rule + ": " + rule.text);
-  }
+  ReportFailedRules(report.problems, "mirror list URL",
+                    checker.Rules(report.mirrorListUrl, kMirrorListName, "url_list"));
   for (const EntryReport& entry : report.entries) {
     if (!entry.fetched || entry.localName.empty()) continue;
     const std::string url = base + entry.localName;

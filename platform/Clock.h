@@ -11,5 +11,4 @@ class Clock {
   virtual void Sleep(uint32_t milliseconds) = 0;
 };
 
-// The real clock of this system (Windows builds only).
 Clock& SystemClock();

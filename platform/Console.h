@@ -22,5 +22,4 @@ class Console {
   virtual void OnStopRequest(std::function<bool()> stop, uint32_t exitCode) = 0;
 };
 
-// This process's console (Windows builds only).
 Console& SystemConsole();

@@ -16,7 +16,6 @@ constexpr uint32_t kPathCapacity = 260;
 // (ERROR_CANT_ACCESS_FILE).
 constexpr uint32_t kErrorNotAPlainFile = 1920;
 
-// A SHA-256 digest, as the platform computes it.
 using Sha256Digest = std::array<uint8_t, 32>;
 
 // A file handle; kInvalidFile (all bits set) is "not open".
@@ -62,7 +61,6 @@ class Files {
   virtual uint32_t LastError() = 0;
 };
 
-// The real file system of this system (Windows builds only).
 Files& SystemFiles();
 
 // A file held open by the core, closed through the same interface when the owner goes.

@@ -16,5 +16,4 @@ class Folders {
   virtual uint32_t LastError() = 0;
 };
 
-// The real file system (Windows builds only).
 Folders& SystemFolders();

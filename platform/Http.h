@@ -50,5 +50,4 @@ class Http {
   virtual uint32_t LastError() = 0;
 };
 
-// The real HTTP stack of this system (Windows builds only).
 Http& SystemHttp();

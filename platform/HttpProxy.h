@@ -19,5 +19,4 @@ class HttpProxy {
   virtual bool QueryProxy(HttpHandle session, ProxyInfo& info) = 0;
 };
 
-// The real HTTP stack's settings (Windows builds only).
 HttpProxy& SystemHttpProxy();

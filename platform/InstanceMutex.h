@@ -12,5 +12,4 @@ class InstanceMutex {
   virtual MutexOutcome Create(const char* name) = 0;
 };
 
-// The real mutex (defined by the Win32 adapter only).
 InstanceMutex& SystemInstanceMutex();

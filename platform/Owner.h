@@ -32,7 +32,6 @@ class Owner {
   bool IsOpen() const { return m_bOwns; }
   const Resource& Get() const { return m_resource; }
 
-  // Releases the resource now.
   void Reset() {
     if (std::exchange(m_bOwns, false)) m_release(m_resource);
   }

@@ -55,5 +55,4 @@ class PrivateFolders {
   virtual uint32_t LastError() = 0;
 };
 
-// The real folders of this system (Windows builds only).
 PrivateFolders& SystemPrivateFolders();

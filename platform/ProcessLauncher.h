@@ -37,5 +37,4 @@ class ProcessLauncher {
   virtual Environment MachineEnvironment() = 0;
 };
 
-// The real launcher (defined by the Win32 adapter only).
 ProcessLauncher& SystemProcessLauncher();

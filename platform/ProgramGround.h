@@ -18,5 +18,4 @@ class ProgramGround {
   virtual bool MayExist(const std::wstring& path) = 0;
 };
 
-// The running program's ground (Windows builds only).
 ProgramGround& SystemProgramGround();

@@ -14,5 +14,4 @@ class Registry {
                              std::size_t capacity, std::string& data) = 0;
 };
 
-// The machine's registry (defined by the Win32 adapter only).
 Registry& SystemRegistry();

@@ -11,5 +11,4 @@ class Resources {
   virtual std::string Bytes(uint16_t type, uint16_t id) = 0;
 };
 
-// This program's resources (Windows builds only).
 Resources& SystemResources();

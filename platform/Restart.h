@@ -10,5 +10,4 @@ class Restart {
   virtual bool RestartSystem() = 0;
 };
 
-// The running system's restart (defined by the Win32 adapter only).
 Restart& SystemRestart();

@@ -16,5 +16,4 @@ class SystemInfo {
   virtual std::string TempPath() = 0;
 };
 
-// The running system (defined by the Win32 adapter only).
 SystemInfo& RunningSystem();

@@ -7,7 +7,6 @@
 // A thread handle; None is "no thread".
 enum class ThreadHandle : uintptr_t { None = 0 };
 
-// A thread's code: takes its argument, returns its exit code.
 using ThreadProc = uint32_t (*)(void* argument);
 
 enum class WaitOutcome { Ended, TimedOut, Failed };
@@ -20,7 +19,6 @@ class Lock {
   virtual void Leave() = 0;
 };
 
-// Holds a Lock for the length of a scope.
 class LockHolder {
  public:
   explicit LockHolder(Lock& lock) : m_lock(lock) { m_lock.Enter(); }
@@ -49,5 +47,4 @@ class Threads {
   virtual uint32_t LastError() = 0;
 };
 
-// The real threads of this system (Windows builds only).
 Threads& SystemThreads();

@@ -40,5 +40,4 @@ class Trust {
   virtual TrustVerdict ReadSigner(const char* path) = 0;
 };
 
-// The real trust provider of this system (Windows builds only).
 Trust& SystemTrust();

@@ -10,5 +10,4 @@ class UserAccount {
   virtual bool IsAdministrator() = 0;
 };
 
-// The running user (defined by the Win32 adapter only).
 UserAccount& SystemUserAccount();
