@@ -34,11 +34,10 @@ struct PlannedFile {
   std::string LocalName() const { return verdict == NameVerdict::Usable ? name : std::string(); }
 };
 
-// Every component's two files in the table's order, response file first. Those of the
-// components in `fetched` are judged against the earlier fetched ones: one name, one file,
-// so that no component runs with another's file and a verified program is never
-// overwritten. The list's own name takes part in nothing: its copy is read and closed first.
-// A pinned list's pins reach no further than the files it pins: with listPinned, a fetched
-// file without a pin gets no name.
+// Every component's two files in the table's order, response file first. Those of the components in
+// `fetched` are judged against the earlier fetched ones: one name, one file, so that no component
+// runs with another's file and a verified program is never overwritten. The list's own name takes
+// part in nothing: its copy is read and closed first. A pinned list's pins reach no further than
+// the files it pins: with listPinned, a fetched file without a pin gets no name.
 std::vector<PlannedFile> PlanComponentFiles(const UrlListEntries& entries,
                                             const ComponentSelection& fetched, bool listPinned);
