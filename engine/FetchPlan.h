@@ -10,7 +10,6 @@
 #include "engine/UrlList.h"
 #include "net/LocalNames.h"
 
-// What becomes of a file's name in the run.
 enum class NameVerdict {
   Usable,
   NoName,        // the URL gives no plain file name (FileNameFromUrl)

@@ -16,7 +16,6 @@
 #include "engine/DownloadPageView.h"
 #include "platform/InstallPlatform.h"
 
-// The process locale for all categories becomes the user's default (setlocale with "").
 void UseUserLocale();
 
 // Starts one run on a thread of its own (platform.threads), with services over `platform`;
