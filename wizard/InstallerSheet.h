@@ -19,7 +19,6 @@ class CInstallerSheet : public CPropertySheet {
 
   InstallSession& GetInstallSession() { return m_session; }
   const InstallPlatform& GetPlatform() const { return m_platform; }
-  // The page object of an entry of the page sequence.
   CPropertyPage* GetWizardPage(WizardPage page);
 
   InstallSession m_session;
