@@ -83,7 +83,6 @@ inline HICON AfxLoadIcon(UINT id) {
   return ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
 }
 
-// Binds a page's control members to its controls when its window is created.
 class CDataExchange {
  public:
   explicit CDataExchange(CWnd* dlg) : m_pDlgWnd(dlg) {}

@@ -20,7 +20,6 @@ BOOL CPropertyPage::OnInitDialog() {
 }
 
 INT_PTR CPropertyPage::OnNotify(HWND hwnd, const NMHDR* header) {
-  // The one place that turns a page operation's answer into the notification's result.
   LRESULT result = 0;
   switch (header->code) {
     case PSN_SETACTIVE:

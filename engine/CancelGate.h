@@ -30,8 +30,7 @@ class CancelGate {
 
   // Worker thread, after the last download. Announces the install phase, waits until no
   // confirmation is open (pause is called between looks, without the lock) and enters the
-  // phase. Returns false, without entering, when the user confirmed a cancel. After true,
-  // the worker disables Cancel and Close itself.
+  // phase. Returns false, without entering, when the user confirmed a cancel.
   bool EnterInstallPhase(const std::function<void()>& pause);
 
   // Worker thread, around each setup run: while a setup runs, cancel requests are refused.

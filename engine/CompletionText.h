@@ -12,6 +12,5 @@ std::vector<uint32_t> CompletionMessageIds(InstallResult installResult);
 // Whether the restart choice is offered: only after a success.
 bool OffersRestart(InstallResult installResult);
 
-// Whether Finish restarts the system: only where the restart choice is offered, and with
-// restart-now selected.
+// Whether Finish restarts the system: only where the restart is offered and restart-now selected.
 bool FinishRestarts(InstallResult installResult, bool restartNowSelected);

@@ -4,10 +4,9 @@
 // on the worker's calls do nothing and its message boxes answer Cancel, so a worker that
 // outlives the page never touches it.
 //
-// The adapter inside is owned here, not by the page, so that a call already under way
-// when the page detaches still runs on live memory: the adapter must therefore reach the
-// page only through window handles (a message to a destroyed window fails harmlessly),
-// never through the page object.
+// The adapter inside is owned here, not by the page, so that a call already under way when the page
+// detaches still runs on live memory: the adapter must therefore reach the page only through window
+// handles (a message to a destroyed window fails harmlessly), never through the page object.
 
 #include <atomic>
 #include <memory>

@@ -10,7 +10,6 @@
 #include "engine/UrlList.h"
 #include "net/LocalNames.h"
 
-// What becomes of a file's name in the run.
 enum class NameVerdict {
   Usable,
   NoName,        // the URL gives no plain file name (FileNameFromUrl)
@@ -34,11 +33,10 @@ struct PlannedFile {
   std::string LocalName() const { return verdict == NameVerdict::Usable ? name : std::string(); }
 };
 
-// Every component's two files in the table's order, response file first. Those of the
-// components in `fetched` are judged against the earlier fetched ones: one name, one file,
-// so that no component runs with another's file and a verified program is never
-// overwritten. The list's own name takes part in nothing: its copy is read and closed first.
-// A pinned list's pins reach no further than the files it pins: with listPinned, a fetched
-// file without a pin gets no name.
+// Every component's two files in the table's order, response file first. Those of the components in
+// `fetched` are judged against the earlier fetched ones: one name, one file, so that no component
+// runs with another's file and a verified program is never overwritten. The list's own name takes
+// part in nothing: its copy is read and closed first. A pinned list's pins reach no further than
+// the files it pins: with listPinned, a fetched file without a pin gets no name.
 std::vector<PlannedFile> PlanComponentFiles(const UrlListEntries& entries,
                                             const ComponentSelection& fetched, bool listPinned);

@@ -14,7 +14,6 @@ void RecordCompleteChoice(InstallSession& session, uint16_t systemLangId) {
 void RecordCustomChoice(InstallSession& session) { session.installMode = InstallMode::Custom; }
 
 void RecordComponentChoice(InstallSession& session, bool corvaneChecked, bool tessalineChecked) {
-  // Pelmora has no box: it is never chosen.
   ComponentSelection selection{};
   selection[kCorvane] = corvaneChecked;
   selection[kTessaline] = tessalineChecked;

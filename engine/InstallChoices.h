@@ -14,5 +14,6 @@ void RecordCompleteChoice(InstallSession& session, uint16_t systemLangId);
 // The custom-installation button: the mode only; the component page sets the flags.
 void RecordCustomChoice(InstallSession& session);
 
-// Next on the component page: the flags from its two check boxes. Component 2 has no box.
+// Next on the component page: the flags from its two check boxes. Component 2 has no box: it is
+// never chosen.
 void RecordComponentChoice(InstallSession& session, bool corvaneChecked, bool tessalineChecked);

@@ -21,8 +21,7 @@ class InstallWorkerHost {
   virtual SystemInfo& GetSystem() = 0;
   virtual Clock& GetClock() = 0;
 
-  // Makes the run's private working folder, where every file of the run goes. Without it
-  // every fetch is one that cannot start.
+  // Makes the run's private working folder; without it every fetch is one that cannot start.
   virtual void MakeWorkFolder() = 0;
 
   // Downloads url into the working folder as fileName, with the page's progress bar

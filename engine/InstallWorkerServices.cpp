@@ -9,7 +9,6 @@
 
 namespace {
 
-// The fetch step's view of the page: its progress bar and the retry question.
 class PageFetchUi final : public FetchUi {
  public:
   explicit PageFetchUi(DownloadPageView& view) : m_view(view) {}

@@ -1,8 +1,6 @@
 #pragma once
-// The install worker's steps over the platform: the run's working folder, the fetch step
-// with the page's progress bar and retry question, the local copy of the URL list, and
-// the setup runner. Lives on the worker thread for one run, and holds the folder open
-// for all of it.
+// The install worker's steps (InstallWorkerHost) over the platform. Lives on the worker thread
+// for one run, and holds the folder open for all of it.
 
 #include <functional>
 #include <map>
@@ -18,7 +16,6 @@
 #include "engine/DownloadPageView.h"
 #include "platform/InstallPlatform.h"
 
-// The process locale for all categories becomes the user's default (setlocale with "").
 void UseUserLocale();
 
 // Starts one run on a thread of its own (platform.threads), with services over `platform`;
@@ -39,7 +36,6 @@ class InstallWorkerServices final : public InstallWorkerHost {
 
   // The run's working folder, backslash included; empty before MakeWorkFolder or without one.
   const std::string& FolderPath() const { return m_folder.Path(); }
-  // The exit code of the last setup program that ran.
   uint32_t LastSetupExitCode() const { return m_lastExitCode; }
 
   Registry& GetRegistry() override { return *m_platform.registry; }

@@ -15,9 +15,8 @@ std::string UpperName(const std::string& entry) {
   return UpperAscii(entry.substr(0, entry.find('=', 1)));
 }
 
-// Read by the .NET runtimes (COR_ and COMPlus_ by .NET Framework, CORECLR_ and DOTNET_ by
-// .NET), which take a profiler DLL, startup hooks, extra assemblies or the runtime itself
-// from them.
+// Read by the .NET runtimes (COR_ and COMPlus_ by .NET Framework, CORECLR_ and DOTNET_ by .NET),
+// which take a profiler DLL, startup hooks, extra assemblies or the runtime itself from them.
 constexpr const char* kCodeLoadingPrefixes[] = {"COR_", "CORECLR_", "COMPLUS_", "DOTNET_"};
 // The compatibility shims applied to a program; the Java agents given to any JVM it starts.
 constexpr const char* kCodeLoadingNames[] = {"__COMPAT_LAYER", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS",
@@ -42,8 +41,6 @@ bool LoadsCode(const std::string& name) {
                      [&](const char* prefix) { return name.rfind(prefix, 0) == 0; });
 }
 
-// Gives `name` the value: in place, under the spelling it has, or as a new entry where
-// the system's ordering by name puts it.
 void SetVariable(Environment& environment, const std::string& name, const std::string& value) {
   const std::string upper = UpperAscii(name);
   const auto same = std::find_if(environment.begin(), environment.end(),

@@ -14,17 +14,16 @@ constexpr char kSetupSwitches[] = " /nodialog /noreboot /nocvn -s -f1\"";
 std::string BuildSetupCommandLine(const std::string& folder, const std::string& setupName,
                                   const std::string& responseName);
 
-// The environment a setup program gets. It runs elevated, and `own` (this program's
-// environment) is the user's, which every unelevated program of the user can change in
-// HKCU\Environment. So the variables `machine` (the machine's environment) defines take its
-// values, in place whatever their case or added in the system's name order, except the
-// user's own profile and identity, which stay the user's; PATH is the machine's only (the
-// user's part could name a folder of planted DLLs); variables that make a program load code
-// they name go, whoever defines them; TMP and TEMP are the folder, so that what it unpacks
-// stays in the run's own folder; every other variable stays as the user has it.
+// The environment a setup program gets. It runs elevated, and `own` (this program's environment)
+// is the user's, which any unelevated program of the user can change in HKCU\Environment. So every
+// variable `machine` defines takes the machine's value (in place whatever its case, or added in the
+// system's name order), except the user's own profile and identity; PATH is the machine's only (the
+// user's part could name a folder of planted DLLs); variables that make a program load code they
+// name go, whoever defines them; TMP and TEMP are the folder, so that what it unpacks stays in the
+// run's own folder; every other variable stays as the user has it.
 // An empty `machine` (unreadable) leaves the user's values, but not PATH nor the code-loading
-// variables: no program of the user can make the machine's block unreadable (it comes from
-// HKLM and the system), so only a damaged machine gets here, where the setups should still
-// run; without PATH the system still finds its own programs and DLLs, in its own folders.
+// variables: no program of the user can make the machine's block unreadable (it comes from HKLM
+// and the system), so only a damaged machine gets here, where the setups should still run; without
+// PATH the system still finds its own programs and DLLs, in its own folders.
 Environment SetupEnvironment(const Environment& own, const Environment& machine,
                              const std::string& folder);

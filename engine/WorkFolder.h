@@ -26,8 +26,7 @@ std::string WorkFolderPath(const std::string& windowsFolder, const std::string& 
 // Where the run's folders are made: "<windowsFolder>\Temp\".
 std::string WorkFolderParent(const std::string& windowsFolder);
 
-// Whether a folder's descriptor is the one asked for: owner Administrators, and a
-// protected list of exactly SYSTEM's and Administrators' full control.
+// Whether a folder's descriptor is exactly what kWorkFolderSddl asks for.
 bool IsAdministratorsOnly(const FolderSecurity& security);
 
 struct FolderCloser {

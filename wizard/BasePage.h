@@ -13,15 +13,12 @@ class CBasePage : public CPropertyPage {
   BOOL OnQueryCancel() override;
 
  protected:
-  // The sheet's one install session and its platform services.
   InstallSession& GetInstallSession() const;
   const InstallPlatform& GetPlatform() const;
 
-  // The operations on the sheet that the pages share.
   void PostWizardButtons(DWORD flags) const { GetSheetWindow().SetWizardButtons(flags); }
   void PressNext() const { GetSheetWindow().PressNext(); }
   // Shows (SW_SHOWNORMAL) or hides (SW_HIDE) the sheet's Back and Next buttons.
   void ShowBackAndNext(int show) const;
-  // Puts string `stringId` of the string table into control `controlId` of this page.
   void SetControlText(int controlId, UINT stringId);
 };

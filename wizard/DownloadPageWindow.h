@@ -14,7 +14,6 @@ class DownloadPageWindow final : public DownloadPageView {
   void StartMarquee() override;
   void DisableCancel() override;
   void PressNext() override;
-  // Shows the page, which a setup program that has just started may have covered.
   void ShowPage() override;
   int ShowMessageBox(int stringId, uint32_t type) override;
 

@@ -17,11 +17,8 @@ class CInstallerSheet : public CPropertySheet {
   explicit CInstallerSheet(const InstallPlatform& platform);
   ~CInstallerSheet() override = default;
 
-  // The one record of choices and outcome, shared by every page and the install worker.
   InstallSession& GetInstallSession() { return m_session; }
-  // The platform services the pages and the install worker run on.
   const InstallPlatform& GetPlatform() const { return m_platform; }
-  // The page object of an entry of the page sequence.
   CPropertyPage* GetWizardPage(WizardPage page);
 
   InstallSession m_session;

@@ -13,6 +13,5 @@ class CSelectPage : public CBasePage {
   void OnBnClickedCustom();
 
  private:
-  // The pages of the chosen mode, then on to the first of them.
   void AddPagesAndGoOn();
 };
