@@ -18,7 +18,6 @@ namespace {
 
 constexpr char kDeployMutexName[] = "Global\\PelloryDeploy Single Execution Mutex";
 
-// Each exit code's sentence, for the log's last line.
 constexpr struct {
   int exitCode;
   const char* sentence;

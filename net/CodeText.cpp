@@ -38,8 +38,7 @@ constexpr CodeText kTrustTexts[] = {
     {static_cast<int32_t>(0x800B0001), "no trust provider knows this kind of file"},
 };
 
-// Common platform errors behind a failed transfer (WinINet's, Winsock's and the file
-// system's numbers).
+// Common platform errors behind a failed transfer: WinINet's, Winsock's and the file system's.
 constexpr CodeText kPlatformErrorTexts[] = {
     {2, "the file or folder does not exist"},
     {3, "the folder does not exist"},

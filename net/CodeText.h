@@ -18,15 +18,14 @@ std::string DescribeAttempt(const AttemptResult& attempt, uint32_t lastError);
 // "309: the signer is not ...", for the codes of the signature check.
 std::string DescribeSignatureCode(int32_t code);
 
-// The platform error number recorded with a code, in words where it is a common one
-// ("12007: the host name does not resolve").
+// A platform error number, in words where common ("12007: the host name does not resolve").
 std::string DescribePlatformError(uint32_t error);
 
 // The Authenticode policy's own verdict in words ("0x800B0100: the file is not signed").
 std::string DescribeTrustVerdict(int32_t verdict);
 
-// What holding a completed file found, for a file whose transfer completed: the signature
-// check's sentence for a held or unverified program, else why it was refused.
+// What holding a completed file found: the signature check's sentence for a held or
+// unverified program, else why it was refused.
 std::string DescribeHold(const HoldResult& hold);
 
 // A file's pin after holding it: "none", "matches" or "differs".

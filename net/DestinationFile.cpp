@@ -11,8 +11,7 @@ std::string WithoutTrailingBackslashes(std::string path) {
   return path;
 }
 
-// A name in the destination's folder that nobody is likely to have planted, no longer
-// than the destination's own path allows.
+// A name in the folder that nobody is likely to have planted, no longer than a path may be.
 std::string FreshName(const std::string& folder, uint32_t seed) {
   std::string name = folder + "~pel" + HexDigits(seed);
   const std::size_t limit = kPathCapacity - 1;

@@ -9,8 +9,7 @@ namespace {
 constexpr auto kRelease = std::memory_order_release;
 constexpr auto kAcquire = std::memory_order_acquire;
 
-// Copies a NUL-terminated string into a buffer of capacity bytes; fails when it does
-// not fit with its terminator.
+// Fails, copying nothing, when source does not fit in capacity bytes with its NUL.
 bool CopyBounded(char* dest, size_t capacity, const char* source) {
   const size_t length = strnlen(source, capacity);
   if (length >= capacity) return false;
@@ -170,8 +169,7 @@ int32_t DownloadContext::SetTimeouts(HttpHandle handle) {
   return Step(StepSucceeded, 0);
 }
 
-// After a failed open: closes what was opened, newest first, and goes on past a handle
-// that will not close.
+// After a failed open, closes what was opened and goes on past a handle that will not close.
 void DownloadContext::CloseOpenedHandles() {
   for (const HandleToClose& open : HandlesNewestFirst()) {
     if (!CloseHttp(*open.handle)) RecordError(m_platform.http->LastError());

@@ -24,7 +24,6 @@ enum DownloadState : int32_t {
   DL_BROKEN = 4,
 };
 
-// Each code's value and meaning: net/Codes.h.
 enum DownloadStepCode : int32_t { StepSucceeded = 0, DOWNLOAD_STEP_CODES(CODE_ENUMERATOR) };
 enum DownloadPrimaryCode : int32_t { DOWNLOAD_PRIMARY_CODES(CODE_ENUMERATOR) };
 enum TransferResult : int32_t { TransferComplete = 0, TRANSFER_RESULTS(CODE_ENUMERATOR) };
@@ -47,7 +46,6 @@ int32_t RefuseFetchUrl(Http& http, const std::string& url, UrlParts& parts);
 
 enum class StopMode { Graceful, Forced };
 
-// What the owner sees when it polls.
 struct DownloadPoll {
   int32_t state = DL_IDLE;
   int percent = 0;  // 0 until the Content-Length is known and in every state but running
@@ -70,17 +68,15 @@ class DownloadContext {
   // Creates the destination file, splits the URL, opens the internet handle, connection
   // and request: true with DL_READY, or false with a primary code.
   bool Start(const char* url, const char* destPath);
-  // The owner's launch: DL_RUNNING, then the transfer thread; DL_FINISHED and 201000 when
-  // the thread cannot be created, and 200000 (the transfer did not start) for a context
-  // that Start did not leave ready. Returns whether the thread runs.
+  // DL_RUNNING, then the transfer thread: true. False with DL_FINISHED and 201000 when the thread
+  // cannot be created, or with 200000 for a context that Start did not leave ready.
   bool Launch();
   // Reads the state and sizes only: no lock, no platform call, nothing written.
   DownloadPoll Poll() const;
   // Waits up to milliseconds for the transfer thread to end; returns as soon as it has.
   void AwaitEnd(uint32_t milliseconds);
-  // The combined code. Its primary part is what Start or the launch recorded; without
-  // that, the transfer's result once it has finished with one, or 500000 when more bytes
-  // arrived than the Content-Length announced.
+  // The combined code. Its primary part is what Start or the launch recorded, else a finished
+  // transfer's failure, else 500000 when more bytes arrived than the Content-Length announced.
   int32_t Code() const;
   // Resets the context for another Start: 0, or the step code of the first failure, which
   // leaves the rest as it was.

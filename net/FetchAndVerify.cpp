@@ -33,8 +33,7 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
                             const InstallPlatform& platform, const std::string& folder,
                             ReadLockedFile& heldFile, const FilePin& pin) {
   heldFile.Reset();
-  // Without a destination every attempt is a transfer that did not start: nothing is
-  // created or requested.
+  // Without a destination nothing is created or requested.
   const std::string destination = FetchDestination(folder, fileName != nullptr ? fileName : "");
   const char* destinationPath = destination.empty() ? nullptr : destination.c_str();
 

@@ -12,11 +12,11 @@
 #include "platform/Files.h"
 #include "platform/Trust.h"
 
-// Where the step stores fileName: the folder (which ends with a backslash), one more
-// backslash and the name. The file system reads the doubled separator as one, so this is
-// the file that folder and name alone name for the list and the setup command; the extra byte is
-// kept because the step's destination limit (259 bytes) has always counted it. Empty
-// without a folder or without a name: never the folder itself, nor a device.
+// Where the step stores fileName: the folder (which ends with a backslash), one more backslash
+// and the name. The file system reads the doubled separator as one, so this is the file that
+// folder and name alone name for the list and the setup command; the extra byte is kept because
+// the step's destination limit (259 bytes) has always counted it. Empty without a folder or
+// without a name: never the folder itself, nor a device.
 std::string FetchDestination(const std::string& folder, const std::string& fileName);
 
 // The step's verdict; the caller records the outcome.
@@ -26,7 +26,6 @@ enum class FetchVerdict {
   Rejected,  // the completed file failed its checks or could not be locked for them
 };
 
-// What holding a completed file found.
 enum class HoldOutcome {
   Held,        // held, the plain file of its folder, and verified when asked
   NotOpened,   // it could not be held open
@@ -40,11 +39,10 @@ struct HoldResult {
   bool pinMatches = false;    // a pin was given and the held bytes have its digest
 };
 
-// Holds the completed file at path open so that others may read it but nobody can write,
-// rename or delete it, makes sure that what is held is the plain file that was downloaded
-// (not a link planted since), digests the held bytes when pinned, and with verify has it
-// checked while held, so that what was compared and checked is what will run. held gets the
-// file only when the outcome is Held.
+// Holds the completed file at path open so that others may read it but nobody can write, rename
+// or delete it, makes sure that what is held is the plain file that was downloaded (not a link
+// planted since), digests the held bytes when pinned, and with verify has it checked while held,
+// so that what was compared and checked is what will run. held gets the file only when Held.
 HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path, bool verify,
                              const Pin& pin, ReadLockedFile& held);
 
@@ -83,10 +81,9 @@ struct FilePin {
 // completed file must pass VerifyDownloadedFile. An empty fileName is a name the caller refused:
 // every attempt is a transfer that did not start, and the retry question comes at once.
 //
-// When the verdict is Fetched, heldFile holds the completed file (HoldCompletedFile): the
-// checked bytes are the bytes that will run, and a response file's answers are the ones
-// its setup reads. A file that cannot be held so, or whose digest is not its pin, is
-// Rejected (unless the pin asks again). Otherwise heldFile is left empty.
+// Fetched leaves the completed file held in heldFile (HoldCompletedFile), so that a response
+// file's answers are the ones its setup reads; otherwise heldFile is left empty. A file that
+// cannot be held so, or whose digest is not its pin, is Rejected (unless the pin asks again).
 FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, bool verify,
                             const InstallPlatform& platform, const std::string& folder,
                             ReadLockedFile& heldFile, const FilePin& pin = {});

@@ -9,7 +9,6 @@
 // run's folder. Empty when LocalNameFaultOf finds a fault.
 std::string FileNameFromUrl(const std::string& url);
 
-// Why a URL gives no local name.
 enum class LocalNameFault {
   None,
   NoFileName,  // no "/", or nothing after the last one

@@ -15,5 +15,4 @@ enum SignatureCode : int32_t { SIGNATURE_CODES(CODE_ENUMERATOR) };
 constexpr char kRequiredSigner[] = "Morvane Corporation";
 
 int32_t VerifyDownloadedFile(const char* path, Trust& trust);
-// Exactly the required name: same length, same bytes, same case.
 bool IsRequiredSigner(const std::string& name);
