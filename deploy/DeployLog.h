@@ -8,14 +8,13 @@
 #include <mutex>
 #include <string>
 
+#include "platform/Console.h"
+
 // "2026-12-10 15:30:01.234", the local time now.
 std::string LocalTimeStamp();
 
 class DeployLog {
  public:
-  // Text of the ANSI code page (paths, names, what the platform said) as UTF-8.
-  using ToUtf8 = std::function<std::string(const std::string& ansiText)>;
-
   // file may be null. Both must outlive the log.
   DeployLog(std::FILE* out, std::FILE* file, ToUtf8 toUtf8,
             std::function<std::string()> stamp = LocalTimeStamp);

@@ -72,24 +72,21 @@ class UnattendedView final : public DownloadPageView {
 
 // The worker's services as Pellory's, with the fetch step reporting here: each attempt is
 // logged, and its retry question is answered by the retry policy.
-class UnattendedHost final : public InstallWorkerHost, private FetchUi {
+class UnattendedHost final : private FetchUi, public InstallWorkerServices {
  public:
   UnattendedHost(const InstallPlatform& platform, std::shared_ptr<DownloadPageView> view,
                  ObservingHttp& http, SignerRecordingTrust& trust, const CancelGate& gate,
                  const DeployArguments& arguments, DeployLog& log)
-      : m_services(platform, std::move(view), static_cast<FetchUi&>(*this)),
+      : InstallWorkerServices(platform, std::move(view), this),
         m_http(http),
         m_trust(trust),
         m_gate(gate),
         m_arguments(arguments),
         m_log(log) {}
 
-  Registry& GetRegistry() override { return m_services.GetRegistry(); }
-  SystemInfo& GetSystem() override { return m_services.GetSystem(); }
-  Clock& GetClock() override { return m_services.GetClock(); }
   void MakeWorkFolder() override {
-    m_services.MakeWorkFolder();
-    const std::string& folder = m_services.FolderPath();
+    InstallWorkerServices::MakeWorkFolder();
+    const std::string& folder = FolderPath();
     m_log.Line(folder.empty() ? "folder: none could be made, so nothing can be fetched"
                               : "folder: " + folder);
   }
@@ -102,20 +99,15 @@ class UnattendedHost final : public InstallWorkerHost, private FetchUi {
     m_waitSeconds = m_arguments.retryWaitSeconds;
     m_log.Line("fetch " + m_name + " from " + url);
     BeginAttempt();
-    return m_services.FetchAndVerify(fileName, url, verify, pin);
+    return InstallWorkerServices::FetchAndVerify(fileName, url, verify, pin);
   }
-  void OpenUrlList(const std::string& fileName) override { m_services.OpenUrlList(fileName); }
-  std::string LookupUrlListValue(const std::string& key) override {
-    return m_services.LookupUrlListValue(key);
-  }
-  void CloseUrlList() override { m_services.CloseUrlList(); }
   // The exit code is logged, not judged, as Pellory does: a package's silent mode does not
   // report it reliably.
   bool RunSetup(const std::string& setupName, const std::string& responseName) override {
-    m_log.Line("setup: " + BuildSetupCommandLine(m_services.FolderPath(), setupName, responseName));
-    const bool ran = m_services.RunSetup(setupName, responseName);
+    m_log.Line("setup: " + BuildSetupCommandLine(FolderPath(), setupName, responseName));
+    const bool ran = InstallWorkerServices::RunSetup(setupName, responseName);
     m_log.Line("setup " + setupName +
-               (ran ? " ended with exit code " + std::to_string(m_services.LastSetupExitCode())
+               (ran ? " ended with exit code " + std::to_string(LastSetupExitCode())
                     : " could not be started"));
     return ran;
   }
@@ -160,7 +152,6 @@ class UnattendedHost final : public InstallWorkerHost, private FetchUi {
     return kAnswerRetry;
   }
 
-  InstallWorkerServices m_services;
   ObservingHttp& m_http;
   SignerRecordingTrust& m_trust;
   const CancelGate& m_gate;

@@ -56,19 +56,11 @@ void UseUserLocale() { std::setlocale(LC_ALL, ""); }
 
 InstallWorkerServices::InstallWorkerServices(const InstallPlatform& platform,
                                              std::shared_ptr<DownloadPageView> view,
-                                             std::function<void()> useUserLocale)
+                                             FetchUi* fetchUi, std::function<void()> useUserLocale)
     : m_platform(platform),
       m_view(std::move(view)),
-      m_pageUi(std::make_unique<PageFetchUi>(*m_view)),
-      m_fetchUi(*m_pageUi),
-      m_useUserLocale(std::move(useUserLocale)) {}
-
-InstallWorkerServices::InstallWorkerServices(const InstallPlatform& platform,
-                                             std::shared_ptr<DownloadPageView> view,
-                                             FetchUi& fetchUi, std::function<void()> useUserLocale)
-    : m_platform(platform),
-      m_view(std::move(view)),
-      m_fetchUi(fetchUi),
+      m_pageUi(fetchUi != nullptr ? nullptr : std::make_unique<PageFetchUi>(*m_view)),
+      m_fetchUi(fetchUi != nullptr ? *fetchUi : *m_pageUi),
       m_useUserLocale(std::move(useUserLocale)) {}
 
 void InstallWorkerServices::MakeWorkFolder() { m_folder = WorkFolder::Create(*m_platform.folders); }

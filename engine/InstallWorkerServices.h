@@ -25,14 +25,13 @@ void UseUserLocale();
 bool StartInstallWorker(const InstallPlatform& platform, std::shared_ptr<CancelGate> gate,
                         std::shared_ptr<DetachablePageView> view, InstallSession& session);
 
-class InstallWorkerServices final : public InstallWorkerHost {
+class InstallWorkerServices : public InstallWorkerHost {
  public:
-  // The fetch step reports to the page: its progress bar and its retry question.
+  // The fetch step reports to fetchUi, which outlives the services; without one, to the
+  // page: its progress bar and its retry question.
   InstallWorkerServices(const InstallPlatform& platform, std::shared_ptr<DownloadPageView> view,
+                        FetchUi* fetchUi = nullptr,
                         std::function<void()> useUserLocale = UseUserLocale);
-  // The fetch step reports to fetchUi, which outlives the services.
-  InstallWorkerServices(const InstallPlatform& platform, std::shared_ptr<DownloadPageView> view,
-                        FetchUi& fetchUi, std::function<void()> useUserLocale = UseUserLocale);
 
   // The run's working folder, backslash included; empty before MakeWorkFolder or without one.
   const std::string& FolderPath() const { return m_folder.Path(); }

@@ -43,10 +43,12 @@ FileHandle CreateDestination(Files& files, Clock& clock, const char* destPath, u
   const std::string destination = destPath;
   const std::string folder = FolderOf(destination);
   const std::string folderFinal = files.FolderFinalPath(folder.c_str());
-  if (folder.empty() || folderFinal.empty()) {
-    error = folder.empty() ? kErrorNotAPlainFile : files.LastError();
+  const auto fail = [&error](uint32_t why) {
+    error = why;
     return kInvalidFile;
-  }
+  };
+  if (folder.empty()) return fail(kErrorNotAPlainFile);
+  if (folderFinal.empty()) return fail(files.LastError());
 
   // 1. A new file under a fresh name; a name that is taken is never opened.
   std::string fresh;
@@ -56,29 +58,19 @@ FileHandle CreateDestination(Files& files, Clock& clock, const char* destPath, u
     fresh = FreshName(folder, seed + static_cast<uint32_t>(attempt) * 0x9E3779B9u);
     created = files.CreateNew(fresh.c_str());
   }
-  if (created == kInvalidFile) {
-    error = files.LastError();
-    return kInvalidFile;
-  }
+  if (created == kInvalidFile) return fail(files.LastError());
   files.Close(created);
 
   // 2. Moved over the destination: a rename replaces whatever entry stands there.
-  if (!files.Replace(fresh.c_str(), destPath)) {
-    error = files.LastError();
-    return kInvalidFile;
-  }
+  if (!files.Replace(fresh.c_str(), destPath)) return fail(files.LastError());
 
   // 3. Opened again, and checked on the handle: something planted in between is refused.
   const FileHandle file = files.OpenForWriting(destPath);
-  if (file == kInvalidFile) {
-    error = files.LastError();
-    return kInvalidFile;
-  }
+  if (file == kInvalidFile) return fail(files.LastError());
   FileFacts facts;
   if (!IsPlainFileIn(files, file, folderFinal, facts) || facts.size != 0) {
     files.Close(file);
-    error = kErrorNotAPlainFile;
-    return kInvalidFile;
+    return fail(kErrorNotAPlainFile);
   }
   return file;
 }

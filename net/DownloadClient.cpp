@@ -1,13 +1,11 @@
 #include "net/DownloadClient.h"
 
 #include <cstring>
+#include <mutex>
 
 #include "net/DestinationFile.h"
 
 namespace {
-
-constexpr auto kRelease = std::memory_order_release;
-constexpr auto kAcquire = std::memory_order_acquire;
 
 // Fails, copying nothing, when source does not fit in capacity bytes with its NUL.
 bool CopyBounded(char* dest, size_t capacity, const char* source) {
@@ -46,13 +44,13 @@ DownloadContext::~DownloadContext() {
 }
 
 void DownloadContext::Record(std::atomic<int32_t>& code, int32_t value, uint32_t error) {
-  LockHolder hold(*m_lock);
+  const std::lock_guard<Lock> hold(*m_lock);
   code.store(value, kRelease);
   m_lastError.store(error, kRelease);
 }
 
 void DownloadContext::RecordError(uint32_t error) {
-  LockHolder hold(*m_lock);
+  const std::lock_guard<Lock> hold(*m_lock);
   m_lastError.store(error, kRelease);
 }
 
@@ -245,7 +243,7 @@ int32_t DownloadContext::PrimaryCode() const {
 }
 
 int32_t DownloadContext::Code() const {
-  LockHolder hold(*m_lock);
+  const std::lock_guard<Lock> hold(*m_lock);
   return m_stepCode.load(kAcquire) + PrimaryCode();
 }
 

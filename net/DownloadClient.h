@@ -120,6 +120,9 @@ class DownloadContext {
   int32_t StepKeepingError(int32_t code);  // stored without the lock, lastError unchanged
   int32_t PrimaryCode() const;
 
+  static constexpr auto kRelease = std::memory_order_release;
+  static constexpr auto kAcquire = std::memory_order_acquire;
+
   const InstallPlatform m_platform;
   const std::unique_ptr<Lock> m_lock;  // guards the setters and Code()
   std::atomic<int32_t> m_state{DL_IDLE};

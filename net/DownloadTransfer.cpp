@@ -4,13 +4,6 @@
 
 #include "net/DownloadClient.h"
 
-namespace {
-
-constexpr auto kRelease = std::memory_order_release;
-constexpr auto kAcquire = std::memory_order_acquire;
-
-}  // namespace
-
 int32_t DownloadContext::FinishFile(uint32_t& error) {
   if (CloseFile()) return TransferComplete;
   error = m_platform.files->LastError();

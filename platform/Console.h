@@ -7,6 +7,10 @@
 #include <functional>
 #include <string>
 
+// Text in the system's ANSI code page (paths, names, what the platform said) as UTF-8: the
+// console's AnsiToUtf8 in a program, a stand-in in a test.
+using ToUtf8 = std::function<std::string(const std::string& ansiText)>;
+
 class Console {
  public:
   virtual ~Console() = default;

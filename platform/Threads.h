@@ -11,23 +11,13 @@ using ThreadProc = uint32_t (*)(void* argument);
 
 enum class WaitOutcome { Ended, TimedOut, Failed };
 
-// A non-recursive lock (a critical section on Windows); deleted with the object.
+// A non-recursive lock (a critical section on Windows); deleted with the object. Named as
+// the standard's locks are, so that std::lock_guard holds it.
 class Lock {
  public:
   virtual ~Lock() = default;
-  virtual void Enter() = 0;
-  virtual void Leave() = 0;
-};
-
-class LockHolder {
- public:
-  explicit LockHolder(Lock& lock) : m_lock(lock) { m_lock.Enter(); }
-  ~LockHolder() { m_lock.Leave(); }
-  LockHolder(const LockHolder&) = delete;
-  LockHolder& operator=(const LockHolder&) = delete;
-
- private:
-  Lock& m_lock;
+  virtual void lock() = 0;
+  virtual void unlock() = 0;
 };
 
 class Threads {

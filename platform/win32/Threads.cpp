@@ -33,8 +33,8 @@ class CriticalSectionLock final : public Lock {
  public:
   CriticalSectionLock() { InitializeCriticalSection(&m_section); }
   ~CriticalSectionLock() override { DeleteCriticalSection(&m_section); }
-  void Enter() override { EnterCriticalSection(&m_section); }
-  void Leave() override { LeaveCriticalSection(&m_section); }
+  void lock() override { EnterCriticalSection(&m_section); }
+  void unlock() override { LeaveCriticalSection(&m_section); }
 
  private:
   CRITICAL_SECTION m_section;

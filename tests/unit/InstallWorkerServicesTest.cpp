@@ -34,7 +34,7 @@ class InstallWorkerServicesTest : public ::testing::Test, protected FakeInstallP
   FakeDownloadPageView* page = new FakeDownloadPageView(log);  // owned by services
   int localeSwitches = 0;
   std::unique_ptr<InstallWorkerServices> services = std::make_unique<InstallWorkerServices>(
-      Platform(), std::shared_ptr<DownloadPageView>(page), [this] { ++localeSwitches; });
+      Platform(), std::shared_ptr<DownloadPageView>(page), nullptr, [this] { ++localeSwitches; });
 };
 
 TEST_F(InstallWorkerServicesTest, EveryFileAndTheSetupsRunAreInTheNewFolderHeldToTheEnd) {

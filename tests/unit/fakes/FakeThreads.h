@@ -19,7 +19,7 @@
 
 class CheckedLock : public Lock {
  public:
-  void Enter() override {
+  void lock() override {
     if (m_owner.load() == std::this_thread::get_id()) {
       ADD_FAILURE() << "the lock was entered again by the thread that holds it";
       return;
@@ -27,7 +27,7 @@ class CheckedLock : public Lock {
     m_mutex.lock();
     m_owner.store(std::this_thread::get_id());
   }
-  void Leave() override {
+  void unlock() override {
     m_owner.store(std::thread::id());
     m_mutex.unlock();
   }
