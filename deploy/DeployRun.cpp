@@ -141,7 +141,7 @@ class UnattendedHost final : private FetchUi, public InstallWorkerServices {
   int AskRetry() override {
     if (m_gate.IsAbandoned() || m_retried >= m_arguments.retries) {
       m_log.Line("no retry left for " + m_name);
-      return kAnswerCancel;
+      return kIdCancel;
     }
     ++m_retried;
     m_log.Line("retry " + std::to_string(m_retried) + " of " + std::to_string(m_arguments.retries) +
@@ -149,7 +149,7 @@ class UnattendedHost final : private FetchUi, public InstallWorkerServices {
     GetClock().Sleep(m_waitSeconds * 1000);
     m_waitSeconds = std::min(m_waitSeconds * 2, kLongestRetryWaitSeconds);
     BeginAttempt();
-    return kAnswerRetry;
+    return kIdRetry;
   }
 
   ObservingHttp& m_http;

@@ -5,14 +5,12 @@
 
 #include <cstdint>
 
-// Box types and button ids of the message-box convention (their Windows values).
+#include "net/FetchAndVerify.h"  // the boxes' answers
+
+// Box types of the message-box convention (their Windows values).
 enum MessageBoxType : uint32_t {
   kMbOk = 0x0,
   kMbRetryCancel = 0x5,
-};
-enum MessageBoxAnswer : int {
-  kIdOk = 1,
-  kIdCancel = 2,
 };
 
 class DownloadPageView {

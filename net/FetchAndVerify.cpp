@@ -62,6 +62,6 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
     } else {
       ui.AttemptEnded(report);
     }
-    if (ui.AskRetry() == kAnswerCancel) return FetchVerdict::GaveUp;
+    if (ui.AskRetry() == kIdCancel) return FetchVerdict::GaveUp;
   }
 }

@@ -62,12 +62,12 @@ class FetchUi {
   virtual void SetProgress(int position) = 0;
   // After every attempt, before any question.
   virtual void AttemptEnded(const AttemptReport& report) = 0;
-  // Shows string 153 with MB_RETRYCANCEL and returns the answer: IDRETRY or IDCANCEL.
+  // Shows string 153 with MB_RETRYCANCEL and returns the answer: kIdRetry or kIdCancel.
   virtual int AskRetry() = 0;
 };
 
-constexpr int kAnswerRetry = 4;   // IDRETRY
-constexpr int kAnswerCancel = 2;  // IDCANCEL
+// A message box's answers (their Windows values), the retry question's among them.
+enum MessageBoxAnswer : int { kIdOk = 1, kIdCancel = 2, kIdRetry = 4 };
 
 // What the step does with a file's pin.
 struct FilePin {

@@ -20,10 +20,9 @@ const InstallPlatform& CBasePage::GetPlatform() const {
   return static_cast<CInstallerSheet*>(GetSheet())->GetPlatform();
 }
 
-BOOL CBasePage::OnQueryCancel() {
-  if (AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) == IDNO) return FALSE;
-  return TRUE;
-}
+bool CBasePage::ConfirmExit() { return AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) != IDNO; }
+
+BOOL CBasePage::OnQueryCancel() { return ConfirmExit() ? TRUE : FALSE; }
 
 void CBasePage::ShowBackAndNext(int show) const {
   const CSheetWindow sheet = GetSheetWindow();

@@ -15,6 +15,8 @@ class CBasePage : public CPropertyPage {
  protected:
   InstallSession& GetInstallSession() const;
   const InstallPlatform& GetPlatform() const;
+  // "終了しますか？": true unless the user answers No.
+  static bool ConfirmExit();
 
   void PostWizardButtons(DWORD flags) const { GetSheetWindow().SetWizardButtons(flags); }
   void PressNext() const { GetSheetWindow().PressNext(); }

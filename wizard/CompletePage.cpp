@@ -41,9 +41,7 @@ BOOL CCompletePage::OnSetActive() {
 
 BOOL CCompletePage::OnWizardFinish() {
   if (FinishRestarts(GetInstallSession().Result(), m_radioRestartNow.GetCheck() == BST_CHECKED)) {
-    RestartSystem();
+    GetPlatform().restart->RestartSystem();
   }
   return TRUE;
 }
-
-bool CCompletePage::RestartSystem() { return GetPlatform().restart->RestartSystem(); }

@@ -11,9 +11,6 @@ class CCompletePage : public CBasePage {
   BOOL OnSetActive() override;
   BOOL OnWizardFinish() override;
 
-  // Asks the system for the restart privilege and then for a restart; true when requested.
-  bool RestartSystem();
-
   CButton m_radioRestartNow;    // 1015, selected at each activation
   CButton m_radioRestartLater;  // 1016
 };

@@ -1,6 +1,5 @@
 #include "wizard/DownloadPage.h"
 
-#include "afx/AfxMessageBox.h"
 #include "engine/InstallWorkerServices.h"
 #include "res/resource.h"
 #include "wizard/DownloadPageWindow.h"
@@ -29,9 +28,7 @@ BOOL CDownloadPage::OnSetActive() {
 
 BOOL CDownloadPage::OnQueryCancel() {
   const CSheetWindow sheet = GetSheetWindow();
-  return QueryCancelDownloads(
-             *m_gate, *m_view, [] { return AfxMessageBox(IDS_CONFIRM_EXIT, MB_YESNO) != IDNO; },
-             [sheet] { sheet.DisableCancel(); })
+  return QueryCancelDownloads(*m_gate, *m_view, ConfirmExit, [sheet] { sheet.DisableCancel(); })
              ? TRUE
              : FALSE;
 }

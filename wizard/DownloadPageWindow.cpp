@@ -8,7 +8,7 @@
 // The core asks for boxes and reads their answers in Windows' own values, which pass
 // through here unchanged.
 static_assert(kMbOk == MB_OK && kMbRetryCancel == MB_RETRYCANCEL, "box types");
-static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL && kAnswerCancel == IDCANCEL, "answers");
+static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL && kIdRetry == IDRETRY, "answers");
 
 DownloadPageWindow::DownloadPageWindow(HWND sheet, HWND page) : m_sheet(sheet) {
   m_page.m_hWnd = page;
