@@ -1,14 +1,10 @@
 #include "afx/AfxPropertyPage.h"
 
-CPropertyPage::CPropertyPage(UINT templateId, UINT captionId) : m_psp() {
+CPropertyPage::CPropertyPage(UINT templateId) : m_psp() {
   m_psp.dwSize = sizeof(m_psp);
   m_psp.dwFlags = PSP_DEFAULT;
   m_psp.hInstance = ::GetModuleHandleW(nullptr);
   m_psp.pszTemplate = MAKEINTRESOURCEW(templateId);
-  if (captionId != 0) {
-    m_psp.dwFlags |= PSP_USETITLE;
-    m_psp.pszTitle = MAKEINTRESOURCEW(captionId);
-  }
   m_psp.pfnDlgProc = &CPropertyPage::DialogProc;
   m_psp.lParam = reinterpret_cast<LPARAM>(this);
 }

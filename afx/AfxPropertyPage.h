@@ -35,8 +35,8 @@ class CSheetWindow {
 
 class CPropertyPage : public CWnd {
  public:
-  // `templateId`: the page's dialog template; `captionId` 0 keeps the template's caption.
-  explicit CPropertyPage(UINT templateId, UINT captionId = 0);
+  // `templateId`: the page's dialog template, whose caption the page keeps.
+  explicit CPropertyPage(UINT templateId);
 
   // Page operations. The return values are the framework's: OnSetActive TRUE accepts the
   // activation; OnWizardNext 0 moves on, -1 stays; OnWizardFinish TRUE closes;

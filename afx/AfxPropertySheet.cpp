@@ -7,13 +7,11 @@ namespace {
 CPropertySheet* g_creatingSheet = nullptr;
 }  // namespace
 
-CPropertySheet::CPropertySheet(const wchar_t* caption, CWnd* parent, UINT startPage) : m_psh() {
+CPropertySheet::CPropertySheet() : m_psh() {
   m_psh.dwSize = sizeof(m_psh);
   m_psh.dwFlags = PSH_PROPSHEETPAGE;
-  m_psh.hwndParent = parent ? parent->m_hWnd : nullptr;
   m_psh.hInstance = ::GetModuleHandleW(nullptr);
-  m_psh.pszCaption = caption;
-  m_psh.nStartPage = startPage;
+  m_psh.pszCaption = L"";
 }
 
 void CPropertySheet::AddPage(CPropertyPage* page) {

@@ -7,7 +7,8 @@
 
 class CPropertySheet : public CWnd {
  public:
-  CPropertySheet(const wchar_t* caption, CWnd* parent, UINT startPage);
+  // Owned by no window, starting at the first page, with no caption of its own.
+  CPropertySheet();
 
   void AddPage(CPropertyPage* page);
   void RemovePage(int index);

@@ -54,21 +54,18 @@ int32_t DownloadContext::Transfer(uint32_t& error) {
   if (request == HttpHandle::None || m_file.load(kAcquire) == kInvalidFile) {
     return TransferNotReady;
   }
-  if (!http.SendRequest(request)) {
+  const auto failed = [&http, &error](int32_t result) {
     error = http.LastError();
-    return TransferSendFailed;
-  }
+    return result;
+  };
+  if (!http.SendRequest(request)) return failed(TransferSendFailed);
   uint32_t status = 0;
-  if (!http.QueryNumber(request, HttpNumber::StatusCode, status)) {
-    error = http.LastError();
-    return TransferStatusUnreadable;
-  }
+  if (!http.QueryNumber(request, HttpNumber::StatusCode, status))
+    return failed(TransferStatusUnreadable);
   if (status >= 400) return TransferHttpError;
   uint32_t length = 0;
-  if (!http.QueryNumber(request, HttpNumber::ContentLength, length)) {
-    error = http.LastError();
-    return TransferNoContentLength;
-  }
+  if (!http.QueryNumber(request, HttpNumber::ContentLength, length))
+    return failed(TransferNoContentLength);
   m_expectedSize.store(length, kRelease);
   if (m_stopRequested.load(kAcquire)) return TransferStopped;
   return ReceiveBody(request, length, error);

@@ -6,7 +6,7 @@
 #include "wizard/InstallerSheet.h"
 
 CBasePage::CBasePage(UINT templateId, UINT headerTitleId, UINT headerSubtitleId)
-    : CPropertyPage(templateId, 0) {
+    : CPropertyPage(templateId) {
   m_psp.dwFlags |= PSP_USEHEADERTITLE | PSP_USEHEADERSUBTITLE;
   m_psp.pszHeaderTitle = MAKEINTRESOURCEW(headerTitleId);
   m_psp.pszHeaderSubTitle = MAKEINTRESOURCEW(headerSubtitleId);
