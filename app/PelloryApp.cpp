@@ -10,14 +10,10 @@ CPelloryApp theApp;
 
 namespace {
 
-class Win32StartupPlatform : public StartupPlatform {
+class WizardShell : public StartupShell {
  public:
-  explicit Win32StartupPlatform(CWinApp& app) : m_app(app) {}
+  WizardShell(CWinApp& app, const InstallPlatform& platform) : m_app(app), m_platform(platform) {}
 
-  MutexOutcome CreateSingleInstanceMutex() override {
-    return m_platform.mutex->Create(kPelloryMutexName);
-  }
-  bool IsAdministrator() override { return m_platform.user->IsAdministrator(); }
   void ShowMessage(uint32_t stringId) override { AfxMessageBox(stringId, MB_OK); }
   void RunWizard() override {
     CInstallerSheet sheet(m_platform);
@@ -29,7 +25,7 @@ class Win32StartupPlatform : public StartupPlatform {
 
  private:
   CWinApp& m_app;
-  const InstallPlatform m_platform = SystemInstallPlatform();
+  const InstallPlatform& m_platform;
 };
 
 }  // namespace
@@ -39,7 +35,8 @@ BOOL CPelloryApp::InitApplication() {
 }
 
 BOOL CPelloryApp::InitInstance() {
-  Win32StartupPlatform platform(*this);
-  RunStartupSequence(platform);
+  const InstallPlatform platform = SystemInstallPlatform();
+  WizardShell shell(*this, platform);
+  RunStartupSequence(platform, shell);
   return FALSE;
 }

@@ -2,15 +2,14 @@
 
 #include "res/resource.h"
 
-
-void RunStartupSequence(StartupPlatform& platform) {
-  if (platform.CreateSingleInstanceMutex() == StartupPlatform::MutexOutcome::AlreadyExists) {
-    platform.ShowMessage(IDS_ALREADY_RUNNING);
+void RunStartupSequence(const InstallPlatform& platform, StartupShell& shell) {
+  if (platform.mutex->Create(kPelloryMutexName) == MutexOutcome::AlreadyExists) {
+    shell.ShowMessage(IDS_ALREADY_RUNNING);
     return;
   }
-  if (!platform.IsAdministrator()) {
-    platform.ShowMessage(IDS_NOT_ADMINISTRATOR);
+  if (!platform.user->IsAdministrator()) {
+    shell.ShowMessage(IDS_NOT_ADMINISTRATOR);
     return;
   }
-  platform.RunWizard();
+  shell.RunWizard();
 }

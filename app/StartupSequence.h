@@ -5,21 +5,18 @@
 
 #include <cstdint>
 
-#include "platform/InstanceMutex.h"
+#include "platform/InstallPlatform.h"
 
 // Pellory's single-instance mutex, of its session; the deploy tool refuses to run beside it.
 constexpr char kPelloryMutexName[] = "Pellory Single Execution Mutex";
 
-class StartupPlatform {
+// What start-up shows and runs once the platform's mutex and account have been asked.
+class StartupShell {
  public:
-  using MutexOutcome = ::MutexOutcome;
-  virtual ~StartupPlatform() = default;
-  // Creates the single-instance mutex; its handle stays open for the life of the process.
-  virtual MutexOutcome CreateSingleInstanceMutex() = 0;
-  virtual bool IsAdministrator() = 0;
+  virtual ~StartupShell() = default;
   virtual void ShowMessage(uint32_t stringId) = 0;  // MB_OK
   virtual void RunWizard() = 0;
 };
 
 // Runs start-up; the program ends when it returns.
-void RunStartupSequence(StartupPlatform& platform);
+void RunStartupSequence(const InstallPlatform& platform, StartupShell& shell);

@@ -4,34 +4,27 @@
 
 #include <vector>
 
+#include "fakes/FakeInstallPlatform.h"
+
 namespace {
 
-struct FakeStartup : StartupPlatform {
-  MutexOutcome mutex = MutexOutcome::Created;
-  bool admin = true;
+struct FakeShell : StartupShell {
   std::vector<uint32_t> messages;
   int wizardRuns = 0;
-  bool adminAsked = false;
-
-  MutexOutcome CreateSingleInstanceMutex() override { return mutex; }
-  bool IsAdministrator() override {
-    adminAsked = true;
-    return admin;
-  }
   void ShowMessage(uint32_t id) override { messages.push_back(id); }
   void RunWizard() override { ++wizardRuns; }
 };
 
 struct StartupCase {
   const char* name;
-  StartupPlatform::MutexOutcome mutex;
+  MutexOutcome mutex;
   bool admin;
   std::vector<uint32_t> messages;
   int wizardRuns;
 };
 
 TEST(StartupSequenceTest, RefusalsComeInOrderAndAMutexFailureGoesOn) {
-  using M = StartupPlatform::MutexOutcome;
+  using M = MutexOutcome;
   const StartupCase cases[] = {
       {"first instance, administrator", M::Created, true, {}, 1},
       {"second instance is refused before the admin check", M::AlreadyExists, false, {179}, 0},
@@ -41,14 +34,17 @@ TEST(StartupSequenceTest, RefusalsComeInOrderAndAMutexFailureGoesOn) {
       {"mutex failure goes on to the wizard", M::Failed, true, {}, 1},
   };
   for (const auto& c : cases) {
-    FakeStartup fake;
-    fake.mutex = c.mutex;
-    fake.admin = c.admin;
-    RunStartupSequence(fake);
-    EXPECT_EQ(fake.messages, c.messages) << c.name;
-    EXPECT_EQ(fake.wizardRuns, c.wizardRuns) << c.name;
+    FakeInstallPlatform fakes;
+    if (c.mutex == M::AlreadyExists) fakes.mutexes.held.insert(kPelloryMutexName);
+    fakes.mutexes.fails = c.mutex == M::Failed;
+    fakes.user.administrator = c.admin;
+    FakeShell shell;
+    RunStartupSequence(fakes.Platform(), shell);
+    EXPECT_EQ(fakes.mutexes.created, std::vector<std::string>{kPelloryMutexName}) << c.name;
+    EXPECT_EQ(shell.messages, c.messages) << c.name;
+    EXPECT_EQ(shell.wizardRuns, c.wizardRuns) << c.name;
     if (c.mutex == M::AlreadyExists) {
-      EXPECT_FALSE(fake.adminAsked) << c.name;
+      EXPECT_EQ(fakes.user.asked, 0) << c.name;
     }
   }
 }

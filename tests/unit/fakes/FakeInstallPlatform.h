@@ -37,16 +37,19 @@ class FakeFolders : public Folders {
 
 class FakeUserAccount : public UserAccount {
  public:
-  bool IsAdministrator() override { return administrator; }
+  bool IsAdministrator() override { return ++asked, administrator; }
   bool administrator = true;
+  int asked = 0;
 };
 
 class FakeMutexes : public InstanceMutex {
  public:
   std::set<std::string> held;  // by other processes
+  bool fails = false;
   std::vector<std::string> created;
   MutexOutcome Create(const char* name) override {
     created.push_back(name);
+    if (fails) return MutexOutcome::Failed;
     return held.count(name) ? MutexOutcome::AlreadyExists : MutexOutcome::Created;
   }
 };
