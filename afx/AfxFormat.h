@@ -18,7 +18,8 @@ inline void AppendDecimal(std::wstring& out, int value) {
   out.append(first, digits + sizeof digits / sizeof digits[0]);
 }
 
-inline std::wstring FormatDecimalFields(const std::wstring& format, std::initializer_list<int> values) {
+inline std::wstring FormatDecimalFields(const std::wstring& format,
+                                        std::initializer_list<int> values) {
   std::wstring out;
   auto next = values.begin();
   for (size_t i = 0; i < format.size(); ++i) {

@@ -9,11 +9,11 @@
 
 #include "engine/CancelGate.h"
 #include "engine/DetachablePageView.h"
+#include "engine/DownloadPageView.h"
 #include "engine/InstallSession.h"
 #include "engine/InstallWorkerHost.h"
 #include "engine/UrlList.h"
 #include "engine/WorkFolder.h"
-#include "engine/DownloadPageView.h"
 #include "platform/InstallPlatform.h"
 
 void UseUserLocale();

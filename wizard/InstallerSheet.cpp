@@ -2,8 +2,7 @@
 
 #include "res/resource.h"
 
-CInstallerSheet::CInstallerSheet(const InstallPlatform& platform)
-    : m_platform(platform) {
+CInstallerSheet::CInstallerSheet(const InstallPlatform& platform) : m_platform(platform) {
   m_psh.dwFlags |= PSH_WIZARD97 | PSH_HEADER | PSH_USEHICON;
   m_psh.pszbmHeader = MAKEINTRESOURCEW(IDB_HEADER);
   m_psh.hIcon = AfxLoadIcon(IDR_MAINFRAME);

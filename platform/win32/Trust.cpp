@@ -102,8 +102,8 @@ class Win32Trust final : public Trust {
     if (!certificate) return StoppedAt(TrustStep::CertificateMissing);
 
     // The subject's name, not the issuer's; the length counts the terminator.
-    const DWORD nameSize =
-        CertGetNameStringA(certificate.Get(), CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, nullptr, 0);
+    const DWORD nameSize = CertGetNameStringA(certificate.Get(), CERT_NAME_SIMPLE_DISPLAY_TYPE, 0,
+                                              nullptr, nullptr, 0);
     if (nameSize == 0) return StoppedAt(TrustStep::NameLengthUnreadable);
     nameMemory.Reset(LocalAlloc(LPTR, nameSize));
     auto* const name = static_cast<char*>(nameMemory.Get());
