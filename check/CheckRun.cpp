@@ -153,21 +153,13 @@ std::vector<RuleResult> Checker::Rules(const std::string& url, const std::string
       refused == 0                ? "http"
       : refused == PrimaryNotHttp ? "not http: Pellory speaks plain http only"
                                   : "WinINet cannot split the URL");
-  const std::string segment = LastSegment(url);
-  switch (LocalNameFaultOf(url)) {
-    case LocalNameFault::None:
-      add("local name", true, name);
-      break;
-    case LocalNameFault::NoFileName:
-      add("local name", false, "the URL ends in \"/\": no file name");
-      break;
-    case LocalNameFault::DeviceName:
-      add("local name", false, "\"" + segment + "\" is a device name, no file");
-      break;
-    case LocalNameFault::NotPlain:
-      add("local name", false, "\"" + segment + "\" is no plain file name");
-      break;
-  }
+  const std::string segment = "\"" + LastSegment(url) + "\"";
+  const LocalNameFault fault = LocalNameFaultOf(url);
+  add("local name", fault == LocalNameFault::None,
+      fault == LocalNameFault::None         ? name
+      : fault == LocalNameFault::NoFileName ? "the URL ends in \"/\": no file name"
+      : fault == LocalNameFault::DeviceName ? segment + " is a device name, no file"
+                                            : segment + " is no plain file name");
   const std::string destination = FetchDestination(m_report.pelloryFolder, name);
   add("destination", !m_report.pelloryFolder.empty() && RefuseDestination(destination.c_str()) == 0,
       m_report.pelloryFolder.empty()

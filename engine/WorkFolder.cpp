@@ -19,21 +19,13 @@ bool IsFullControlFor(const AccessEntry& entry, const char* sid) {
          entry.flags == kInheritedByAll;
 }
 
-}  // namespace
-
-std::string WorkFolderParent(const std::string& windowsFolder) {
-  return windowsFolder.empty() ? std::string() : windowsFolder + "\\Temp\\";
-}
-
+// "<parent><prefix><hexDigits>\"; empty without a parent.
 std::string FreshFolderPath(const std::string& parent, const std::string& prefix,
                             const std::string& hexDigits) {
   return parent.empty() ? std::string() : parent + prefix + hexDigits + "\\";
 }
 
-std::string WorkFolderPath(const std::string& windowsFolder, const std::string& hexDigits) {
-  return FreshFolderPath(WorkFolderParent(windowsFolder), kPelloryPrefix, hexDigits);
-}
-
+// Whether a folder's descriptor is exactly what kWorkFolderSddl asks for.
 bool IsAdministratorsOnly(const FolderSecurity& security) {
   if (security.owner != kAdministratorsSid || !security.hasAccessList || !security.protectedList ||
       security.entries.size() != 2) {
@@ -44,6 +36,16 @@ bool IsAdministratorsOnly(const FolderSecurity& security) {
                        [sid](const AccessEntry& e) { return IsFullControlFor(e, sid); });
   };
   return has(kSystemSid) && has(kAdministratorsSid);
+}
+
+}  // namespace
+
+std::string WorkFolderParent(const std::string& windowsFolder) {
+  return windowsFolder.empty() ? std::string() : windowsFolder + "\\Temp\\";
+}
+
+std::string WorkFolderPath(const std::string& windowsFolder, const std::string& hexDigits) {
+  return FreshFolderPath(WorkFolderParent(windowsFolder), kPelloryPrefix, hexDigits);
 }
 
 WorkFolder WorkFolder::Create(PrivateFolders& folders) {

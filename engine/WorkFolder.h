@@ -17,17 +17,11 @@
 // to SYSTEM and Administrators, for the folder and everything made in it, and nothing else.
 constexpr char kWorkFolderSddl[] = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 
-// "<parent><prefix><hexDigits>\"; empty without a parent.
-std::string FreshFolderPath(const std::string& parent, const std::string& prefix,
-                            const std::string& hexDigits);
 // "<windowsFolder>\Temp\Pellory.<hexDigits>\" (eight digits of a random number); empty
 // without a Windows folder.
 std::string WorkFolderPath(const std::string& windowsFolder, const std::string& hexDigits);
 // Where the run's folders are made: "<windowsFolder>\Temp\".
 std::string WorkFolderParent(const std::string& windowsFolder);
-
-// Whether a folder's descriptor is exactly what kWorkFolderSddl asks for.
-bool IsAdministratorsOnly(const FolderSecurity& security);
 
 struct FolderCloser {
   PrivateFolders* folders = nullptr;

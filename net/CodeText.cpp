@@ -71,6 +71,12 @@ std::string Numbered(const std::string& number, const char* text) {
   return number + ": " + (text != nullptr ? text : "an unknown code");
 }
 
+// A platform error number, in words where common ("12007: the host name does not resolve").
+std::string DescribePlatformError(uint32_t error) {
+  const char* text = Find(kPlatformErrorTexts, static_cast<int32_t>(error));
+  return std::to_string(error) + (text != nullptr ? std::string(": ") + text : std::string());
+}
+
 }  // namespace
 
 std::string DescribeDownloadCode(int32_t combined, int32_t startCode) {
@@ -94,11 +100,6 @@ std::string DescribeAttempt(const AttemptResult& attempt, uint32_t lastError) {
 
 std::string DescribeSignatureCode(int32_t code) {
   return Numbered(std::to_string(code), Find(kSignatureTexts, code));
-}
-
-std::string DescribePlatformError(uint32_t error) {
-  const char* text = Find(kPlatformErrorTexts, static_cast<int32_t>(error));
-  return std::to_string(error) + (text != nullptr ? std::string(": ") + text : std::string());
 }
 
 std::string DescribeTrustVerdict(int32_t verdict) {

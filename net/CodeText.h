@@ -18,9 +18,6 @@ std::string DescribeAttempt(const AttemptResult& attempt, uint32_t lastError);
 // "309: the signer is not ...", for the codes of the signature check.
 std::string DescribeSignatureCode(int32_t code);
 
-// A platform error number, in words where common ("12007: the host name does not resolve").
-std::string DescribePlatformError(uint32_t error);
-
 // The Authenticode policy's own verdict in words ("0x800B0100: the file is not signed").
 std::string DescribeTrustVerdict(int32_t verdict);
 
