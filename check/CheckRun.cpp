@@ -182,19 +182,18 @@ TransferReport Checker::Transfer(const std::string& key, const std::string& url,
   }
   transfer.localPath = path;
   m_http.Reset();
-  DownloadContext download(m_download);
   Clock& clock = *m_download.clock;
   const uint32_t start = clock.GetTickCount();
   const AttemptResult attempt =
-      RunDownloadAttempt(download, url.c_str(), path.c_str(), [&](int percent) {
+      RunDownloadAttempt(m_download, url.c_str(), path.c_str(), [&](int percent) {
         if (m_options.progress) m_options.progress(key, percent);
       });
   transfer.milliseconds = clock.GetTickCount() - start;
   transfer.code = attempt.code;
   transfer.startCode = attempt.startCode;
-  transfer.bytes = download.ReceivedSize();
-  transfer.lastError = download.LastError();
-  transfer.text = DescribeAttempt(attempt, transfer.lastError);
+  transfer.bytes = attempt.bytes;
+  transfer.lastError = attempt.lastError;
+  transfer.text = DescribeAttempt(attempt);
   transfer.status = m_http.Status();
   transfer.hasContentLength = m_http.HasContentLength();
   transfer.contentLength = m_http.ContentLength();

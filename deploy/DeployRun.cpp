@@ -123,11 +123,11 @@ class UnattendedHost final : private FetchUi, public InstallWorkerServices {
 
   void AttemptEnded(const AttemptReport& report) override {
     const uint32_t status = m_http.Status();
-    m_log.Line(m_name + ": " + std::to_string(report.bytes) + " bytes in " +
+    m_log.Line(m_name + ": " + std::to_string(report.attempt.bytes) + " bytes in " +
                std::to_string(GetClock().GetTickCount() - m_start) + " ms, HTTP " +
                (status != 0 ? std::to_string(status) : "none") + ", proxy " +
                (m_http.Proxy().empty() ? "none" : m_http.Proxy()) + ": " +
-               DescribeAttempt(report.attempt, report.lastError));
+               DescribeAttempt(report.attempt));
     if (report.attempt.code != 0) return;
     const HoldResult& hold = report.hold;
     m_log.Line(m_name + ": pin " + PinState(m_pin, hold));

@@ -92,10 +92,10 @@ std::string DescribeDownloadCode(int32_t combined, int32_t startCode) {
   return text;
 }
 
-std::string DescribeAttempt(const AttemptResult& attempt, uint32_t lastError) {
+std::string DescribeAttempt(const AttemptResult& attempt) {
   const std::string text = DescribeDownloadCode(attempt.code, attempt.startCode);
-  if (attempt.code == 0 || lastError == 0) return text;
-  return text + " [platform error " + DescribePlatformError(lastError) + "]";
+  if (attempt.code == 0 || attempt.lastError == 0) return text;
+  return text + " [platform error " + DescribePlatformError(attempt.lastError) + "]";
 }
 
 std::string DescribeSignatureCode(int32_t code) {

@@ -13,7 +13,7 @@ std::string DescribeDownloadCode(int32_t combined, int32_t startCode = 0);
 
 // An attempt's code in words, with the platform's error behind a failure where there is one:
 // "302000: ... [platform error 12029: ...]".
-std::string DescribeAttempt(const AttemptResult& attempt, uint32_t lastError);
+std::string DescribeAttempt(const AttemptResult& attempt);
 
 // "309: the signer is not ...", for the codes of the signature check.
 std::string DescribeSignatureCode(int32_t code);

@@ -1,8 +1,9 @@
 #include "net/DownloadAttempt.h"
 
-AttemptResult RunDownloadAttempt(DownloadContext& download, const char* url,
+AttemptResult RunDownloadAttempt(const InstallPlatform& platform, const char* url,
                                  const char* destination,
                                  const std::function<void(int percent)>& progress) {
+  DownloadContext download(platform);
   AttemptResult result;
   if (!download.Start(url, destination)) result.startCode = download.Code();
   const bool running = download.Launch();
@@ -18,5 +19,7 @@ AttemptResult RunDownloadAttempt(DownloadContext& download, const char* url,
     }
   }
   result.code = download.Code();
+  result.bytes = download.ReceivedSize();
+  result.lastError = download.LastError();
   return result;
 }

@@ -10,13 +10,15 @@
 constexpr uint32_t kAttemptPollMs = 100;  // the longest wait between progress updates
 
 struct AttemptResult {
-  int32_t code = 0;       // the combined code; 0 is a complete file
-  int32_t startCode = 0;  // what Start gave before the launch's 200000 took its place
+  int32_t code = 0;        // the combined code; 0 is a complete file
+  int32_t startCode = 0;   // what Start gave before the launch's 200000 took its place
+  uint32_t bytes = 0;      // received
+  uint32_t lastError = 0;  // the platform's error number behind a failure, if any
 };
 
-// Runs one attempt on a fresh context; progress(percent) is called once at the start,
-// then on every poll, the last one after the transfer has ended. The context is left
-// finished (or refused) for its owner to read and destroy.
-AttemptResult RunDownloadAttempt(DownloadContext& download, const char* url,
+// Runs one attempt on a context of its own, which is gone when this returns (an exception
+// passing through included): the file is then closed and may be held. progress(percent) is
+// called once at the start, then on every poll, the last one after the transfer has ended.
+AttemptResult RunDownloadAttempt(const InstallPlatform& platform, const char* url,
                                  const char* destination,
                                  const std::function<void(int percent)>& progress);

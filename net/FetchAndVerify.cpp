@@ -39,15 +39,8 @@ FetchVerdict FetchAndVerify(const char* fileName, FetchUi& ui, const char* url, 
 
   for (;;) {
     AttemptReport report;
-    {
-      // One attempt's context, destroyed on every way out, an exception passing through
-      // included, and before the file is held.
-      DownloadContext download(platform);
-      const auto progress = [&ui](int percent) { ui.SetProgress(percent); };
-      report.attempt = RunDownloadAttempt(download, url, destinationPath, progress);
-      report.bytes = download.ReceivedSize();
-      report.lastError = download.LastError();
-    }
+    report.attempt = RunDownloadAttempt(platform, url, destinationPath,
+                                        [&ui](int percent) { ui.SetProgress(percent); });
     if (report.attempt.code == 0) {
       ReadLockedFile held;
       report.hold = HoldCompletedFile(*platform.files, *platform.trust, destination, verify,

@@ -48,10 +48,8 @@ HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path
 
 // What one attempt came to, for a view that reports it.
 struct AttemptReport {
-  AttemptResult attempt;   // the client's code; 0: the file is complete
-  uint32_t bytes = 0;      // received
-  uint32_t lastError = 0;  // the platform's error number behind a failure, if any
-  HoldResult hold;         // what holding the complete file found (attempt.code 0 only)
+  AttemptResult attempt;  // the client's code (0: the file is complete), bytes and error
+  HoldResult hold;        // what holding the complete file found (attempt.code 0 only)
 };
 
 // The download page as the fetch step sees it. Called on the install worker's thread.

@@ -187,7 +187,7 @@ TEST_F(FetchAndVerifyTest, RetrySucceedsOnceTheServerAnswers) {
   ASSERT_EQ(ui.reports.size(), 2u);
   EXPECT_NE(ui.reports[0].attempt.code, 0);
   EXPECT_EQ(ui.reports[1].attempt.code, 0);
-  EXPECT_EQ(ui.reports[1].bytes, 2u);
+  EXPECT_EQ(ui.reports[1].attempt.bytes, 2u);
   EXPECT_EQ(ui.reports[1].hold.outcome, HoldOutcome::Held);
   // Each attempt starts its bar at 0.
   EXPECT_EQ(ui.progress, (std::vector<int>{0, 0, 0, 100}));
