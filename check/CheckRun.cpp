@@ -261,9 +261,7 @@ void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& pla
                            "entries without a pin"});
   }
   // A name Pellory refuses is never requested: nothing of it is worth the request.
-  const bool refused = file.verdict == NameVerdict::NoName ||
-                       file.verdict == NameVerdict::NotOfItsKind ||
-                       file.verdict == NameVerdict::Unpinned;
+  const bool refused = file.verdict != NameVerdict::Usable && file.verdict != NameVerdict::Taken;
   if (!entry.url.empty() && !refused) {
     entry.transfer = Transfer(entry.key, entry.url, entry.localName,
                               entry.fetched ? m_report.workFolder : m_unused);

@@ -35,6 +35,5 @@ void DetachablePageView::ShowPage() {
 
 int DetachablePageView::ShowMessageBox(int stringId, uint32_t type) {
   // Nobody is left to answer: a retry question gives up, the other boxes just close.
-  if (IsDetached()) return kIdCancel;
-  return m_page->ShowMessageBox(stringId, type);
+  return IsDetached() ? kIdCancel : m_page->ShowMessageBox(stringId, type);
 }
