@@ -116,7 +116,7 @@ class UnattendedHost final : private FetchUi, public InstallWorkerServices {
   void BeginAttempt() {
     m_http.Reset();
     m_trust.Forget();
-    m_start = GetClock().GetTickCount();
+    m_start = Platform().clock->GetTickCount();
   }
 
   void SetProgress(int) override {}
@@ -124,7 +124,7 @@ class UnattendedHost final : private FetchUi, public InstallWorkerServices {
   void AttemptEnded(const AttemptReport& report) override {
     const uint32_t status = m_http.Status();
     m_log.Line(m_name + ": " + std::to_string(report.attempt.bytes) + " bytes in " +
-               std::to_string(GetClock().GetTickCount() - m_start) + " ms, HTTP " +
+               std::to_string(Platform().clock->GetTickCount() - m_start) + " ms, HTTP " +
                (status != 0 ? std::to_string(status) : "none") + ", proxy " +
                (m_http.Proxy().empty() ? "none" : m_http.Proxy()) + ": " +
                DescribeAttempt(report.attempt));
@@ -146,7 +146,7 @@ class UnattendedHost final : private FetchUi, public InstallWorkerServices {
     ++m_retried;
     m_log.Line("retry " + std::to_string(m_retried) + " of " + std::to_string(m_arguments.retries) +
                " for " + m_name + " in " + std::to_string(m_waitSeconds) + " s");
-    GetClock().Sleep(m_waitSeconds * 1000);
+    Platform().clock->Sleep(m_waitSeconds * 1000);
     m_waitSeconds = std::min(m_waitSeconds * 2, kLongestRetryWaitSeconds);
     BeginAttempt();
     return kIdRetry;
@@ -224,7 +224,7 @@ int Deploy::Run(const DeployArguments& arguments, const ComponentSelection& sele
   observed.trust = &trust;
   const auto view = std::make_shared<DetachablePageView>(std::make_unique<UnattendedView>(m_log));
   UnattendedHost host(observed, view, http, trust, *m_gate, arguments, m_log);
-  InstallWorker(host, m_gate, view, session).Run();
+  InstallWorker(host, observed, m_gate, view, session).Run();
   // Stop has logged the outcome; the process is ending.
   if (m_gate->IsAbandoned()) return kDeployCancelled;
   const InstallResult result = session.Result();

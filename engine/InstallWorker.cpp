@@ -12,9 +12,14 @@ namespace {
 constexpr uint32_t kPollMilliseconds = 100;
 }  // namespace
 
-InstallWorker::InstallWorker(InstallWorkerHost& host, std::shared_ptr<CancelGate> gate,
+InstallWorker::InstallWorker(InstallWorkerHost& host, const InstallPlatform& platform,
+                             std::shared_ptr<CancelGate> gate,
                              std::shared_ptr<DetachablePageView> view, InstallSession& session)
-    : m_host(host), m_gate(std::move(gate)), m_view(std::move(view)), m_session(session) {}
+    : m_host(host),
+      m_platform(platform),
+      m_gate(std::move(gate)),
+      m_view(std::move(view)),
+      m_session(session) {}
 
 void InstallWorker::Run() {
   try {
@@ -38,8 +43,8 @@ void InstallWorker::RunSteps() {
 
   // The pin is off before the name and the request are taken from the URL. A list whose
   // digest differs is asked about again: the mirror may be in the middle of an update.
-  const PinnedUrl list = SplitPin(ChooseUrlListUrl(ReadUrlListOverride(m_host.GetRegistry()),
-                                                   m_host.GetSystem().SystemDefaultLangId()));
+  const PinnedUrl list = SplitPin(ChooseUrlListUrl(ReadUrlListOverride(*m_platform.registry),
+                                                   m_platform.system->SystemDefaultLangId()));
   const std::string listName = FileNameFromUrl(list.url);
   m_host.MakeWorkFolder();
   if (!Fetch(listName, list.url, false, {list.pin, true})) return;
@@ -49,7 +54,7 @@ void InstallWorker::RunSteps() {
 
   m_view->SetStatusText(IDS_INSTALLING, m_total >= 1 ? 1 : 0, m_total);
 
-  if (IsOldSoftwareBlocking(ReadOldSoftwareVersion(m_host.GetRegistry()))) {
+  if (IsOldSoftwareBlocking(ReadOldSoftwareVersion(*m_platform.registry))) {
     m_view->ShowMessageBox(IDS_OLD_SOFTWARE, kMbOk);
     m_session.RecordResult(InstallResult::OldSoftwareBlocks);
     return;
@@ -57,7 +62,7 @@ void InstallWorker::RunSteps() {
 
   if (!DownloadComponents(files, list.pin.has_value())) return;
 
-  if (!m_gate->EnterInstallPhase([this] { m_host.GetClock().Sleep(kPollMilliseconds); })) return;
+  if (!m_gate->EnterInstallPhase([this] { m_platform.clock->Sleep(kPollMilliseconds); })) return;
   // Outside the gate's lock: this waits for the user-interface thread.
   m_view->DisableCancel();
   m_view->StartMarquee();

@@ -14,12 +14,15 @@
 #include "engine/InstallSession.h"
 #include "engine/InstallWorkerHost.h"
 #include "engine/UrlList.h"
+#include "platform/InstallPlatform.h"
 
 class InstallWorker {
  public:
-  // The gate and the view are shared with the page, which may be destroyed first.
-  InstallWorker(InstallWorkerHost& host, std::shared_ptr<CancelGate> gate,
-                std::shared_ptr<DetachablePageView> view, InstallSession& session);
+  // What the worker reads itself comes from the platform's registry, system and clock. The
+  // gate and the view are shared with the page, which may be destroyed first.
+  InstallWorker(InstallWorkerHost& host, const InstallPlatform& platform,
+                std::shared_ptr<CancelGate> gate, std::shared_ptr<DetachablePageView> view,
+                InstallSession& session);
 
   // One whole run. Returns when the wizard has moved to the completion page, or at once
   // when the user has cancelled the wizard.
@@ -34,6 +37,7 @@ class InstallWorker {
   void InstallComponents(const UrlListEntries& files);
 
   InstallWorkerHost& m_host;
+  const InstallPlatform m_platform;
   const std::shared_ptr<CancelGate> m_gate;
   const std::shared_ptr<DetachablePageView> m_view;
   InstallSession& m_session;

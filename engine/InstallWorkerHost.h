@@ -7,19 +7,10 @@
 #include <string>
 
 #include "net/FetchAndVerify.h"
-#include "platform/Clock.h"
-#include "platform/Registry.h"
-#include "platform/SystemInfo.h"
 
 class InstallWorkerHost {
  public:
   virtual ~InstallWorkerHost() = default;
-
-  // What the worker reads itself: the two registry values, the system's language, and the
-  // clock of its polls.
-  virtual Registry& GetRegistry() = 0;
-  virtual SystemInfo& GetSystem() = 0;
-  virtual Clock& GetClock() = 0;
 
   // Makes the run's private working folder; without it every fetch is one that cannot start.
   virtual void MakeWorkFolder() = 0;

@@ -32,7 +32,7 @@ uint32_t InstallWorkerThreadProc(void* parameter) {
   const std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
   try {
     InstallWorkerServices host(start->platform, start->view);
-    InstallWorker(host, start->gate, start->view, *start->session).Run();
+    InstallWorker(host, start->platform, start->gate, start->view, *start->session).Run();
   } catch (...) {
     // Nothing escapes the thread; the worker itself ends a failing run on the last page.
   }

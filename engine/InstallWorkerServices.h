@@ -35,11 +35,9 @@ class InstallWorkerServices : public InstallWorkerHost {
 
   // The run's working folder, backslash included; empty before MakeWorkFolder or without one.
   const std::string& FolderPath() const { return m_folder.Path(); }
+  const InstallPlatform& Platform() const { return m_platform; }
   uint32_t LastSetupExitCode() const { return m_lastExitCode; }
 
-  Registry& GetRegistry() override { return *m_platform.registry; }
-  SystemInfo& GetSystem() override { return *m_platform.system; }
-  Clock& GetClock() override { return *m_platform.clock; }
   void MakeWorkFolder() override;
   FetchVerdict FetchAndVerify(const std::string& fileName, const std::string& url, bool verify,
                               const FilePin& pin = {}) override;

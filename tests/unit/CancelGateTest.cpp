@@ -112,7 +112,7 @@ class CancelProtocolTest : public ::testing::Test {
 
   void StartWorker() {
     worker = std::thread([this] {
-      InstallWorker(host, gate, view, session).Run();
+      InstallWorker(host, host.Platform(), gate, view, session).Run();
       workerEnded.Set();
     });
   }

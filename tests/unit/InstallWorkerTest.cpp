@@ -35,7 +35,7 @@ class InstallWorkerTest : public ::testing::Test {
     session.installPelmora = pelmora;
     session.installTessaline = tessaline;
   }
-  void Run() { InstallWorker(host, gate, view, session).Run(); }
+  void Run() { InstallWorker(host, host.Platform(), gate, view, session).Run(); }
 
   EventLog log;
   InstallSession session;

@@ -1,7 +1,7 @@
 #pragma once
 // The worker's world, scripted: its steps (a URL list held in memory, fetches and setup
 // runs that succeed unless told otherwise, hooks that let a test hold the worker inside a
-// fetch or a setup run) and the registry, system and clock it reads itself. Every step
+// fetch or a setup run) and the registry, system and clock the worker reads itself. Every step
 // and the probe are recorded in the event log.
 
 #include <functional>
@@ -16,6 +16,7 @@
 #include "engine/OldSoftwareProbe.h"
 #include "fakes/EventLog.h"
 #include "platform/Clock.h"
+#include "platform/InstallPlatform.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 
@@ -59,9 +60,14 @@ class FakeInstallWorkerHost : public InstallWorkerHost,
   uint16_t SystemDefaultLangId() override { return langId; }
   std::string TempPath() override { return "C:\\T\\"; }
 
-  Registry& GetRegistry() override { return *this; }
-  SystemInfo& GetSystem() override { return *this; }
-  Clock& GetClock() override { return *this; }
+  // The registry, system and clock the worker reads itself.
+  InstallPlatform Platform() {
+    InstallPlatform platform;
+    platform.registry = this;
+    platform.system = this;
+    platform.clock = this;
+    return platform;
+  }
   void MakeWorkFolder() override { m_log.Add("make folder"); }
   uint32_t GetTickCount() override { return 0; }
 
