@@ -7,8 +7,9 @@
 
 namespace {
 
+// Wide enough for the policy's verdicts, which are HRESULTs, as written (0x800B0100).
 struct CodeText {
-  int32_t code;
+  int64_t code;
   const char* text;
 };
 
@@ -22,20 +23,18 @@ constexpr CodeText kSignatureTexts[] = {SIGNATURE_CODES(CODE_TEXT)};
 // WinVerifyTrust's common answers (their Windows values).
 constexpr CodeText kTrustTexts[] = {
     {0, "trusted"},
-    {static_cast<int32_t>(0x800B0100), "the file is not signed"},
-    {static_cast<int32_t>(0x80096010), "the file was changed after it was signed"},
-    {static_cast<int32_t>(0x800B0109),
-     "the certificate chain ends in a root this machine does not trust"},
-    {static_cast<int32_t>(0x800B010A), "the certificate chain cannot be built"},
-    {static_cast<int32_t>(0x800B0101), "a certificate has expired or is not yet valid"},
-    {static_cast<int32_t>(0x800B010C), "a certificate has been revoked"},
-    {static_cast<int32_t>(0x800B0110), "the certificate is not for code signing"},
-    {static_cast<int32_t>(0x800B0111), "the certificate is explicitly distrusted here"},
-    {static_cast<int32_t>(0x800B0004), "the subject is not trusted for this action"},
-    {static_cast<int32_t>(0x800B0003),
-     "the file is of a kind that carries no Authenticode signature"},
-    {static_cast<int32_t>(0x80092026), "the local security policy refuses it"},
-    {static_cast<int32_t>(0x800B0001), "no trust provider knows this kind of file"},
+    {0x800B0100, "the file is not signed"},
+    {0x80096010, "the file was changed after it was signed"},
+    {0x800B0109, "the certificate chain ends in a root this machine does not trust"},
+    {0x800B010A, "the certificate chain cannot be built"},
+    {0x800B0101, "a certificate has expired or is not yet valid"},
+    {0x800B010C, "a certificate has been revoked"},
+    {0x800B0110, "the certificate is not for code signing"},
+    {0x800B0111, "the certificate is explicitly distrusted here"},
+    {0x800B0004, "the subject is not trusted for this action"},
+    {0x800B0003, "the file is of a kind that carries no Authenticode signature"},
+    {0x80092026, "the local security policy refuses it"},
+    {0x800B0001, "no trust provider knows this kind of file"},
 };
 
 // Common platform errors behind a failed transfer: WinINet's, Winsock's and the file system's.
@@ -60,7 +59,7 @@ constexpr CodeText kPlatformErrorTexts[] = {
 };
 
 template <size_t N>
-const char* Find(const CodeText (&table)[N], int32_t code) {
+const char* Find(const CodeText (&table)[N], int64_t code) {
   for (const CodeText& entry : table) {
     if (entry.code == code) return entry.text;
   }
@@ -73,7 +72,7 @@ std::string Numbered(const std::string& number, const char* text) {
 
 // A platform error number, in words where common ("12007: the host name does not resolve").
 std::string DescribePlatformError(uint32_t error) {
-  const char* text = Find(kPlatformErrorTexts, static_cast<int32_t>(error));
+  const char* text = Find(kPlatformErrorTexts, error);
   return std::to_string(error) + (text != nullptr ? std::string(": ") + text : std::string());
 }
 
@@ -105,7 +104,7 @@ std::string DescribeSignatureCode(int32_t code) {
 std::string DescribeTrustVerdict(int32_t verdict) {
   char number[16];
   std::snprintf(number, sizeof number, "0x%08X", static_cast<unsigned>(verdict));
-  return Numbered(number, Find(kTrustTexts, verdict));
+  return Numbered(number, Find(kTrustTexts, static_cast<uint32_t>(verdict)));
 }
 
 std::string DescribeHold(const HoldResult& hold) {
