@@ -30,25 +30,6 @@ constexpr struct {
     {kDeployUsage, "bad usage; nothing was requested"},
 };
 
-// The trust provider, remembering for the log the last signer's name it read.
-class SignerRecordingTrust final : public Trust {
- public:
-  explicit SignerRecordingTrust(Trust& trust) : m_trust(trust) {}
-  bool FileExists(const char* path) override { return m_trust.FileExists(path); }
-  TrustVerdict VerifyTrust(const char* path) override { return m_trust.VerifyTrust(path); }
-  TrustVerdict ReadSigner(const char* path) override {
-    TrustVerdict verdict = m_trust.ReadSigner(path);
-    m_signer = verdict.step == TrustStep::Answered ? "\"" + verdict.signer + "\"" : "not read";
-    return verdict;
-  }
-  void Forget() { m_signer = "not read"; }
-  const std::string& Signer() const { return m_signer; }
-
- private:
-  Trust& m_trust;
-  std::string m_signer;
-};
-
 // The download page with nobody in front of it: it shows nothing, and its boxes follow a
 // failure that is logged where it happened.
 class UnattendedView final : public DownloadPageView {
@@ -75,11 +56,10 @@ class UnattendedView final : public DownloadPageView {
 class UnattendedHost final : private FetchUi, public InstallWorkerServices {
  public:
   UnattendedHost(const InstallPlatform& platform, std::shared_ptr<DownloadPageView> view,
-                 ObservingHttp& http, SignerRecordingTrust& trust, const CancelGate& gate,
-                 const DeployArguments& arguments, DeployLog& log)
+                 ObservingHttp& http, const CancelGate& gate, const DeployArguments& arguments,
+                 DeployLog& log)
       : InstallWorkerServices(platform, std::move(view), this),
         m_http(http),
-        m_trust(trust),
         m_gate(gate),
         m_arguments(arguments),
         m_log(log) {}
@@ -115,7 +95,6 @@ class UnattendedHost final : private FetchUi, public InstallWorkerServices {
  private:
   void BeginAttempt() {
     m_http.Reset();
-    m_trust.Forget();
     m_start = Platform().clock->GetTickCount();
   }
 
@@ -132,7 +111,8 @@ class UnattendedHost final : private FetchUi, public InstallWorkerServices {
     const HoldResult& hold = report.hold;
     m_log.Line(m_name + ": pin " + PinState(m_pin, hold));
     if (m_program) {
-      m_log.Line(m_name + ": signature " + DescribeHold(hold) + "; signer " + m_trust.Signer());
+      m_log.Line(m_name + ": signature " + DescribeHold(hold) + "; signer " +
+                 (hold.signer ? "\"" + *hold.signer + "\"" : "not read"));
     } else if (hold.outcome != HoldOutcome::Held) {
       m_log.Line(m_name + ": refused: " + DescribeHold(hold));
     }
@@ -153,7 +133,6 @@ class UnattendedHost final : private FetchUi, public InstallWorkerServices {
   }
 
   ObservingHttp& m_http;
-  SignerRecordingTrust& m_trust;
   const CancelGate& m_gate;
   const DeployArguments& m_arguments;
   DeployLog& m_log;
@@ -218,12 +197,10 @@ int Deploy::Run(const DeployArguments& arguments, const ComponentSelection& sele
   RecordSelection(session, selection);
 
   ObservingHttp http(*m_platform.http, *m_platform.proxy);
-  SignerRecordingTrust trust(*m_platform.trust);
   InstallPlatform observed = m_platform;
   observed.http = &http;
-  observed.trust = &trust;
   const auto view = std::make_shared<DetachablePageView>(std::make_unique<UnattendedView>(m_log));
-  UnattendedHost host(observed, view, http, trust, *m_gate, arguments, m_log);
+  UnattendedHost host(observed, view, http, *m_gate, arguments, m_log);
   InstallWorker(host, observed, m_gate, view, session).Run();
   // Stop has logged the outcome; the process is ending.
   if (m_gate->IsAbandoned()) return kDeployCancelled;

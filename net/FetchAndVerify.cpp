@@ -23,7 +23,7 @@ HoldResult HoldCompletedFile(Files& files, Trust& trust, const std::string& path
   result.pinMatches = pin && files.DigestSha256(locked.Get(), digest) && digest == *pin;
   result.outcome = HoldOutcome::PinDiffers;
   if (pin && !result.pinMatches) return result;
-  result.signatureCode = verify ? VerifyDownloadedFile(path.c_str(), trust) : 0;
+  result.signatureCode = verify ? VerifyDownloadedFile(path.c_str(), trust, &result.signer) : 0;
   result.outcome = result.signatureCode == 0 ? HoldOutcome::Held : HoldOutcome::Unverified;
   if (result.outcome == HoldOutcome::Held) held = std::move(locked);
   return result;

@@ -35,8 +35,9 @@ enum class HoldOutcome {
 };
 struct HoldResult {
   HoldOutcome outcome = HoldOutcome::NotOpened;
-  int32_t signatureCode = 0;  // VerifyDownloadedFile's code, when it ran
-  bool pinMatches = false;    // a pin was given and the held bytes have its digest
+  int32_t signatureCode = 0;            // VerifyDownloadedFile's code, when it ran
+  std::optional<std::string> signer{};  // the name it read, when it got so far
+  bool pinMatches = false;              // a pin was given and the held bytes have its digest
 };
 
 // Holds the completed file at path open so that others may read it but nobody can write, rename

@@ -21,21 +21,22 @@ int32_t VerifyFileTrust(const char* path, Trust& trust) {
   return verdict.reason == 0 ? SignatureVerified : SignatureNotTrusted;
 }
 
-int32_t VerifyFileSigner(const char* path, Trust& trust) {
+int32_t VerifyFileSigner(const char* path, Trust& trust, std::optional<std::string>* signer) {
   const TrustVerdict verdict = trust.ReadSigner(path);
   if (verdict.step != TrustStep::Answered) return SignerCode(verdict.step);
+  if (signer != nullptr) *signer = verdict.signer;
   return IsRequiredSigner(verdict.signer) ? SignatureVerified : SignatureWrongSigner;
 }
 
 }  // namespace
 
-int32_t VerifyDownloadedFile(const char* path, Trust& trust) {
+int32_t VerifyDownloadedFile(const char* path, Trust& trust, std::optional<std::string>* signer) {
   if (path == nullptr) return SignatureNoPath;
   if (strnlen(path, kPathCapacity) >= kPathCapacity) return SignaturePathTooLong;
   if (!trust.FileExists(path)) return SignatureFileMissing;
   const int32_t trusted = VerifyFileTrust(path, trust);
   if (trusted != SignatureVerified) return trusted;
-  return VerifyFileSigner(path, trust);
+  return VerifyFileSigner(path, trust, signer);
 }
 
 bool IsRequiredSigner(const std::string& name) {

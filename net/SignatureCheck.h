@@ -4,6 +4,7 @@
 // the display name "Morvane Corporation". Returns 0 or the code of the first failure.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "net/Codes.h"
@@ -14,5 +15,7 @@ enum SignatureCode : int32_t { SIGNATURE_CODES(CODE_ENUMERATOR) };
 // The one publisher whose programs are run, compared byte for byte.
 constexpr char kRequiredSigner[] = "Morvane Corporation";
 
-int32_t VerifyDownloadedFile(const char* path, Trust& trust);
+// `signer`, when given, gets the name the check read; none when it stopped before reading one.
+int32_t VerifyDownloadedFile(const char* path, Trust& trust,
+                             std::optional<std::string>* signer = nullptr);
 bool IsRequiredSigner(const std::string& name);

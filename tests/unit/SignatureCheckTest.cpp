@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "fakes/FakeTrust.h"
@@ -30,10 +31,13 @@ TEST_P(SignatureCheckTest, GivesItsCode) {
   const SignatureCase& c = GetParam();
   FakeTrust trust;
   c.script(trust);
-  EXPECT_EQ(VerifyDownloadedFile(kPath.c_str(), trust), c.expected);
+  std::optional<std::string> signer;
+  EXPECT_EQ(VerifyDownloadedFile(kPath.c_str(), trust, &signer), c.expected);
   const bool examined =
       std::find(trust.calls.begin(), trust.calls.end(), "signer") != trust.calls.end();
   EXPECT_EQ(examined, c.signerExamined);
+  // A name is given back only where the reading answered, a wrong one too.
+  EXPECT_EQ(signer.has_value(), c.expected == 0 || c.expected == SignatureWrongSigner);
 }
 
 void Nothing(FakeTrust&) {}
