@@ -90,7 +90,7 @@ bool ChooseComponents(const DeployArguments& arguments, uint16_t langId,
   for (const std::string& name : arguments.components) {
     bool known = false;
     for (std::size_t k = 0; k < kComponentCount; ++k) {
-      if (UpperAscii(name) != UpperAscii(kComponents[k].name)) continue;
+      if (!SameIgnoringAsciiCase(name, kComponents[k].name)) continue;
       if (!IsOffered(kComponents[k], langId)) {
         error = std::string(kComponents[k].name) + " is not offered on this system";
         return false;
