@@ -93,15 +93,14 @@ class Checker {
   }
 
   void Run();
+  // After Run, for a mirror at base (ending in "/").
+  std::map<std::string, std::string> MirrorUrls(const std::string& base);
+  void WriteMirror(const std::string& folder, std::map<std::string, std::string> urls);
+
+ private:
   // The rules of a URL Pellory would fetch under `name`, with no network.
   std::vector<RuleResult> Rules(const std::string& url, const std::string& name,
                                 const std::string& key, bool fetched = true) const;
-  Http& PlatformHttp() const { return *m_platform.http; }
-  // The list's bytes as fetched, kept before any component's file could replace them.
-  const std::string& ListBytes() const { return m_listBytes; }
-  const WorkFolder& Folder() const { return m_folder; }
-
- private:
   // The steps of a check, in order: where Pellory's files would go, which list it would
   // fetch, the list, then every component's files by Pellory's plan.
   void ReportWhereFilesGo();
@@ -114,6 +113,7 @@ class Checker {
   void Hold(EntryReport& entry, const Pin& pin);
   // One component file as the plan has it.
   void CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& plan, std::size_t index);
+  std::string WriteMirrorList(const std::map<std::string, std::string>& urls);
   void Problem(const std::string& what, const std::string& why) {
     m_report.problems.push_back(what + ": " + why);
   }
@@ -126,7 +126,7 @@ class Checker {
   // Checked setup programs stay open read-only, as Pellory holds them until they have run,
   // so that a later file of the same name fails as it would there.
   std::vector<ReadLockedFile> m_held;
-  std::string m_listBytes;
+  std::string m_listBytes;  // as fetched, kept before any component's file could replace them
   Pin m_listPin;
   ReadLockedFile m_heldList;  // from its pin's comparison until it has been read
   WorkFolder m_folder;        // made fresh for this run, held while it works in it
@@ -146,7 +146,7 @@ std::vector<RuleResult> Checker::Rules(const std::string& url, const std::string
     return rules;
   }
   UrlParts parts;
-  const int32_t refused = RefuseFetchUrl(PlatformHttp(), url, parts);
+  const int32_t refused = RefuseFetchUrl(*m_platform.http, url, parts);
   add("url length", refused != PrimaryUrlTooLong,
       std::to_string(url.size()) + " bytes (at most " + std::to_string(kUrlCapacity - 1) + ")");
   add("scheme", refused == 0,
@@ -406,26 +406,22 @@ std::string RegistryCommand(const std::string& url, bool view32) {
 
 // The mirror's own URL of each fetched file: base and local name. They must pass the
 // rules Pellory's list passes, and name the same files.
-std::map<std::string, std::string> MirrorUrls(const Checker& checker, CheckReport& report,
-                                              const std::string& base) {
+std::map<std::string, std::string> Checker::MirrorUrls(const std::string& base) {
   std::map<std::string, std::string> urls;
-  const auto refuse = [&report](const std::string& what, const std::string& why) {
-    report.problems.push_back(what + ": " + why);
-  };
-  ReportFailedRules(report.problems, "mirror list URL",
-                    checker.Rules(report.mirrorListUrl, kMirrorListName, "url_list"));
-  for (const EntryReport& entry : report.entries) {
+  ReportFailedRules(m_report.problems, "mirror list URL",
+                    Rules(m_report.mirrorListUrl, kMirrorListName, "url_list"));
+  for (const EntryReport& entry : m_report.entries) {
     if (!entry.fetched || entry.localName.empty()) continue;
     const std::string url = base + entry.localName;
     UrlParts parts;
     if (IsSameLocalName(entry.localName, kMirrorListName)) {
-      refuse(entry.key, "named like the mirror's URL list");
-    } else if (RefuseFetchUrl(checker.PlatformHttp(), url, parts) != 0 ||
+      Problem(entry.key, "named like the mirror's URL list");
+    } else if (RefuseFetchUrl(*m_platform.http, url, parts) != 0 ||
                LastSegment(parts.path) != entry.localName ||
                FileNameFromUrl(url) != entry.localName) {
-      refuse(entry.key, "the mirror URL " + url + " would not fetch " + entry.localName +
-                            " over http (a base that is no http URL, or a name that is no plain "
-                            "URL path)");
+      Problem(entry.key, "the mirror URL " + url + " would not fetch " + entry.localName +
+                             " over http (a base that is no http URL, or a name that is no plain "
+                             "URL path)");
     } else {
       urls[entry.key] = url;
     }
@@ -436,25 +432,24 @@ std::map<std::string, std::string> MirrorUrls(const Checker& checker, CheckRepor
 // Writes the list with each fetched key at its mirror URL (pinned) and every other byte as
 // it was, beside the downloads in a folder of its own (no component's file can be named so),
 // and reads it back with Pellory's reader. Its path, or a problem.
-std::string WriteMirrorList(const InstallPlatform& platform, const Checker& checker,
-                            CheckReport& report, const std::map<std::string, std::string>& urls) {
-  const std::string folder = MakeSubfolder(*platform.folders, checker.Folder().Path(), "mirror");
+std::string Checker::WriteMirrorList(const std::map<std::string, std::string>& urls) {
+  const std::string folder = MakeSubfolder(*m_platform.folders, m_folder.Path(), "mirror");
   const std::string rewritten = folder + kMirrorListName;
   uint32_t error = 0;
   if (folder.empty() ||
-      !WriteNewFile(platform, rewritten, RewriteUrlList(checker.ListBytes(), urls), error)) {
-    report.problems.push_back("URL list: cannot write " + rewritten);
+      !WriteNewFile(m_platform, rewritten, RewriteUrlList(m_listBytes, urls), error)) {
+    Problem("URL list", "cannot write " + rewritten);
     return rewritten;
   }
   const UrlListEntries after = UrlListCopy(rewritten).ReadEntries();
-  for (std::size_t i = 0; i < report.entries.size(); ++i) {
-    const EntryReport& entry = report.entries[i];
+  for (std::size_t i = 0; i < m_report.entries.size(); ++i) {
+    const EntryReport& entry = m_report.entries[i];
     const ComponentFiles& now = after[i / 2];
     const auto want = urls.find(entry.key);
     const PinnedUrl expected = SplitPin(want != urls.end() ? want->second : entry.url);
     if ((i % 2 == 0 ? now.responseUrl : now.setupUrl) != expected.url ||
         (want != urls.end() && (i % 2 == 0 ? now.responsePin : now.setupPin) != expected.pin)) {
-      report.problems.push_back(entry.key + ": the rewritten list does not read back as intended");
+      Problem(entry.key, "the rewritten list does not read back as intended");
     }
   }
   return rewritten;
@@ -464,20 +459,19 @@ std::string WriteMirrorList(const InstallPlatform& platform, const Checker& chec
 // that is empty, each file made new), each pinned by the digest of the copy, held from
 // before its digest until the list that pins it is written; then the list, whose copy pins
 // the registry value.
-void WriteMirror(const InstallPlatform& platform, const Checker& checker, CheckReport& report,
-                 const std::string& folder, std::map<std::string, std::string> urls) {
-  Folders& folders = *platform.mirrorFolders;
+void Checker::WriteMirror(const std::string& folder, std::map<std::string, std::string> urls) {
+  Folders& folders = *m_platform.mirrorFolders;
   const std::string in = !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
   if (!folders.CreateFolder(folder)) {
-    report.problems.push_back("cannot create " + folder + " (error " +
-                              std::to_string(folders.LastError()) + ")");
+    m_report.problems.push_back("cannot create " + folder + " (error " +
+                                std::to_string(folders.LastError()) + ")");
     return;
   }
   if (!folders.NothingMatches(in + "*")) {
-    report.problems.push_back(folder + " is not empty: a mirror goes into a new or empty folder");
+    m_report.problems.push_back(folder + " is not empty: a mirror goes into a new or empty folder");
     return;
   }
-  Files& files = *platform.files;
+  Files& files = *m_platform.files;
   std::vector<ReadLockedFile> copies;
   // The pin of the copy at name, made from from, or none after a problem. What was checked
   // is held while it is copied, and the copy, held as the plain file of the mirror's folder,
@@ -488,8 +482,8 @@ void WriteMirror(const InstallPlatform& platform, const Checker& checker, CheckR
     std::string bytes;
     uint32_t error = 0;
     if (!source.IsOpen() || !ReadWholeFile(from, bytes) ||
-        !WriteNewFile(platform, to, bytes, error)) {
-      report.problems.push_back("cannot write " + to + " (error " + std::to_string(error) + ")");
+        !WriteNewFile(m_platform, to, bytes, error)) {
+      m_report.problems.push_back("cannot write " + to + " (error " + std::to_string(error) + ")");
       return std::string();
     }
     ReadLockedFile held = OwnFile(files, files.OpenReadLocked(to.c_str()));
@@ -497,22 +491,22 @@ void WriteMirror(const InstallPlatform& platform, const Checker& checker, CheckR
     if (!held.IsOpen() || !IsPlainFileIn(files, held.Get(), files.FolderFinalPath(in.c_str())) ||
         !files.DigestSha256(source.Get(), checked) || !files.DigestSha256(held.Get(), digest) ||
         digest != checked) {
-      report.problems.push_back(to + " is not a plain copy of the file checked");
+      m_report.problems.push_back(to + " is not a plain copy of the file checked");
       return std::string();
     }
     copies.push_back(std::move(held));
     return PinFragment(digest);
   };
-  for (const EntryReport& entry : report.entries) {
+  for (const EntryReport& entry : m_report.entries) {
     if (!entry.fetched) continue;
     const std::string pin = copy(entry.transfer.localPath, entry.localName);
     if (pin.empty()) return;
     urls[entry.key] += pin;
   }
-  const std::string rewritten = WriteMirrorList(platform, checker, report, urls);
-  if (!report.problems.empty()) return;
+  const std::string rewritten = WriteMirrorList(urls);
+  if (!m_report.problems.empty()) return;
   const std::string listPin = copy(rewritten, kMirrorListName);
-  report.mirrorListUrl += listPin;
+  m_report.mirrorListUrl += listPin;
 }
 
 }  // namespace
@@ -536,11 +530,11 @@ CheckReport RunMirror(const InstallPlatform& platform, const CheckOptions& optio
   checker.Run();
   const std::string base = baseUrl.empty() || baseUrl.back() == '/' ? baseUrl : baseUrl + "/";
   report.mirrorListUrl = base + kMirrorListName;
-  const std::map<std::string, std::string> urls = MirrorUrls(checker, report, base);
+  const std::map<std::string, std::string> urls = checker.MirrorUrls(base);
   // Nothing is written while anything fails.
   Summarise(report, "Mirror written for every system", "Mirror NOT written");
   if (!report.complete) return report;
-  WriteMirror(platform, checker, report, folder, urls);
+  checker.WriteMirror(folder, urls);
   Summarise(report, "Mirror written for every system", "Mirror NOT written");
   report.mirrorWritten = report.complete;
   if (report.mirrorWritten) {
