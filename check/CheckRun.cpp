@@ -312,9 +312,10 @@ void Checker::ChooseList() {
     m_report.listUrl = m_options.listUrl;
     m_report.listSource = "command line";
   } else {
-    const std::string override = ReadUrlListOverride(*m_platform.registry);
-    m_report.listUrl = ChooseUrlListUrl(override, m_report.langId);
-    m_report.listSource = UrlListSource(override, m_report.langId);
+    const UrlListChoice list =
+        ChooseUrlList(ReadUrlListOverride(*m_platform.registry), m_report.langId);
+    m_report.listUrl = list.url;
+    m_report.listSource = list.source;
   }
   PinnedUrl list = SplitPin(m_report.listUrl);
   m_report.listUrl = std::move(list.url);

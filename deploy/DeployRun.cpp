@@ -188,10 +188,9 @@ int Deploy::Run(const DeployArguments& arguments, const ComponentSelection& sele
     return finish(kDeployFailed, "not run as an administrator");
   m_log.Line("licence agreements: accepted on the command line");
 
-  const std::string override = ReadUrlListOverride(*m_platform.registry);
-  const uint16_t langId = m_platform.system->SystemDefaultLangId();
-  m_log.Line("URL list: " + ChooseUrlListUrl(override, langId) + " (" +
-             UrlListSource(override, langId) + ")");
+  const UrlListChoice list = ChooseUrlList(ReadUrlListOverride(*m_platform.registry),
+                                           m_platform.system->SystemDefaultLangId());
+  m_log.Line("URL list: " + list.url + " (" + list.source + ")");
   InstallSession session;
   session.installMode = arguments.complete ? InstallMode::Complete : InstallMode::Custom;
   RecordSelection(session, selection);

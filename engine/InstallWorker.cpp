@@ -43,8 +43,9 @@ void InstallWorker::RunSteps() {
 
   // The pin is off before the name and the request are taken from the URL. A list whose
   // digest differs is asked about again: the mirror may be in the middle of an update.
-  const PinnedUrl list = SplitPin(ChooseUrlListUrl(ReadUrlListOverride(*m_platform.registry),
-                                                   m_platform.system->SystemDefaultLangId()));
+  const UrlListChoice choice = ChooseUrlList(ReadUrlListOverride(*m_platform.registry),
+                                             m_platform.system->SystemDefaultLangId());
+  const PinnedUrl list = SplitPin(choice.url);
   const std::string listName = FileNameFromUrl(list.url);
   m_host.MakeWorkFolder();
   if (!Fetch(listName, list.url, false, {list.pin, true})) return;

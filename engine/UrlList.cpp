@@ -28,14 +28,11 @@ std::string BuiltInUrlListUrl(uint16_t langId) {
   return std::string("http://") + kUrlListHost + path;
 }
 
-std::string ChooseUrlListUrl(const std::string& override, uint16_t langId) {
-  return override.empty() ? BuiltInUrlListUrl(langId) : override;
-}
-
-const char* UrlListSource(const std::string& override, uint16_t langId) {
-  return !override.empty()         ? "registry override"
-         : langId == kLangJapanese ? "built-in location for Japanese systems"
-                                   : "built-in location for other languages";
+UrlListChoice ChooseUrlList(const std::string& override, uint16_t langId) {
+  if (!override.empty()) return {override, "registry override"};
+  return {BuiltInUrlListUrl(langId), langId == kLangJapanese
+                                         ? "built-in location for Japanese systems"
+                                         : "built-in location for other languages"};
 }
 
 std::string LookupUrlListValue(std::FILE* list, const std::string& key) {

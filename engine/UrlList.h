@@ -26,10 +26,13 @@ constexpr char kUrlListPathOther[] = "/Products/tarvek/pcrw/driver/pellory/en/ur
 // The built-in location for a system whose default language is `langId`.
 std::string BuiltInUrlListUrl(uint16_t langId);
 
-// The registry override when it is not empty (used exactly as stored), else the built-in location.
-std::string ChooseUrlListUrl(const std::string& override, uint16_t langId);
-// Where that choice came from, in words: "registry override" or "built-in location for ...".
-const char* UrlListSource(const std::string& override, uint16_t langId);
+// The registry override when it is not empty (used exactly as stored), else the built-in
+// location; and where that came from, in words.
+struct UrlListChoice {
+  std::string url;
+  const char* source;  // "registry override" or "built-in location for ..."
+};
+UrlListChoice ChooseUrlList(const std::string& override, uint16_t langId);
 
 // Any run of these bytes (blank, tab, line feed, vertical tab, form feed, carriage return)
 // separates two tokens of the list; line structure means nothing else.

@@ -136,10 +136,10 @@ TEST(FileNameFromUrl, TakesThePlainLastSegment) {
 
 TEST(UrlListLocation, BuiltInLocationDependsOnTheLanguageOnly) {
   const std::string host = std::string("http://") + kUrlListHost;
-  EXPECT_EQ(ChooseUrlListUrl("", 0x0411),
+  EXPECT_EQ(ChooseUrlList("", 0x0411).url,
             host + "/Products/tarvek/pcrw/driver/pellory/ja/url_list.txt");
   for (uint16_t other : {0x0409, 0x0804, 0x0011, 0x0412, 0x0000}) {
-    EXPECT_EQ(ChooseUrlListUrl("", other),
+    EXPECT_EQ(ChooseUrlList("", other).url,
               host + "/Products/tarvek/pcrw/driver/pellory/en/url_list.txt")
         << std::hex << other;
   }
@@ -148,9 +148,9 @@ TEST(UrlListLocation, BuiltInLocationDependsOnTheLanguageOnly) {
 }
 
 TEST(UrlListLocation, OverrideIsUsedExactlyAsStored) {
-  EXPECT_EQ(ChooseUrlListUrl(" http://mirror/list.txt ", 0x0411), " http://mirror/list.txt ");
-  EXPECT_EQ(ChooseUrlListUrl("not a url", 0x0409), "not a url");
-  EXPECT_EQ(FileNameFromUrl(ChooseUrlListUrl("http://mirror/lists/", 0x0411)), "");
+  EXPECT_EQ(ChooseUrlList(" http://mirror/list.txt ", 0x0411).url, " http://mirror/list.txt ");
+  EXPECT_EQ(ChooseUrlList("not a url", 0x0409).url, "not a url");
+  EXPECT_EQ(FileNameFromUrl(ChooseUrlList("http://mirror/lists/", 0x0411).url), "");
 }
 
 TEST(UrlListCopyTest, ACopyThatCannotBeOpenedFindsNothing) {
