@@ -14,7 +14,6 @@ class CPropertySheet : public CWnd {
   void RemovePage(int index);
   int GetPageCount() const { return static_cast<int>(m_pages.size()); }
 
-  // Runs the sheet modally; returns what the system's PropertySheet returns.
   INT_PTR DoModal();
 
   PROPSHEETHEADERW m_psh;

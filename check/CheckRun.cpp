@@ -111,7 +111,6 @@ class Checker {
                           const std::string& folder);
   // Holds a fetched file as Pellory holds it, compares its pin and checks a program's signature.
   void Hold(EntryReport& entry, const Pin& pin);
-  // One component file as the plan has it.
   void CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& plan, std::size_t index);
   std::string WriteMirrorList(const std::map<std::string, std::string>& urls);
   void Problem(const std::string& what, const std::string& why) {

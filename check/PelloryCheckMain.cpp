@@ -1,7 +1,6 @@
 // PelloryCheck: tells an administrator whether Pellory would complete on this machine,
 // and why not, and builds an internal mirror of its downloads.
 
-#include <clocale>
 #include <cstdio>
 #include <string>
 
@@ -10,11 +9,11 @@
 #include "check/CheckArguments.h"
 #include "check/CheckRun.h"
 #include "check/ReportFormat.h"
+#include "engine/InstallWorkerServices.h"
 #include "platform/Console.h"
 #include "platform/ProgramGround.h"
 
 int main(int argc, char** argv) {
-  // Before anything loads a library, as every program of the product does.
   if (!GuardConsoleProgramStart(SystemProgramGround(), "PelloryCheck")) return 1;
   CheckArguments arguments;
   if (!ParseCheckArguments(argc, argv, arguments)) {
@@ -22,7 +21,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   // As Pellory does before it reads the list.
-  std::setlocale(LC_ALL, "");
+  UseUserLocale();
 
   const InstallPlatform platform = SystemInstallPlatform();
   CheckOptions options;

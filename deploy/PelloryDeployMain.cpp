@@ -37,7 +37,6 @@ std::string AgreementTexts(uint16_t langId, const ComponentSelection& selection)
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Before anything loads a library, as every program of the product does.
   if (!GuardConsoleProgramStart(SystemProgramGround(), "PelloryDeploy")) return 1;
   DeployArguments arguments;
   std::string error;

@@ -31,7 +31,6 @@ constexpr std::array<Component, kComponentCount> kComponents = {{
     {"Tessaline", "TSL_ISS", "TSL_EXE", Offered::JapaneseOnly, IDR_AGREEMENT_TESSALINE_JA, 0},
 }};
 
-// Which components are chosen, in the table's order.
 using ComponentSelection = std::array<bool, kComponentCount>;
 
 bool IsOffered(const Component& component, uint16_t systemLangId);

@@ -21,7 +21,6 @@ enum class InstallResult : int32_t {
   OldSoftwareBlocks = 3,
 };
 
-// Default language identifier of a Japanese system.
 constexpr uint16_t kLangJapanese = 0x0411;
 
 struct InstallSession {

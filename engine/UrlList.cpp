@@ -6,7 +6,6 @@
 
 namespace {
 
-// Reads the next token, or returns false at the end of the file.
 bool ReadToken(std::FILE* list, std::string& token) {
   int byte = std::getc(list);
   while (byte != EOF && IsUrlListSeparator(byte)) byte = std::getc(list);

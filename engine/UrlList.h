@@ -23,7 +23,6 @@ constexpr char kUrlListHost[] = PELLORY_URL_HOST;
 constexpr char kUrlListPathJapanese[] = "/Products/tarvek/pcrw/driver/pellory/ja/url_list.txt";
 constexpr char kUrlListPathOther[] = "/Products/tarvek/pcrw/driver/pellory/en/url_list.txt";
 
-// The built-in location for a system whose default language is `langId`.
 std::string BuiltInUrlListUrl(uint16_t langId);
 
 // The registry override when it is not empty (used exactly as stored), else the built-in

@@ -57,7 +57,6 @@ class Files {
   // The path the system resolves a folder to (links followed); empty on failure.
   virtual std::string FolderFinalPath(const char* folder) = 0;
 
-  // The error number of the calling thread's latest failed call.
   virtual uint32_t LastError() = 0;
 };
 

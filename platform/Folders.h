@@ -12,7 +12,6 @@ class Folders {
   // Whether nothing but "." and ".." matches `pattern` ("<folder>\*": the folder is
   // empty); false when it cannot be listed.
   virtual bool NothingMatches(const std::string& pattern) = 0;
-  // The error number of the calling thread's latest failed call.
   virtual uint32_t LastError() = 0;
 };
 

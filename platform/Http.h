@@ -40,13 +40,11 @@ class Http {
   virtual HttpHandle OpenRequest(HttpHandle connection, const char* path) = 0;
   // Sends the request; returns once the response headers have arrived.
   virtual bool SendRequest(HttpHandle request) = 0;
-  // Reads a response header as a 32-bit number.
   virtual bool QueryNumber(HttpHandle request, HttpNumber which, uint32_t& value) = 0;
   // Reads up to size bytes of the body; success with 0 bytes read is the end of the body.
   virtual bool ReadBody(HttpHandle request, void* buffer, uint32_t size, uint32_t& read) = 0;
   virtual bool Close(HttpHandle handle) = 0;
 
-  // The error number of the calling thread's latest failed call.
   virtual uint32_t LastError() = 0;
 };
 

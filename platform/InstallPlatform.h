@@ -1,8 +1,9 @@
 #pragma once
 // Every platform service the programs run on, chosen once: app/SystemPlatform.cpp makes
 // the real ones (the Win32 adapters' System factories) for every shell, a test its fakes.
-// They outlive every user. The download client needs only the first four, the fetch step
-// the trust as well, so a test of those fills in no more. Apart from it: the start-up
+// They outlive every user. An interface's LastError() is the error number of the calling
+// thread's latest failed call. The download client needs only the first four, the fetch
+// step the trust as well, so a test of those fills in no more. Apart from it: the start-up
 // guard's ground, which is asked before anything here is made, and the console and the
 // resources of the console programs.
 

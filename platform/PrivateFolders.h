@@ -11,7 +11,6 @@
 enum class FolderHandle : uintptr_t {};
 constexpr FolderHandle kInvalidFolder = FolderHandle(~uintptr_t{0});
 
-// One entry of a folder's access list.
 struct AccessEntry {
   bool allow = false;  // an allow entry; anything else (deny, audit, object) counts as not
   std::string sid;     // "S-1-5-18"
@@ -51,7 +50,6 @@ class PrivateFolders {
   // Whether this system keeps the descriptors it is given. Wine (8.0) accepts every
   // descriptor and keeps none: it always reads back its own default.
   virtual bool KeepsDescriptors() = 0;
-  // The error number of the calling thread's latest failed call.
   virtual uint32_t LastError() = 0;
 };
 

@@ -33,7 +33,6 @@ class Threads {
   virtual bool Close(ThreadHandle thread) = 0;
   virtual std::unique_ptr<Lock> CreateLock() = 0;
 
-  // The error number of the calling thread's latest failed call.
   virtual uint32_t LastError() = 0;
 };
 

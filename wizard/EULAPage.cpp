@@ -52,7 +52,6 @@ BOOL CEULAPage::OnSetActive() {
 
   SetControlText(IDC_AGREE, IDS_AGREE);
   SetControlText(IDC_DISAGREE, IDS_DISAGREE);
-  // Once the page is shown, the focus moves on to the next tab stop.
   PostNextDlgCtrl();
   return TRUE;
 }

@@ -17,7 +17,6 @@ static_assert(kErrorNotAPlainFile == ERROR_CANT_ACCESS_FILE, "the error of a pla
 
 namespace {
 
-// The path the system resolves an open file or folder to; empty on failure.
 std::string FinalPath(HANDLE handle) {
   char path[kPathCapacity * 2] = {};
   const DWORD length = GetFinalPathNameByHandleA(handle, path, sizeof path, FILE_NAME_NORMALIZED);
