@@ -9,10 +9,8 @@ UINT AfxMessageBoxIcon(UINT type) {
   if ((type & MB_ICONMASK) != 0) return 0;
   switch (type & MB_TYPEMASK) {
     case MB_OK:
-    case MB_OKCANCEL:
       return MB_ICONEXCLAMATION;
     case MB_YESNO:
-    case MB_YESNOCANCEL:
       return MB_ICONQUESTION;
     default:
       return 0;

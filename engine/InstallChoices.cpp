@@ -2,10 +2,6 @@
 
 #include "engine/Components.h"
 
-bool OffersTessaline(uint16_t systemLangId) {
-  return IsOffered(kComponents[kTessaline], systemLangId);
-}
-
 void RecordCompleteChoice(InstallSession& session, uint16_t systemLangId) {
   RecordSelection(session, CompleteSelection(systemLangId));
   session.installMode = InstallMode::Complete;

@@ -5,9 +5,6 @@
 
 #include "engine/InstallSession.h"
 
-// Component 3 is offered, and chosen by a complete installation, on Japanese systems only.
-bool OffersTessaline(uint16_t systemLangId);
-
 // The complete-installation button: every component offered on this system.
 void RecordCompleteChoice(InstallSession& session, uint16_t systemLangId);
 

@@ -68,7 +68,6 @@ class UrlListCopy {
   UrlListCopy() = default;
   explicit UrlListCopy(const std::string& path) : m_file(OpenStdioFile(path.c_str(), "rb")) {}
 
-  bool IsOpen() const { return m_file.IsOpen(); }
   std::string Lookup(const std::string& key) const { return LookupUrlListValue(m_file.Get(), key); }
   UrlListEntries ReadEntries() const { return ReadUrlListEntries(m_file.Get()); }
 

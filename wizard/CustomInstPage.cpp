@@ -1,5 +1,6 @@
 #include "wizard/CustomInstPage.h"
 
+#include "engine/Components.h"
 #include "engine/InstallChoices.h"
 #include "platform/SystemInfo.h"
 #include "res/resource.h"
@@ -25,7 +26,7 @@ BOOL CCustomInstPage::OnSetActive() {
   SetControlText(IDC_CUSTOM_INSTRUCTION, IDS_CUSTOM_INSTRUCTION);
   SetControlText(IDC_CHK_CORVANE, IDS_CHK_CORVANE);
   SetControlText(IDC_CHK_TESSALINE, IDS_CHK_TESSALINE);
-  if (!OffersTessaline(GetPlatform().system->SystemDefaultLangId()))
+  if (!IsOffered(kComponents[kTessaline], GetPlatform().system->SystemDefaultLangId()))
     m_chkTessaline.ShowWindow(SW_HIDE);
   return TRUE;
 }

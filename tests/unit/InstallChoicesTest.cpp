@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/Components.h"
+
 namespace {
 
 struct Flags {
@@ -44,9 +46,10 @@ TEST(InstallChoicesTest, FlagsFollowTheChoiceAndTheSystemLanguage) {
     RecordComponentChoice(s, true, true);
     ExpectFlags(s, {true, false, true, InstallMode::Custom}, "component page, box 3 checked");
   }
-  EXPECT_TRUE(OffersTessaline(0x0411));
-  EXPECT_FALSE(OffersTessaline(0x0409));
-  EXPECT_FALSE(OffersTessaline(0x0404));
+  // Component 3 is offered, and chosen by a complete installation, on Japanese systems only.
+  EXPECT_TRUE(IsOffered(kComponents[kTessaline], 0x0411));
+  EXPECT_FALSE(IsOffered(kComponents[kTessaline], 0x0409));
+  EXPECT_FALSE(IsOffered(kComponents[kTessaline], 0x0404));
 }
 
 TEST(InstallChoicesTest, ANewSessionHoldsTheInitialChoice) {

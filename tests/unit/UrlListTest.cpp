@@ -155,7 +155,6 @@ TEST(UrlListLocation, OverrideIsUsedExactlyAsStored) {
 
 TEST(UrlListCopyTest, ACopyThatCannotBeOpenedFindsNothing) {
   const UrlListCopy copy("/nonexistent/folder/url_list.txt");
-  EXPECT_FALSE(copy.IsOpen());
   EXPECT_EQ(copy.Lookup("CVN_ISS"), "");
   EXPECT_EQ(copy.ReadEntries()[0].setupUrl, "");
 }
