@@ -47,11 +47,6 @@ std::string LookupUrlListValue(std::FILE* list, const std::string& key) {
   return std::string();
 }
 
-UrlListEntries ReadUrlListEntries(std::FILE* list) {
-  return ReadUrlListEntries(
-      [list](const std::string& key) { return LookupUrlListValue(list, key); });
-}
-
 UrlListEntries ReadUrlListEntries(
     const std::function<std::string(const std::string& key)>& lookup) {
   UrlListEntries entries;

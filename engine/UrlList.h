@@ -55,9 +55,7 @@ struct ComponentFiles {
 using UrlListEntries = std::array<ComponentFiles, kComponentCount>;
 
 // Looks up all six keys (CVN_ISS, CVN_EXE, PM_ISS, PM_EXE, TSL_ISS, TSL_EXE, in this
-// order), and the pin and the local name of each URL. A null `list` gives empty entries.
-UrlListEntries ReadUrlListEntries(std::FILE* list);
-// The same over any lookup of one key (for a list read through another channel).
+// order) through `lookup`, and the pin and the local name of each URL.
 UrlListEntries ReadUrlListEntries(const std::function<std::string(const std::string& key)>& lookup);
 
 // The local copy of the list, opened for reading byte for byte (binary mode: no
@@ -69,7 +67,9 @@ class UrlListCopy {
   explicit UrlListCopy(const std::string& path) : m_file(OpenStdioFile(path.c_str(), "rb")) {}
 
   std::string Lookup(const std::string& key) const { return LookupUrlListValue(m_file.Get(), key); }
-  UrlListEntries ReadEntries() const { return ReadUrlListEntries(m_file.Get()); }
+  UrlListEntries ReadEntries() const {
+    return ReadUrlListEntries([this](const std::string& key) { return Lookup(key); });
+  }
 
  private:
   StdioFile m_file;

@@ -105,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckLookup(list, entries, bytes.substr(0, bytes.size() < 16 ? bytes.size() : 16));
   CheckLookup(list, entries, std::string());
 
-  const UrlListEntries files = ReadUrlListEntries(list);
+  const UrlListEntries files =
+      ReadUrlListEntries([list](const std::string& key) { return LookupUrlListValue(list, key); });
   for (const ComponentFiles& component : files) {
     if (component.responseName != FileNameFromUrl(component.responseUrl) ||
         component.setupName != FileNameFromUrl(component.setupUrl))

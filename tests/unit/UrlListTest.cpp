@@ -89,7 +89,7 @@ TEST(UrlListLookup, EveryLookupStartsAgainAtTheFirstByte) {
 
 TEST(UrlListLookup, NoFileFindsNothing) {
   EXPECT_EQ(LookupUrlListValue(nullptr, "CVN_ISS"), "");
-  const UrlListEntries entries = ReadUrlListEntries(nullptr);
+  const UrlListEntries entries = UrlListCopy().ReadEntries();
   for (const ComponentFiles& files : entries) {
     EXPECT_EQ(files.responseUrl, "");
     EXPECT_EQ(files.setupName, "");
@@ -100,7 +100,8 @@ TEST(UrlListEntriesTest, MissingComponentLeavesTheOthers) {
   ListFile list(
       "TSL_EXE,http://h/tsl/Setup.exe\nCVN_ISS,http://h/cvn/setup.iss\n"
       "CVN_EXE,http://h/cvn/Setup.exe?v=2\nTSL_ISS,http://h/tsl/setup.iss");
-  const UrlListEntries entries = ReadUrlListEntries(list.get());
+  const UrlListEntries entries = ReadUrlListEntries(
+      [&list](const std::string& key) { return LookupUrlListValue(list.get(), key); });
 
   EXPECT_EQ(entries[0].responseUrl, "http://h/cvn/setup.iss");
   EXPECT_EQ(entries[0].responseName, "setup.iss");
