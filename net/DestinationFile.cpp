@@ -27,16 +27,13 @@ std::string FolderOf(const std::string& path) {
 }
 
 bool IsPlainFileIn(Files& files, FileHandle file, const std::string& folderFinalPath,
-                   FileFacts& facts) {
+                   FileFacts* said) {
+  FileFacts own;
+  FileFacts& facts = said != nullptr ? *said : own;
   if (folderFinalPath.empty() || !files.Describe(file, facts)) return false;
   if (!facts.regular || facts.reparsePoint || facts.links != 1) return false;
   return SameIgnoringAsciiCase(WithoutTrailingBackslashes(FolderOf(facts.finalPath)),
                                WithoutTrailingBackslashes(folderFinalPath));
-}
-
-bool IsPlainFileIn(Files& files, FileHandle file, const std::string& folderFinalPath) {
-  FileFacts facts;
-  return IsPlainFileIn(files, file, folderFinalPath, facts);
 }
 
 FileHandle CreateDestination(Files& files, Clock& clock, const char* destPath, uint32_t& error) {
@@ -68,7 +65,7 @@ FileHandle CreateDestination(Files& files, Clock& clock, const char* destPath, u
   const FileHandle file = files.OpenForWriting(destPath);
   if (file == kInvalidFile) return fail(files.LastError());
   FileFacts facts;
-  if (!IsPlainFileIn(files, file, folderFinal, facts) || facts.size != 0) {
+  if (!IsPlainFileIn(files, file, folderFinal, &facts) || facts.size != 0) {
     files.Close(file);
     return fail(kErrorNotAPlainFile);
   }

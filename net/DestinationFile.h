@@ -15,11 +15,9 @@
 FileHandle CreateDestination(Files& files, Clock& clock, const char* destPath, uint32_t& error);
 
 // Whether the open file is a plain file (one name, no link) lying directly in the folder
-// whose resolved path is folderFinalPath.
-bool IsPlainFileIn(Files& files, FileHandle file, const std::string& folderFinalPath);
-// The same, handing out what the system said of the file.
+// whose resolved path is folderFinalPath; `said`, when given, gets what the system said of it.
 bool IsPlainFileIn(Files& files, FileHandle file, const std::string& folderFinalPath,
-                   FileFacts& facts);
+                   FileFacts* said = nullptr);
 
 // The folder part of a path: everything up to its last backslash, which is kept.
 std::string FolderOf(const std::string& path);
