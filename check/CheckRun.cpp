@@ -1,10 +1,7 @@
 #include "check/CheckRun.h"
 
-#include <array>
 #include <cstdio>
-#include <cstring>
 #include <map>
-#include <memory>
 
 #include "check/UrlListRewrite.h"
 #include "engine/Components.h"

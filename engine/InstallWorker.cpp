@@ -1,5 +1,6 @@
 #include "engine/InstallWorker.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/FetchPlan.h"
@@ -38,8 +39,7 @@ void InstallWorker::Run() {
 
 void InstallWorker::RunSteps() {
   m_selected = SelectionOf(m_session);
-  m_total = 0;
-  for (bool selected : m_selected) m_total += selected ? 1 : 0;
+  m_total = static_cast<int>(std::count(m_selected.begin(), m_selected.end(), true));
 
   // The pin is off before the name and the request are taken from the URL. A list whose
   // digest differs is asked about again: the mirror may be in the middle of an update.
@@ -50,7 +50,9 @@ void InstallWorker::RunSteps() {
   m_host.MakeWorkFolder();
   if (!Fetch(listName, list.url, false, {list.pin, true})) return;
   m_host.OpenUrlList(listName);
-  const UrlListEntries files = ReadComponentFiles();
+  // Every key is looked up, selected or not.
+  const UrlListEntries files =
+      ReadUrlListEntries([this](const std::string& key) { return m_host.LookupUrlListValue(key); });
   m_host.CloseUrlList();
 
   m_view->SetStatusText(IDS_INSTALLING, m_total >= 1 ? 1 : 0, m_total);
@@ -76,12 +78,6 @@ bool InstallWorker::Fetch(const std::string& fileName, const std::string& url, b
   if (m_host.FetchAndVerify(fileName, url, verify, pin) == FetchVerdict::Fetched) return true;
   m_session.RecordResult(InstallResult::DownloadFailed);
   return false;
-}
-
-UrlListEntries InstallWorker::ReadComponentFiles() {
-  // Every key is looked up, selected or not.
-  return ReadUrlListEntries(
-      [this](const std::string& key) { return m_host.LookupUrlListValue(key); });
 }
 
 bool InstallWorker::DownloadComponents(const UrlListEntries& files, bool listPinned) {

@@ -4,10 +4,8 @@
 // only then runs the setup programs one after another; whatever the outcome, it finally
 // moves the wizard on to the completion page. It is the one writer of the outcome.
 
-#include <array>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "engine/CancelGate.h"
 #include "engine/DetachablePageView.h"
@@ -32,7 +30,6 @@ class InstallWorker {
   void RunSteps();
   // One file through the fetch step; anything but Fetched ends the run as a failed download.
   bool Fetch(const std::string& fileName, const std::string& url, bool verify, const FilePin& pin);
-  UrlListEntries ReadComponentFiles();
   bool DownloadComponents(const UrlListEntries& files, bool listPinned);
   void InstallComponents(const UrlListEntries& files);
 

@@ -7,7 +7,6 @@
 // folder's Temp, owned by Administrators, writable by SYSTEM and Administrators only,
 // and held open so that it cannot be renamed away while the run uses its name.
 
-#include <cstdint>
 #include <string>
 
 #include "platform/Owner.h"

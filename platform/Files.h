@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <utility>
 
 #include "platform/Owner.h"
 

@@ -24,12 +24,6 @@ void CEULAPage::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_DISAGREE, m_radioDisagree);
 }
 
-std::string CEULAPage::LoadAgreementText(WORD id) {
-  DWORD size = 0;
-  const void* data = AfxLoadResource(MAKEINTRESOURCEA(RT_AGREEMENT), id, size);
-  return TextUpToNul(data, size);
-}
-
 BOOL CEULAPage::OnSetActive() {
   // The buttons' states are posted, so the sheet applies them after this activation;
   // the radio buttons keep their selection as long as the page's window lives.
@@ -45,7 +39,12 @@ BOOL CEULAPage::OnSetActive() {
   const InstallSession& session = GetInstallSession();
   const std::vector<uint16_t> ids = AgreementTextIds(
       GetPlatform().system->SystemDefaultLangId() == kLangJapanese, SelectionOf(session));
-  const std::string bytes = JoinAgreementTexts(ids, &CEULAPage::LoadAgreementText);
+  // Each text's bytes as stored (a type-23 resource), up to the first NUL.
+  const std::string bytes = JoinAgreementTexts(ids, [](uint16_t id) {
+    DWORD size = 0;
+    const void* data = AfxLoadResource(MAKEINTRESOURCEA(RT_AGREEMENT), id, size);
+    return TextUpToNul(data, size);
+  });
   // The texts are Shift-JIS (the English one ASCII, which code page 932 leaves as it is):
   // converting them from 932 ourselves shows them on every system, whatever its ANSI code page.
   SetDlgItemText(IDC_EULA_TEXT, AfxWideFromCodePage(932, bytes));
