@@ -308,8 +308,7 @@ void Checker::ChooseList() {
     m_report.listUrl = m_options.listUrl;
     m_report.listSource = "command line";
   } else {
-    const UrlListChoice list =
-        ChooseUrlList(ReadUrlListOverride(*m_platform.registry), m_report.langId);
+    const UrlListChoice list = ChooseUrlList(*m_platform.registry, m_report.langId);
     m_report.listUrl = list.url;
     m_report.listSource = list.source;
   }

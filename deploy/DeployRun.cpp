@@ -5,7 +5,6 @@
 
 #include "app/StartupSequence.h"
 #include "engine/DetachablePageView.h"
-#include "engine/HklmString.h"
 #include "engine/InstallWorker.h"
 #include "engine/InstallWorkerServices.h"
 #include "engine/SetupCommand.h"
@@ -188,8 +187,8 @@ int Deploy::Run(const DeployArguments& arguments, const ComponentSelection& sele
     return finish(kDeployFailed, "not run as an administrator");
   m_log.Line("licence agreements: accepted on the command line");
 
-  const UrlListChoice list = ChooseUrlList(ReadUrlListOverride(*m_platform.registry),
-                                           m_platform.system->SystemDefaultLangId());
+  const UrlListChoice list =
+      ChooseUrlList(*m_platform.registry, m_platform.system->SystemDefaultLangId());
   m_log.Line("URL list: " + list.url + " (" + list.source + ")");
   InstallSession session;
   session.installMode = arguments.complete ? InstallMode::Complete : InstallMode::Custom;

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "engine/FetchPlan.h"
-#include "engine/HklmString.h"
 #include "engine/OldSoftwareProbe.h"
 #include "engine/UrlList.h"
 #include "res/resource.h"
@@ -43,8 +42,8 @@ void InstallWorker::RunSteps() {
 
   // The pin is off before the name and the request are taken from the URL. A list whose
   // digest differs is asked about again: the mirror may be in the middle of an update.
-  const UrlListChoice choice = ChooseUrlList(ReadUrlListOverride(*m_platform.registry),
-                                             m_platform.system->SystemDefaultLangId());
+  const UrlListChoice choice =
+      ChooseUrlList(*m_platform.registry, m_platform.system->SystemDefaultLangId());
   const PinnedUrl list = SplitPin(choice.url);
   const std::string listName = FileNameFromUrl(list.url);
   m_host.MakeWorkFolder();

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/HklmString.h"
 #include "engine/InstallSession.h"
 
 namespace {
@@ -27,7 +28,8 @@ std::string BuiltInUrlListUrl(uint16_t langId) {
   return std::string("http://") + kUrlListHost + path;
 }
 
-UrlListChoice ChooseUrlList(const std::string& override, uint16_t langId) {
+UrlListChoice ChooseUrlList(Registry& registry, uint16_t langId) {
+  const std::string override = ReadUrlListOverride(registry);
   if (!override.empty()) return {override, "registry override"};
   return {BuiltInUrlListUrl(langId), langId == kLangJapanese
                                          ? "built-in location for Japanese systems"

@@ -13,6 +13,7 @@
 #include "net/LocalNames.h"
 #include "net/Pin.h"
 #include "platform/Owner.h"
+#include "platform/Registry.h"
 
 #ifndef PELLORY_URL_HOST
 #error "PELLORY_URL_HOST must name the host of the built-in URL-list locations"
@@ -24,13 +25,13 @@ constexpr char kUrlListPathOther[] = "/Products/tarvek/pcrw/driver/pellory/en/ur
 
 std::string BuiltInUrlListUrl(uint16_t langId);
 
-// The registry override when it is not empty (used exactly as stored), else the built-in
-// location; and where that came from, in words.
+// The registry override (ReadUrlListOverride) when it is not empty, used exactly as stored,
+// else the built-in location; and where that came from, in words.
 struct UrlListChoice {
   std::string url;
   const char* source;  // "registry override" or "built-in location for ..."
 };
-UrlListChoice ChooseUrlList(const std::string& override, uint16_t langId);
+UrlListChoice ChooseUrlList(Registry& registry, uint16_t langId);
 
 // Any run of these bytes (blank, tab, line feed, vertical tab, form feed, carriage return)
 // separates two tokens of the list; line structure means nothing else.

@@ -4,7 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "engine/HklmString.h"
 #include "engine/UrlList.h"
+#include "fakes/FakeRegistry.h"
 #include "net/DownloadClient.h"
 
 namespace {
@@ -135,12 +137,21 @@ TEST(FileNameFromUrl, TakesThePlainLastSegment) {
   for (const NameCase& c : cases) EXPECT_EQ(FileNameFromUrl(c.url), c.expected) << c.url;
 }
 
+namespace {
+// The choice with `override` as the registry's value (none when empty).
+UrlListChoice ChooseWith(const std::string& override, uint16_t langId) {
+  FakeRegistry registry;
+  if (!override.empty()) registry.SetValue(kPelloryKey, kUrlListValueName, override);
+  return ChooseUrlList(registry, langId);
+}
+}  // namespace
+
 TEST(UrlListLocation, BuiltInLocationDependsOnTheLanguageOnly) {
   const std::string host = std::string("http://") + kUrlListHost;
-  EXPECT_EQ(ChooseUrlList("", 0x0411).url,
+  EXPECT_EQ(ChooseWith("", 0x0411).url,
             host + "/Products/tarvek/pcrw/driver/pellory/ja/url_list.txt");
   for (uint16_t other : {0x0409, 0x0804, 0x0011, 0x0412, 0x0000}) {
-    EXPECT_EQ(ChooseUrlList("", other).url,
+    EXPECT_EQ(ChooseWith("", other).url,
               host + "/Products/tarvek/pcrw/driver/pellory/en/url_list.txt")
         << std::hex << other;
   }
@@ -149,9 +160,9 @@ TEST(UrlListLocation, BuiltInLocationDependsOnTheLanguageOnly) {
 }
 
 TEST(UrlListLocation, OverrideIsUsedExactlyAsStored) {
-  EXPECT_EQ(ChooseUrlList(" http://mirror/list.txt ", 0x0411).url, " http://mirror/list.txt ");
-  EXPECT_EQ(ChooseUrlList("not a url", 0x0409).url, "not a url");
-  EXPECT_EQ(FileNameFromUrl(ChooseUrlList("http://mirror/lists/", 0x0411).url), "");
+  EXPECT_EQ(ChooseWith(" http://mirror/list.txt ", 0x0411).url, " http://mirror/list.txt ");
+  EXPECT_EQ(ChooseWith("not a url", 0x0409).url, "not a url");
+  EXPECT_EQ(FileNameFromUrl(ChooseWith("http://mirror/lists/", 0x0411).url), "");
 }
 
 TEST(UrlListCopyTest, ACopyThatCannotBeOpenedFindsNothing) {
