@@ -9,7 +9,7 @@
 #include "check/CheckArguments.h"
 #include "check/CheckRun.h"
 #include "check/ReportFormat.h"
-#include "engine/InstallWorkerServices.h"
+#include "engine/UrlList.h"
 #include "platform/Console.h"
 #include "platform/ProgramGround.h"
 

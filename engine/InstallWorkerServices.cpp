@@ -1,6 +1,5 @@
 #include "engine/InstallWorkerServices.h"
 
-#include <clocale>
 #include <utility>
 
 #include "engine/InstallWorker.h"
@@ -51,8 +50,6 @@ bool StartInstallWorker(const InstallPlatform& platform, std::shared_ptr<CancelG
   platform.threads->Close(thread);  // nobody waits for the worker
   return true;
 }
-
-void UseUserLocale() { std::setlocale(LC_ALL, ""); }
 
 InstallWorkerServices::InstallWorkerServices(const InstallPlatform& platform,
                                              std::shared_ptr<DownloadPageView> view,

@@ -16,8 +16,6 @@
 #include "engine/WorkFolder.h"
 #include "platform/InstallPlatform.h"
 
-void UseUserLocale();
-
 // Starts one run on a thread of its own (platform.threads), with services over `platform`;
 // the thread's handle is not kept. The gate, the view and the session must outlive the
 // thread, or be shared with it. False when no thread could be started: the run then has

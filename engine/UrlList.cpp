@@ -1,5 +1,6 @@
 #include "engine/UrlList.h"
 
+#include <clocale>
 #include <utility>
 
 #include "engine/HklmString.h"
@@ -20,6 +21,8 @@ bool ReadToken(std::FILE* list, std::string& token) {
 }
 
 }  // namespace
+
+void UseUserLocale() { std::setlocale(LC_ALL, ""); }
 
 bool IsUrlListSeparator(int byte) { return byte == 0x20 || (byte >= 0x09 && byte <= 0x0D); }
 

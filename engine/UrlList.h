@@ -33,6 +33,10 @@ struct UrlListChoice {
 };
 UrlListChoice ChooseUrlList(Registry& registry, uint16_t langId);
 
+// The process locale for all categories becomes the user's default (setlocale with ""), as
+// it is before a list is read.
+void UseUserLocale();
+
 // Any run of these bytes (blank, tab, line feed, vertical tab, form feed, carriage return)
 // separates two tokens of the list; line structure means nothing else.
 bool IsUrlListSeparator(int byte);
