@@ -119,6 +119,22 @@ TEST_F(DeployRunTest, OlderSoftwareBlocksAfterTheListAlone) {
   EXPECT_TRUE(Logged("(Pellory's message 178)"));
 }
 
+TEST_F(DeployRunTest, AProgramOfAnotherSignerIsLoggedWithTheNameTheCheckRead) {
+  trust.displayName = "Morvane Corp";
+  EXPECT_EQ(deploy.Run(arguments, selection), kDeployFailed);
+  EXPECT_TRUE(Logged("cvn.exe: signature 309: "));
+  EXPECT_TRUE(Logged("; signer \"Morvane Corp\""));
+  EXPECT_TRUE(launcher.starts.empty());
+}
+
+TEST_F(DeployRunTest, AProgramRefusedBeforeItsSignerIsReadLogsNone) {
+  trust.trustVerdict = static_cast<int32_t>(0x800B0100);  // not signed
+  EXPECT_EQ(deploy.Run(arguments, selection), kDeployFailed);
+  EXPECT_TRUE(Logged("cvn.exe: signature 201: "));
+  EXPECT_TRUE(Logged("; signer not read"));
+  EXPECT_TRUE(launcher.starts.empty());
+}
+
 TEST_F(DeployRunTest, AStopDuringTheDownloadsEndsTheRunBeforeAnySetup) {
   trust.onExists = [this] {
     if (trust.calls.size() == 1) {

@@ -159,6 +159,12 @@ TEST(UrlListLocation, BuiltInLocationDependsOnTheLanguageOnly) {
   EXPECT_EQ(FileNameFromUrl(BuiltInUrlListUrl(0x0409)), "url_list.txt");
 }
 
+TEST(UrlListLocation, NamesWhereTheChoiceCameFrom) {
+  EXPECT_STREQ(ChooseWith("http://mirror/list.txt", 0x0409).source, "registry override");
+  EXPECT_STREQ(ChooseWith("", 0x0411).source, "built-in location for Japanese systems");
+  EXPECT_STREQ(ChooseWith("", 0x0409).source, "built-in location for other languages");
+}
+
 TEST(UrlListLocation, OverrideIsUsedExactlyAsStored) {
   EXPECT_EQ(ChooseWith(" http://mirror/list.txt ", 0x0411).url, " http://mirror/list.txt ");
   EXPECT_EQ(ChooseWith("not a url", 0x0409).url, "not a url");
