@@ -29,7 +29,7 @@ class DeployRunTest : public ::testing::Test, protected FakeInstallPlatform {
     threads.runOnCreate = true;
     system.langId = kLangJapanese;
     // The list is read from the disk ("\\Temp\\..." names a file there), the rest in memory.
-    folders.windowsFolder = ::testing::TempDir() + "win";
+    folders.PlaceOnDisk();
     folder = folders.windowsFolder + "\\Temp\\Pellory.0badf00d\\";
     std::ofstream(folder + "url_list.txt") << kList;
     registry.SetValue(kPelloryKey, kUrlListValueName, kListUrl);

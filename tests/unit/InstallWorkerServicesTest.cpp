@@ -102,7 +102,7 @@ TEST_F(InstallWorkerServicesTest, VerdictsPassThroughAndOnlyFetchedFilesAreHeld)
 }
 
 TEST_F(InstallWorkerServicesTest, TheListIsReadFromTheFolderAfterTheLocaleSwitch) {
-  folders.windowsFolder = ::testing::TempDir() + "win";  // "\\Temp\\..." names a file there
+  folders.PlaceOnDisk();
   services->MakeWorkFolder();
   const std::string list = folders.creates.at(0).first + "list.txt";
   std::ofstream(list) << "CVN_ISS,http://h/a.iss\r\n";

@@ -2,6 +2,9 @@
 // Private folders in memory: records what was asked for, keeps what a test says the
 // system keeps, and counts the folders held open.
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <map>
 #include <set>
 #include <string>
@@ -27,6 +30,11 @@ class FakePrivateFolders : public PrivateFolders {
   // Path and descriptor asked for ("" for none).
   std::vector<std::pair<std::string, std::string>> creates;
   int held = 0;  // handles open now
+
+  // A Windows folder on the real disk, for tests that read back a file the work folder
+  // holds ("\\Temp\\..." then names a file there). ctest runs cases side by side, so
+  // each process gets its own, or one case's clean-up removes another's file.
+  void PlaceOnDisk() { windowsFolder = ::testing::TempDir() + "win" + std::to_string(::getpid()); }
 
   std::string WindowsFolder() override { return windowsFolder; }
   bool Random(uint32_t& value) override {
