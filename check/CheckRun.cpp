@@ -60,18 +60,6 @@ WorkFolder MakeToolFolder(const InstallPlatform& platform) {
       "PelloryCheck.", elevated);
 }
 
-// Each failing rule as a problem of `what`; whether any failed.
-bool ReportFailedRules(std::vector<std::string>& problems, const std::string& what,
-                       const std::vector<RuleResult>& rules) {
-  bool failed = false;
-  for (const RuleResult& rule : rules) {
-    if (rule.ok) continue;
-    problems.push_back(what + ": " + rule.rule + ": " + rule.text);
-    failed = true;
-  }
-  return failed;
-}
-
 // A folder made new in the tool's own, with its backslash; empty when it cannot be made.
 std::string MakeSubfolder(PrivateFolders& folders, const std::string& parent, const char* name) {
   const std::string path = parent + name + "\\";
@@ -112,6 +100,16 @@ class Checker {
   std::string WriteMirrorList(const std::map<std::string, std::string>& urls);
   void Problem(const std::string& what, const std::string& why) {
     m_report.problems.push_back(what + ": " + why);
+  }
+  // Each failing rule as a problem of `what`; whether any failed.
+  bool ReportFailedRules(const std::string& what, const std::vector<RuleResult>& rules) {
+    bool failed = false;
+    for (const RuleResult& rule : rules) {
+      if (rule.ok) continue;
+      Problem(what, rule.rule + ": " + rule.text);
+      failed = true;
+    }
+    return failed;
   }
 
   const InstallPlatform& m_platform;
@@ -268,7 +266,7 @@ void Checker::CheckEntry(EntryReport& entry, const std::vector<PlannedFile>& pla
     entry.ok = false;
     Problem(entry.key, why);
   };
-  if (ReportFailedRules(m_report.problems, entry.key, entry.rules)) entry.ok = false;
+  if (ReportFailedRules(entry.key, entry.rules)) entry.ok = false;
   if (entry.transfer.code != 0) return fail("transfer: " + entry.transfer.text);
   if (entry.pin == "differs")
     fail("pin: " + DescribeHold({HoldOutcome::PinDiffers}) + "; Pellory refuses it");
@@ -333,7 +331,7 @@ bool Checker::FetchList() {
   m_report.listTransfer =
       Transfer("url_list", m_report.listUrl, m_report.listName, m_report.workFolder);
   m_report.listOk = m_report.listTransfer.code == 0;
-  ReportFailedRules(m_report.problems, "URL list", m_report.listRules);
+  ReportFailedRules("URL list", m_report.listRules);
   if (!m_report.listOk) {
     Problem("URL list", "transfer: " + m_report.listTransfer.text);
     return false;
@@ -404,8 +402,7 @@ std::string RegistryCommand(const std::string& url, bool view32) {
 // rules Pellory's list passes, and name the same files.
 std::map<std::string, std::string> Checker::MirrorUrls(const std::string& base) {
   std::map<std::string, std::string> urls;
-  ReportFailedRules(m_report.problems, "mirror list URL",
-                    Rules(m_report.mirrorListUrl, kMirrorListName, "url_list"));
+  ReportFailedRules("mirror list URL", Rules(m_report.mirrorListUrl, kMirrorListName, "url_list"));
   for (const EntryReport& entry : m_report.entries) {
     if (!entry.fetched || entry.localName.empty()) continue;
     const std::string url = base + entry.localName;
